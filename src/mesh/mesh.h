@@ -1,0 +1,8 @@
+#pragma once
+
+#include "mesh/node_axis.h"
+
+/// The rectilinear mesh: easting and northing nodes rise, elevation nodes fall from the top.
+struct Mesh {
+  NodeAxis easting, northing, elevation;
+};

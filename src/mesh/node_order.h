@@ -1,0 +1,7 @@
+#pragma once
+
+#include "mesh/node_axis.h"
+
+/// Records in axis.order whether the nodes rise or fall (ties allowed); call after the
+/// nodes are final. An axis with a NaN node, or one that zigzags, stays kUnsorted.
+void classifyNodeOrder(NodeAxis& axis);
