@@ -1,0 +1,13 @@
+// Arrays of the mesh and the cell model, sized in the 32-bit arithmetic that
+// bounds them.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+/// Allocates an array whose byte size is the product of `factors` and then
+/// `elementSize`, formed left to right in 32-bit unsigned arithmetic with an
+/// overflow check after each multiplication. Ends the run with message 179 when the
+/// size overflows and with message 41 when memory is refused. Never returns null,
+/// even for a zero size. The array lives until the process ends.
+void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize);

@@ -1,0 +1,26 @@
+// The command arguments of the run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Splits a one-string command line into its elements: blanks and tabs separate
+/// them outside quotes, a double quote switches quoting, and inside quotes two
+/// double quotes give one and end the quoted part.
+std::vector<std::string> splitCommandLine(std::string_view commandLine);
+
+/// Joins `elements` into one command line that `splitCommandLine` gives back exactly.
+std::string joinCommandLine(const std::vector<std::string>& elements);
+
+/// Takes the process's arguments once, at start-up.
+void setCommandLine(int argc, const char* const* argv);
+
+/// The number of arguments, the program name not counted.
+int32_t argumentCount();
+
+/// Copies argument `index` (0 is the program name) into `buffer` of `length`
+/// characters: cut to the buffer's length, padded with blanks; an index out of
+/// range gives a buffer of blanks.
+void getArgument(int32_t index, char* buffer, int length);

@@ -1,0 +1,40 @@
+// Building records on a write connection and handing them to the system.
+#pragma once
+
+#include <cstddef>
+
+struct Connection;
+
+/// Starts a new, empty current record (drops an incomplete one).
+void startRecord(Connection& connection);
+
+/// Returns room for `count` more bytes of the current record; the caller writes them
+/// and then calls `advanceRecord`. Ends the run with message 41 when memory is refused.
+char* recordSpace(Connection& connection, size_t count);
+
+/// Counts `count` bytes written into the room from `recordSpace` as part of the record.
+void advanceRecord(Connection& connection, size_t count);
+
+/// Appends bytes to the current record.
+void appendToRecord(Connection& connection, const char* bytes, size_t count);
+
+/// Completes the current record with the connection's terminator. Console and device
+/// records are handed over at once; disk files gather records into blocks. A refused
+/// write ends the run with message 38.
+void completeRecord(Connection& connection);
+
+/// Hands over the complete records still held. False when the system refused them;
+/// the file then ends at the last whole record that reached it.
+bool handOverHeldRecords(Connection& connection);
+
+/// Hands over the complete records still held and marks the connection closed, for
+/// a thread that ends the run while the main thread may still be writing. False when
+/// the system refused them.
+bool handOverForEnd(Connection& connection);
+
+/// Hands over the complete records without taking any lock, for a fault handler
+/// whose thread may hold one. False when the system refused them.
+bool handOverWithoutLock(Connection& connection);
+
+/// Frees the record memory of a connection that is no longer used.
+void releaseOutput(Connection& connection);

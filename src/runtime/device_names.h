@@ -1,0 +1,10 @@
+// Reserved device names: bare names that connect to a standard stream or the null
+// device instead of a file.
+#pragma once
+
+#include <string_view>
+
+#include "runtime/resolve_file_name.h"
+
+/// The device a trimmed name stands for, or DeviceKind::None for an ordinary file.
+DeviceKind deviceForName(std::string_view name);

@@ -1,0 +1,20 @@
+// The numbered messages of the run-time layer.
+#pragma once
+
+#include <cstdint>
+
+/// How grave a message is; it decides what follows the message line.
+enum class Severity { Info = 1, Warning = 2, Error = 3, Severe = 4 };
+
+/// One numbered message.
+struct MessageEntry {
+  int32_t number;
+  Severity severity;
+  const char* text;  // template: %d a unit number, %s a file or event name
+};
+
+/// The entry for the low 16 bits of `number`, or nullptr when there is none.
+const MessageEntry* findMessage(int32_t number);
+
+/// The prefix template ("forrtl: severe (%i): " ...) for `severity`; 0 gives the bare one.
+const char* messagePrefix(int severity);

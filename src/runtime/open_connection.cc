@@ -1,0 +1,117 @@
+#include "runtime/open_connection.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "runtime/connection.h"
+#include "runtime/connection_table.h"
+#include "runtime/io_failure.h"
+#include "runtime/open_error.h"
+#include "runtime/process_end.h"
+#include "runtime/record_terminator.h"
+#include "runtime/report_diagnostic.h"
+#include "runtime/resolve_file_name.h"
+#include "runtime/termination_state.h"
+
+namespace {
+
+// The descriptor of a reserved device, or -1 when the device is a file to open.
+int deviceDescriptor(DeviceKind device) {
+  switch (device) {
+    case DeviceKind::StandardOutput:
+      return 1;
+    case DeviceKind::StandardInput:
+      return 0;
+    case DeviceKind::StandardError:
+      return 2;
+    case DeviceKind::None:
+    case DeviceKind::Null:
+      break;
+  }
+  return -1;
+}
+
+// Opens the resolved name; returns the descriptor or a negated message number.
+int openResolved(const ResolvedName& resolved, OpenMode mode) {
+  if (resolved.fileName[0] == '\0') return -29;
+  int standard = deviceDescriptor(resolved.device);
+  if (standard >= 0) return standard;
+  const char* path = resolved.device == DeviceKind::Null ? "/dev/null" : resolved.fileName;
+  int flags = mode == OpenMode::Input ? O_RDONLY : O_WRONLY | O_CREAT;
+  int fd;
+  do {
+    fd = open(path, flags | O_CLOEXEC | O_NOCTTY, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -messageForOpenError(errno);
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    close(fd);
+    return -30;
+  }
+  if (S_ISDIR(info.st_mode)) {  // only reachable in input mode
+    close(fd);
+    return -9;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode) {
+  ResolvedName resolved;
+  int32_t status = resolveFileName(name, length, resolved);
+  int fd = status == 0 ? openResolved(resolved, mode) : -status;
+  if (fd < 0) {
+    if (mode == OpenMode::Input) return -fd;
+    ioFailure(-fd, unit, resolved.fileName);
+  }
+
+  bool device = resolved.device != DeviceKind::None;
+  Connection* connection = new (std::nothrow) Connection;
+  if (connection == nullptr) {
+    if (!device) close(fd);
+    reportDiagnostic(41);
+  }
+  connection->unit = unit;
+  std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
+  connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
+  connection->fd = fd;
+  connection->ownsDescriptor = fd > 2;
+  connection->terminator = terminatorForUnit(unit);
+  if (mode == OpenMode::Output && !device) {
+    struct stat info;
+    if (fstat(fd, &info) == 0) {
+      // Disk files and pipes gather records into blocks; terminals and other
+      // devices see each record the moment it is complete.
+      connection->output.regularFile = S_ISREG(info.st_mode);
+      connection->output.gather =
+          S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
+      connection->truncateOnFirstWrite = S_ISREG(info.st_mode);
+    }
+  }
+
+  bool entered;
+  bool ending;
+  {
+    std::lock_guard<std::mutex> guard(terminationLock());
+    ending = connectionsClosed();
+    entered = !ending && enterConnection(connection);
+  }
+  if (!entered) {
+    if (connection->ownsDescriptor) close(fd);
+    delete connection;
+    if (ending) waitForProcessEnd();
+    if (mode == OpenMode::Input) return 30;
+    ioFailure(30, unit, resolved.fileName);
+  }
+  return 0;
+}
+
+Connection* findConnection(int32_t unit) {
+  return lookUpConnection(unit);
+}

@@ -1,0 +1,27 @@
+// How the process ends. Every path that ends the run goes through `endProcess`,
+// the one seam that tests and the fuzzer replace.
+#pragma once
+
+/// A replacement for the final exit; it must not return (a test hook throws).
+using ProcessEndHook = void (*)(int status);
+
+/// Installs `hook` in place of the real exit (nullptr restores the real exit).
+void setProcessEndHook(ProcessEndHook hook);
+
+/// Ends the process with `status`, or hands it to the installed hook.
+[[noreturn]] void endProcess(int status);
+
+/// Claims the end of the process for the calling thread. The first caller gets true;
+/// every later caller gets false and must leave the ending to the first.
+/// Async-signal-safe.
+bool claimProcessEnd();
+
+/// True once some thread has claimed the end of the process.
+bool processEndClaimed();
+
+/// Blocks the calling thread until the thread that claimed the end finishes it.
+[[noreturn]] void waitForProcessEnd();
+
+/// Forgets a claimed end and closed connections, so that tests can run again after
+/// a hooked end. Never called by the utility itself.
+void resetProcessEndForTests();

@@ -1,0 +1,128 @@
+#include "runtime/processor_exceptions.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "runtime/connection.h"
+#include "runtime/connection_output.h"
+#include "runtime/connection_table.h"
+#include "runtime/diagnostic_output.h"
+#include "runtime/process_end.h"
+#include "runtime/report_diagnostic.h"
+#include "runtime/stack_listing.h"
+
+namespace {
+
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
+
+// The main thread's stack, for telling a stack overflow from other faults.
+uintptr_t stackLow = 0;
+uintptr_t stackHigh = 0;
+
+char diagnosticText[kDiagnosticBufferBytes];
+
+void findMainStack() {
+  pthread_attr_t attributes;
+  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return;
+  void* address = nullptr;
+  size_t size = 0;
+  if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
+    stackLow = reinterpret_cast<uintptr_t>(address);
+    stackHigh = stackLow + size;
+  }
+  pthread_attr_destroy(&attributes);
+}
+
+bool inStackGuard(const void* faultAddress) {
+  uintptr_t address = reinterpret_cast<uintptr_t>(faultAddress);
+  constexpr uintptr_t kGuardReach = 1 << 20;  // guard pages and the red zone below them
+  return stackLow != 0 && address < stackLow + 4096 && address + kGuardReach >= stackLow;
+}
+
+void onFault(int signal, siginfo_t* info, void*) {
+  // Only the first thread to end the run does so; a fault while another thread is
+  // already ending waits for it.
+  if (!claimProcessEnd()) waitForProcessEnd();
+  int number = processorExceptionMessage(signal, info->si_code, inStackGuard(info->si_addr));
+  MessageArgument code[2];
+  code[0].number = signal;
+  code[1].number = signal;
+  DiagnosticSwitches switches = readDiagnosticSwitches();
+  TextBuffer buffer{diagnosticText, sizeof diagnosticText, 0, false};
+  formatMessageLine(buffer, number, code, 2);
+  if (!switches.disableListing || switches.forceListing) appendSignalSafeListing(buffer);
+  writeDiagnosticText(switches, buffer.data, buffer.length);
+  // Hand over every complete record; the locks may be held by the faulting code, so
+  // none is taken.
+  for (int slot = 0; slot < kMaxConnections; ++slot) {
+    Connection* connection = connectionInSlot(slot);
+    if (connection != nullptr && connection->access == Access::Write) {
+      handOverWithoutLock(*connection);
+    }
+  }
+  if (switches.dumpOnSevere) {
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigaction(SIGABRT, &standard, nullptr);
+    abort();
+  }
+  endProcess(number);
+}
+
+}  // namespace
+
+int processorExceptionMessage(int signal, int code, bool stackGuard) {
+  switch (signal) {
+    case SIGSEGV:
+      return stackGuard ? 170 : 157;
+    case SIGBUS:
+      return 158;
+    case SIGILL:
+      return 171;
+    case SIGFPE:
+      switch (code) {
+        case FPE_INTDIV:
+          return 169;
+        case FPE_INTOVF:
+          return 167;
+        case FPE_FLTDIV:
+          return 163;
+        case FPE_FLTOVF:
+          return 166;
+        case FPE_FLTUND:
+          return 168;
+        case FPE_FLTRES:
+          return 164;
+        case FPE_FLTINV:
+          return 165;
+        case FPE_FLTSUB:
+          return 161;
+        default:
+          return 172;
+      }
+    default:
+      return 172;
+  }
+}
+
+void installProcessorExceptionHandlers() {
+  findMainStack();
+  prepareStackListing();
+  static char alternateStack[64 * 1024];
+  stack_t stack{};
+  stack.ss_sp = alternateStack;
+  stack.ss_size = sizeof alternateStack;
+  if (sigaltstack(&stack, nullptr) != 0) return;
+  for (int signal : kFaultSignals) {
+    struct sigaction action {};
+    action.sa_sigaction = onFault;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+  }
+}

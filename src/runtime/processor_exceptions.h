@@ -1,0 +1,11 @@
+// Processor exceptions (faults) reported as numbered diagnostics.
+#pragma once
+
+/// Installs the fault handlers on an alternate stack, so that a fault, a stack
+/// overflow included, ends the run with its "Program Exception" message, the
+/// listing, the records held handed over and the message number as exit status.
+void installProcessorExceptionHandlers();
+
+/// The message number for a fault signal and its code; `faultAddress` and the
+/// stack's lowest address tell a stack overflow from other access violations.
+int processorExceptionMessage(int signal, int code, bool inStackGuard);
