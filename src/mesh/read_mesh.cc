@@ -1,0 +1,72 @@
+#include "mesh/read_mesh.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "freeform/free_form_reader.h"
+#include "mesh/node_sums.h"
+#include "runtime/allocate_array.h"
+#include "runtime/open_connection.h"
+
+namespace {
+
+constexpr int32_t kMeshUnit = 1;
+
+// Creates the node array of an axis of `cellCount` cells: max(n+1, 0) nodes, all
+// zero until read.
+void createAxis(NodeAxis& axis, int32_t cellCount) {
+  int64_t nodes = static_cast<int64_t>(cellCount) + 1;
+  if (nodes < 0) nodes = 0;
+  axis.cellCount = cellCount;
+  axis.nodes = static_cast<double*>(allocateArray({static_cast<uint32_t>(nodes)}, 8));
+  axis.nodeCount = static_cast<int32_t>(nodes);
+  std::memset(axis.nodes, 0, static_cast<size_t>(nodes) * sizeof(double));
+}
+
+// Reads the origin of an axis into node 1; an axis without nodes drops it.
+void readOrigin(FreeFormReader& reader, NodeAxis& axis) {
+  double dropped = 0;
+  reader.readReal(axis.nodeCount > 0 ? axis.nodes[0] : dropped);
+}
+
+// One statement of widths into nodes 2..n+1; still one record when n <= 0.
+void readWidths(FreeFormReader& reader, NodeAxis& axis) {
+  reader.beginStatement();
+  if (axis.cellCount > 0) reader.readRealRun(axis.nodes + 1, axis.cellCount);
+  reader.endStatement();
+}
+
+}  // namespace
+
+bool readMesh(const char* name, int length, Mesh& mesh) {
+  if (openConnection(kMeshUnit, name, length, OpenMode::Input) != 0) return false;
+  {
+    FreeFormReader reader(*findConnection(kMeshUnit));
+    int32_t ne = 0, nn = 0, nz = 0;
+    reader.beginStatement();
+    reader.readInteger(ne);
+    reader.readInteger(nn);
+    reader.readInteger(nz);
+    reader.endStatement();
+
+    createAxis(mesh.northing, nn);
+    createAxis(mesh.easting, ne);
+    createAxis(mesh.elevation, nz);
+
+    reader.beginStatement();
+    readOrigin(reader, mesh.easting);
+    readOrigin(reader, mesh.northing);
+    readOrigin(reader, mesh.elevation);
+    reader.endStatement();
+
+    readWidths(reader, mesh.easting);
+    readWidths(reader, mesh.northing);
+    readWidths(reader, mesh.elevation);
+  }
+  closeConnection(kMeshUnit);
+
+  sumNodeWidths(mesh.northing, false);
+  sumNodeWidths(mesh.easting, false);
+  sumNodeWidths(mesh.elevation, true);
+  return true;
+}
