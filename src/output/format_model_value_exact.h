@@ -1,0 +1,7 @@
+#pragma once
+
+#include "output/format_model_value.h"
+
+/// Writes the same text as formatModelValue, computed by plain exact integer arithmetic on the
+/// stored binary value; slow, kept as the reference the fast form is checked against.
+void formatModelValueExact(double value, char out[kModelValueWidth]);
