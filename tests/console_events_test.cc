@@ -1,0 +1,74 @@
+// Interrupt, break and hang-up during a run: message 200, status 0, 1 or 2, and a
+// model file that holds only whole, correct records.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include "support/run_boxpaint.h"
+
+namespace {
+
+// A model of 8 million cells: long enough to be interrupted part-way.
+const char kBigMesh[] = "200 200 200\n0 0 1000\n200*1\n200*1\n200*1\n";
+const char kBlocks[] = "1.5\n1\n10 30 0 10 800 1000 7\n";
+
+struct EventCase {
+  const char* name;
+  int signal;
+  const char* event;
+  int status;
+};
+
+void PrintTo(const EventCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ConsoleEventTest : public testing::TestWithParam<EventCase> {};
+
+TEST_P(ConsoleEventTest, EndsWithMessage200AndWholeRecords) {
+  TempDir dir;
+  dir.write("mesh.txt", kBigMesh);
+  dir.write("blocks.inp", kBlocks);
+  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                               .directory = dir.path(),
+                               .signalWhenFile = dir.file("model.txt"),
+                               .signalWhenBytes = 1,
+                               .signal = GetParam().signal});
+  EXPECT_EQ(run.termSignal, 0);
+  EXPECT_EQ(run.status, GetParam().status);
+  // Interrupted part-way: fewer records than the 8 million of a whole model.
+  EXPECT_LT(readFile(dir.file("model.txt")).size(), 12u * 8000000u);
+  EXPECT_EQ(firstLine(run.err), std::string("forrtl: error (200): program aborting due to ") +
+                                    GetParam().event + " event");
+  EXPECT_NE(run.err.find("Image              PC"), std::string::npos);
+  std::string model = readFile(dir.file("model.txt"));
+  ASSERT_EQ(model.size() % 12, 0u);
+  for (size_t at = 0; at < model.size(); at += 12) {
+    std::string record = model.substr(at, 12);
+    ASSERT_TRUE(record == " 1.500E+00\r\n" || record == " 7.000E+00\r\n") << "record at " << at;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, ConsoleEventTest,
+                         testing::Values(EventCase{"interrupt", SIGINT, "control-C", 0},
+                                         EventCase{"quit", SIGQUIT, "control-BREAK", 1},
+                                         EventCase{"hangUp", SIGHUP, "window-CLOSE", 2}),
+                         [](const testing::TestParamInfo<EventCase>& info) {
+                           return info.param.name;
+                         });
+
+TEST(ConsoleEventTest, InheritedIgnoredInterruptStaysIgnored) {
+  TempDir dir;
+  dir.write("mesh.txt", "100 100 100\n0 0 1000\n100*1\n100*1\n100*1\n");
+  dir.write("blocks.inp", kBlocks);
+  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                               .directory = dir.path(),
+                               .ignoredSignals = {SIGINT},
+                               .signalAfterMs = 20,
+                               .signal = SIGINT});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(readFile(dir.file("model.txt")).size(), 12u * 1000000u);
+}
+
+}  // namespace
