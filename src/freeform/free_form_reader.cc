@@ -1,0 +1,226 @@
+#include "freeform/free_form_reader.h"
+
+#include "freeform/number_conversion.h"
+#include "freeform/number_token.h"
+#include "runtime/connection.h"
+#include "runtime/io_failure.h"
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isLogicalLetter(char c) {
+  return c == 'T' || c == 't' || c == 'F' || c == 'f';
+}
+
+// A logical-looking token runs up to a blank, comma, `)`, slash or the record end.
+size_t logicalTokenEnd(const char* buffer, size_t at, size_t recordEnd) {
+  while (at < recordEnd) {
+    const char c = buffer[at];
+    if (c == ' ' || c == '\t' || c == ',' || c == ')' || c == '/') break;
+    ++at;
+  }
+  return at;
+}
+
+}  // namespace
+
+FreeFormReader::FreeFormReader(Connection& connection) : connection_(connection) {}
+
+FreeFormReader::~FreeFormReader() {
+  releaseRecordSource(source_);
+}
+
+void FreeFormReader::fail(int32_t number) {
+  ioFailure(number, connection_);
+}
+
+void FreeFormReader::beginStatement() {
+  fetchRecord(source_, connection_);
+  state_ = StatementState{};
+  state_.position = source_.recordStart;
+  state_.freshRecord = true;
+}
+
+void FreeFormReader::endStatement() {
+  state_ = StatementState{};
+}
+
+void FreeFormReader::readInteger(int32_t& item) {
+  if (!serveItem()) return;
+  const char* text = source_.buffer + state_.currentToken.start;
+  const size_t length = state_.currentToken.length;
+  int32_t value = 0;
+  if (state_.integerLooking) {
+    if (parseInteger32(text, length, value) != ConversionStatus::Ok) fail(64);
+  } else {
+    double real = 0.0;
+    if (parseReal64(text, length, real) != ConversionStatus::Ok) fail(64);
+    value = realToInteger32(real);
+  }
+  item = value;
+}
+
+void FreeFormReader::readReal(double& item) {
+  if (!serveItem()) return;
+  double value = 0.0;
+  if (parseReal64(source_.buffer + state_.currentToken.start, state_.currentToken.length, value) !=
+      ConversionStatus::Ok) {
+    fail(64);
+  }
+  item = value;
+}
+
+void FreeFormReader::readRealRun(double* first, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) readReal(first[i]);
+}
+
+// Finds the token of the next item: the current repeat group again, or the next value
+// of the text. True when the item is to be converted from the token; false for a null
+// or after a slash.
+bool FreeFormReader::serveItem() {
+  if (state_.slashSeen) return false;
+  if (state_.repeatRemaining >= 1) {
+    --state_.repeatRemaining;
+  } else {
+    nextValue();
+  }
+  state_.freshRecord = false;
+  switch (state_.currentToken.kind) {
+    case TokenKind::Number:
+      return true;
+    case TokenKind::Null:
+    case TokenKind::Slash:
+      return false;
+    case TokenKind::LogicalLooking:
+    case TokenKind::Quoted:
+      break;
+  }
+  // Every item of this utility is numeric, so a logical or quoted value never fits.
+  fail(64);
+}
+
+// Passes over blanks and record ends up to the next non-blank byte.
+void FreeFormReader::skipBlanks() {
+  for (;;) {
+    const char* buffer = source_.buffer;
+    size_t at = state_.position;
+    const size_t end = source_.recordEnd;
+    while (at < end && isBlank(buffer[at])) ++at;
+    if (at < end) {
+      state_.position = at;
+      state_.metNonBlank = true;
+      return;
+    }
+    if (state_.metNonBlank) {
+      // A comma that ends a line separates the value before it from the next one.
+      state_.crossedRecordEnd = true;
+      if (!state_.commaPending && lastNonBlankIsComma()) state_.commaPending = true;
+    }
+    fetchRecord(source_, connection_);
+    state_.freshRecord = true;
+    state_.position = source_.recordStart;
+  }
+}
+
+bool FreeFormReader::lastNonBlankIsComma() const {
+  size_t at = source_.recordEnd;
+  while (at > source_.recordStart && isBlank(source_.buffer[at - 1])) --at;
+  return at > source_.recordStart && source_.buffer[at - 1] == ',';
+}
+
+// True when the nearest non-blank byte before the comma at `comma`, within the
+// record, is another comma.
+bool FreeFormReader::commaBefore(size_t comma) const {
+  size_t at = comma;
+  while (at > source_.recordStart && isBlank(source_.buffer[at - 1])) --at;
+  return at > source_.recordStart && source_.buffer[at - 1] == ',';
+}
+
+// The value search: separators and nulls, then the token of the value.
+void FreeFormReader::nextValue() {
+  state_.crossedRecordEnd = false;
+  state_.commaPending = false;
+  for (;;) {
+    skipBlanks();
+    const size_t at = state_.position;
+    if (source_.buffer[at] != ',') {
+      takeValueAt(at, true);
+      return;
+    }
+    state_.position = at + 1;
+    if (state_.freshRecord) {
+      state_.freshRecord = false;
+      // On a new record a comma may still be the separator after the last value of
+      // an earlier one, unless that record's own trailing comma already was.
+      if (state_.crossedRecordEnd && !state_.commaPending) continue;
+    } else if (!state_.commaPending && !commaBefore(at)) {
+      state_.commaPending = true;
+      continue;
+    }
+    state_.currentToken = ValueToken{at, 0, TokenKind::Null};
+    return;
+  }
+}
+
+// Takes the value that starts at the non-blank, non-comma byte at `at`. A number
+// followed by an asterisk is a repeat count when `countAllowed`.
+void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
+  const char* buffer = source_.buffer;
+  const size_t end = source_.recordEnd;
+  const char c = buffer[at];
+  if (c == '/') {
+    state_.slashSeen = true;
+    state_.currentToken = ValueToken{at, 1, TokenKind::Slash};
+    state_.position = at + 1;
+    return;
+  }
+  if (c == '\'' || c == '"') {
+    state_.currentToken = ValueToken{at, 1, TokenKind::Quoted};
+    state_.position = at + 1;
+    return;
+  }
+  if (isLogicalLetter(c) || (c == '.' && at + 1 < end && isLogicalLetter(buffer[at + 1]))) {
+    const size_t tokenEnd = logicalTokenEnd(buffer, at + 1, end);
+    state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::LogicalLooking};
+    state_.position = tokenEnd;
+    return;
+  }
+  // No value of this input is parenthesised, so a `)` can only be stray.
+  if (c == ')') fail(59);
+  NumberToken token;
+  if (!scanNumberToken(buffer + at, buffer + end, token)) fail(59);
+  const size_t tokenEnd = static_cast<size_t>(token.end - buffer);
+  state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number};
+  state_.integerLooking = token.integerLooking;
+  state_.position = tokenEnd;
+  if (countAllowed && tokenEnd < end && buffer[tokenEnd] == '*') takeRepeatCount(tokenEnd);
+}
+
+// The current token is a repeat count r that ends at the asterisk at `asterisk`:
+// r nulls (r*) or r copies of the value behind the asterisk (r*c).
+void FreeFormReader::takeRepeatCount(size_t asterisk) {
+  int32_t count = 0;
+  if (parseInteger32(source_.buffer + state_.currentToken.start, state_.currentToken.length,
+                     count) != ConversionStatus::Ok) {
+    fail(64);
+  }
+  // A count of 0 or less serves the current item only.
+  state_.repeatRemaining = count <= 0 ? 0 : count - 1;
+  const size_t after = asterisk + 1;
+  const size_t end = source_.recordEnd;
+  if (after == end) {
+    state_.currentToken = ValueToken{after, 0, TokenKind::Null};
+    state_.position = after;
+    return;
+  }
+  const char c = source_.buffer[after];
+  if (c == ' ' || c == '\t' || c == ',') {
+    state_.currentToken = ValueToken{after, 0, TokenKind::Null};
+    state_.position = after + 1;
+    return;
+  }
+  takeValueAt(after, false);
+}

@@ -1,0 +1,69 @@
+// Free-form read statements on one open input file: values separated by blanks,
+// commas or line ends, with nulls, repeat counts and an early slash.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "freeform/record_source.h"
+
+struct Connection;
+
+/// What the value search found for an item.
+enum class TokenKind { Number, LogicalLooking, Quoted, Null, Slash };
+
+/// The value an item receives: a span of the record buffer and its kind.
+struct ValueToken {
+  size_t start = 0;  // offset in the record buffer
+  size_t length = 0;
+  TokenKind kind = TokenKind::Null;
+};
+
+/// Where one read statement stands; made fresh by each `beginStatement`.
+struct StatementState {
+  size_t position = 0;          // offset of the current byte in the record buffer
+  int32_t repeatRemaining = 0;  // further items that take `currentToken` again
+  ValueToken currentToken;
+  bool integerLooking = false;    // the number has no period and no exponent letter
+  bool slashSeen = false;         // no further item of the statement gets a value
+  bool freshRecord = false;       // no item has been served from the current record yet
+  bool metNonBlank = false;       // the statement has met a non-blank byte
+  bool crossedRecordEnd = false;  // this value search left a record after a non-blank
+  bool commaPending = false;      // this value search has already had its separating comma
+};
+
+/// Reads integers and reals from one open file, statement by statement.
+class FreeFormReader {
+ public:
+  /// Reads `connection`'s file from where it stands (its start, just after the open).
+  explicit FreeFormReader(Connection& connection);
+  /// Releases the record buffer; the connection stays open.
+  ~FreeFormReader();
+  FreeFormReader(const FreeFormReader&) = delete;
+  FreeFormReader& operator=(const FreeFormReader&) = delete;
+
+  /// Starts a statement on the next record of the file.
+  void beginStatement();
+  /// Gives `item` the next value; a null or a slash leaves it unchanged.
+  void readInteger(int32_t& item);
+  /// Gives `item` the next value; a null or a slash leaves it unchanged.
+  void readReal(double& item);
+  /// Gives `first[0]` .. `first[n-1]` the next n values; nothing when n <= 0.
+  void readRealRun(double* first, int32_t n);
+  /// Ends the statement; the rest of its last record and any unused repeat are dropped.
+  void endStatement();
+
+ private:
+  bool serveItem();
+  void nextValue();
+  void skipBlanks();
+  bool commaBefore(size_t comma) const;
+  bool lastNonBlankIsComma() const;
+  void takeValueAt(size_t at, bool countAllowed);
+  void takeRepeatCount(size_t countEnd);
+  [[noreturn]] void fail(int32_t number);
+
+  Connection& connection_;
+  RecordSource source_;
+  StatementState state_;
+};

@@ -1,0 +1,119 @@
+#include "freeform/record_source.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/connection.h"
+#include "runtime/io_failure.h"
+
+namespace {
+
+// Size of the first buffer and so of the first block read.
+constexpr size_t kInitialCapacity = 64 * 1024;
+
+// A record that is nothing but this byte marks the end of the file.
+constexpr char kEndOfFileMark = 0x1A;
+
+// Makes room for more bytes behind the following ones: moves them to the front of
+// the buffer, and doubles the buffer when they fill it.
+void makeRoom(RecordSource& source, Connection& connection) {
+  if (source.buffer == nullptr) {
+    source.buffer = static_cast<char*>(std::malloc(kInitialCapacity));
+    if (source.buffer == nullptr) ioFailure(98, connection);
+    source.capacity = kInitialCapacity;
+  }
+  if (source.followingStart > 0) {
+    std::memmove(source.buffer, source.buffer + source.followingStart, source.followingCount);
+    source.followingStart = 0;
+  }
+  if (source.followingCount == source.capacity) {
+    if (source.capacity > SIZE_MAX / 2) ioFailure(98, connection);
+    const size_t grown = source.capacity * 2;
+    void* larger = std::realloc(source.buffer, grown);
+    if (larger == nullptr) ioFailure(98, connection);
+    source.buffer = static_cast<char*>(larger);
+    source.capacity = grown;
+  }
+}
+
+// Reads the next block behind the following bytes; a read that returns nothing marks
+// the end of the file.
+void readBlock(RecordSource& source, Connection& connection) {
+  makeRoom(source, connection);
+  char* free = source.buffer + source.followingCount;
+  const size_t room = source.capacity - source.followingCount;
+  ssize_t got;
+  do {
+    got = read(connection.fd, free, room);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) ioFailure(39, connection);
+  if (got == 0) {
+    source.fileEnded = true;
+    return;
+  }
+  source.followingCount += static_cast<size_t>(got);
+}
+
+// Takes the following bytes up to `length` as the current record and passes over
+// the terminator byte, if any, behind them.
+void takeRecord(RecordSource& source, size_t length, bool dropCarriageReturns,
+                size_t terminatorLength) {
+  size_t end = source.followingStart + length;
+  if (dropCarriageReturns) {
+    while (end > source.followingStart && source.buffer[end - 1] == '\r') --end;
+  }
+  source.recordStart = source.followingStart;
+  source.recordEnd = end;
+  source.followingStart += length + terminatorLength;
+  source.followingCount -= length + terminatorLength;
+  source.searchedCount = 0;
+  ++source.recordCount;
+}
+
+}  // namespace
+
+void fetchRecord(RecordSource& source, Connection& connection) {
+  // Under the CR terminator a record ends at every CR and a line feed is an
+  // ordinary byte; otherwise it ends at a line feed and the CRs just before it go.
+  const bool carriageReturnEnds = connection.terminator == TerminatorKind::CR;
+  const char terminator = carriageReturnEnds ? '\r' : '\n';
+  for (;;) {
+    const size_t unsearched = source.followingCount - source.searchedCount;
+    const void* found = nullptr;
+    if (unsearched > 0) {
+      const char* searchFrom = source.buffer + source.followingStart + source.searchedCount;
+      found = std::memchr(searchFrom, terminator, unsearched);
+    }
+    if (found != nullptr) {
+      const size_t length = static_cast<size_t>(static_cast<const char*>(found) -
+                                                (source.buffer + source.followingStart));
+      takeRecord(source, length, !carriageReturnEnds, 1);
+      break;
+    }
+    source.searchedCount = source.followingCount;
+    if (source.fileEnded) {
+      // Text after the last record end is a record of its own.
+      if (source.followingCount == 0) ioFailure(24, connection);
+      takeRecord(source, source.followingCount, !carriageReturnEnds, 0);
+      break;
+    }
+    readBlock(source, connection);
+  }
+  if (source.recordEnd - source.recordStart == 1 &&
+      source.buffer[source.recordStart] == kEndOfFileMark) {
+    ioFailure(24, connection);
+  }
+}
+
+void releaseRecordSource(RecordSource& source) {
+  std::free(source.buffer);
+  source.buffer = nullptr;
+  source.capacity = 0;
+  source.followingStart = 0;
+  source.followingCount = 0;
+  source.searchedCount = 0;
+}

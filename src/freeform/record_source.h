@@ -1,0 +1,28 @@
+// The records (lines) of an input file, cut out of large block reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct Connection;
+
+/// The record buffer of one input file and the current record in it.
+struct RecordSource {
+  char* buffer = nullptr;  // grows by doubling, never shrinks while the file is open
+  size_t capacity = 0;
+  size_t recordStart = 0;  // the current record is buffer[recordStart, recordEnd)
+  size_t recordEnd = 0;
+  size_t followingStart = 0;  // bytes already read beyond the current record
+  size_t followingCount = 0;
+  size_t searchedCount = 0;  // leading following bytes known to hold no record end
+  int64_t recordCount = 0;   // records fetched so far
+  bool fileEnded = false;    // a read has returned no bytes
+};
+
+/// Makes the next record of `connection`'s file current. Ends the run with message 24
+/// at the end of the file (or at a record holding only 0x1A), 39 when a read fails and
+/// 98 when the buffer cannot grow.
+void fetchRecord(RecordSource& source, Connection& connection);
+
+/// Frees the record buffer.
+void releaseRecordSource(RecordSource& source);
