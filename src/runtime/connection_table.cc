@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "runtime/connection.h"
+#include "runtime/connection_output.h"
 #include "runtime/termination_state.h"
 
 namespace {
@@ -43,4 +44,13 @@ Connection* lookUpConnection(int32_t unit) {
 
 Connection* connectionInSlot(int index) {
   return index >= 0 && index < kMaxConnections ? slots[index].load() : nullptr;
+}
+
+void discardAllConnections() {
+  for (auto& slot : slots) {
+    Connection* connection = slot.exchange(nullptr);
+    if (connection == nullptr) continue;
+    releaseOutput(*connection);
+    delete connection;
+  }
 }

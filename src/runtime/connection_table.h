@@ -20,5 +20,9 @@ Connection* removeConnection(int32_t unit);
 /// The entry of `unit`, or nullptr.
 Connection* lookUpConnection(int32_t unit);
 
+/// Removes and frees every entry; for tests that end the run through a hook, after
+/// the connections have been closed.
+void discardAllConnections();
+
 /// The entry in slot `index` (0 .. kMaxConnections-1), or nullptr; for closing all.
 Connection* connectionInSlot(int index);

@@ -1,5 +1,7 @@
 #include "runtime/termination_state.h"
 
+#include "runtime/connection_table.h"
+
 namespace {
 std::mutex lock;
 bool closed = false;
@@ -15,5 +17,7 @@ bool& connectionsClosed() {
 
 void resetTerminationStateForTests() {
   std::lock_guard<std::mutex> guard(lock);
+  // Everything was closed by the hooked end; start again with an empty table.
+  discardAllConnections();
   closed = false;
 }
