@@ -84,6 +84,9 @@ TEST(ParseReal64Test, ReadsMantissasAndExponents) {
       {"exponent zeros are not significant", "1e0000000005", 1e5},
       {"negative exponent of zeros", "3d-0000000", 3},
       {"one tenth", "0.1", 0.1},
+      {"largest exact power of ten", "1e22", 1e22},
+      {"first inexact power of ten", "1e23", 1e23},
+      {"2^53 itself", "9007199254740992e-22", 9007199254740992e-22},
       {"leading zeros move the point", "000.000125", 0.000125},
       {"2^53+1 ties to even", "9007199254740993", 9007199254740992.0},
       {"a 29th digit breaks the tie", "9007199254740993.0000000000001", 9007199254740994.0},
@@ -226,31 +229,40 @@ TEST(ParseReal64Test, AgreesWithTheLibraryOnShortText) {
     ASSERT_EQ(parseReal64(text, static_cast<size_t>(end - text), value), Status::Ok) << text;
     ASSERT_EQ(bitsOf(value), bitsOf(original)) << text;
   }
-  std::uniform_int_distribution<int> digitCount(1, 27);
-  std::uniform_int_distribution<int> digit(0, 9);
-  std::uniform_int_distribution<int> exponent(-360, 330);
-  for (int i = 0; i < 20000; ++i) {
-    std::string text;
-    const int count = digitCount(random);
-    const int period = std::uniform_int_distribution<int>(0, count)(random);
-    for (int k = 0; k < count; ++k) {
-      if (k == period) text += '.';
-      text += static_cast<char>('0' + digit(random));
-    }
-    text += 'e' + std::to_string(exponent(random));
-    double expected = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
-    double value = 0;
-    const Status status = parseReal(text, value);
-    if (result.ec == std::errc::result_out_of_range) {
-      // The library reports both overflow and underflow this way.
-      if (status == Status::Ok) {
-        ASSERT_EQ(value, 0.0) << text;
+  // Up to 27 digits over the whole range, then short mantissas with small exponents,
+  // where a single exact multiplication or division stands in for the library.
+  const struct {
+    int maxDigits;
+    int minExponent;
+    int maxExponent;
+  } ranges[] = {{27, -360, 330}, {17, -40, 40}};
+  for (const auto& range : ranges) {
+    std::uniform_int_distribution<int> digitCount(1, range.maxDigits);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> exponent(range.minExponent, range.maxExponent);
+    for (int i = 0; i < 20000; ++i) {
+      std::string text;
+      const int count = digitCount(random);
+      const int period = std::uniform_int_distribution<int>(0, count)(random);
+      for (int k = 0; k < count; ++k) {
+        if (k == period) text += '.';
+        text += static_cast<char>('0' + digit(random));
       }
-      continue;
+      text += 'e' + std::to_string(exponent(random));
+      double expected = 0;
+      const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
+      double value = 0;
+      const Status status = parseReal(text, value);
+      if (result.ec == std::errc::result_out_of_range) {
+        // The library reports both overflow and underflow this way.
+        if (status == Status::Ok) {
+          ASSERT_EQ(value, 0.0) << text;
+        }
+        continue;
+      }
+      ASSERT_EQ(status, Status::Ok) << text;
+      ASSERT_EQ(bitsOf(value), bitsOf(expected)) << text;
     }
-    ASSERT_EQ(status, Status::Ok) << text;
-    ASSERT_EQ(bitsOf(value), bitsOf(expected)) << text;
   }
 }
 

@@ -44,14 +44,17 @@ bool scanNumberToken(const char* start, const char* recordEnd, NumberToken& toke
   bool previousWasSign = false;
   bool signAwaitsDigit = false;
   for (; p < recordEnd; ++p) {
-    const char c = *p;
-    if (isDecimalDigit(c)) {
+    // Runs of digits make up most of a token; take them in one tight loop.
+    if (isDecimalDigit(*p)) {
+      do {
+        ++p;
+      } while (p < recordEnd && isDecimalDigit(*p));
       sawDigit = true;
       signAwaitsDigit = false;
       previousWasSign = false;
-      continue;
+      if (p == recordEnd) break;
     }
-    switch (c) {
+    switch (*p) {
       case '+':
       case '-':
         if (previousWasSign) return false;

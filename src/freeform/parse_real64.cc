@@ -67,6 +67,7 @@ ConversionStatus parseSpecialWord(const char* p, const char* end, bool negative,
 // scales the kept digits read as an integer.
 struct DecimalDigits {
   char digits[kKeptDigits + 1];
+  uint64_t head = 0;  // the kept digits as an integer while there are at most 19
   int count = 0;
   int64_t exponent = 0;
   bool sticky = false;
@@ -85,6 +86,7 @@ const char* scanMantissa(const char* p, const char* end, DecimalDigits& decimal)
         if (afterPeriod) --decimal.exponent;
       } else if (decimal.count < kKeptDigits) {
         decimal.digits[decimal.count++] = c;
+        if (decimal.count <= 19) decimal.head = decimal.head * 10 + static_cast<unsigned>(c - '0');
         if (afterPeriod) --decimal.exponent;
       } else {
         decimal.sticky |= c != '0';
@@ -130,6 +132,20 @@ const char* scanExponent(const char* p, const char* end, ExponentPart& exponent)
 // Rounds the kept digits times ten to their exponent to the nearest double (ties to
 // even), through a short text that the library converts correctly rounded.
 ConversionStatus roundToDouble(DecimalDigits& decimal, bool negative, double& value) {
+  // Most values of a model file are short enough for one exact operation: an integer
+  // below 2^53 and a power of ten up to 10^22 are both exact doubles, so a single
+  // correctly rounded multiplication or division gives the correctly rounded result.
+  static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (!decimal.sticky && decimal.count <= 19 && decimal.head <= (uint64_t{1} << 53) &&
+      decimal.exponent >= -22 && decimal.exponent <= 22) {
+    const double integer = static_cast<double>(decimal.head);
+    const double scaled = decimal.exponent >= 0 ? integer * kExactPowers[decimal.exponent]
+                                                : integer / kExactPowers[-decimal.exponent];
+    value = negative ? -scaled : scaled;
+    return ConversionStatus::Ok;
+  }
   if (decimal.sticky) {
     decimal.digits[decimal.count++] = '1';
     --decimal.exponent;
