@@ -5,6 +5,7 @@
 
 #include "runtime/connection.h"
 
-/// The terminator for a connection of `unit`, as the record-terminator switch
-/// chooses it (read once, at the first connection of the process).
+/// The terminator for a new connection of `unit`, as the record-terminator switch
+/// chooses it. The switch is read at the first call of the process; a malformed
+/// value gives warning 96 once and leaves every connection's terminator normal.
 TerminatorKind terminatorForUnit(int32_t unit);
