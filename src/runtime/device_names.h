@@ -6,5 +6,7 @@
 
 #include "runtime/resolve_file_name.h"
 
-/// The device a trimmed name stands for, or DeviceKind::None for an ordinary file.
+/// The device a trimmed name stands for, or DeviceKind::None for an ordinary file:
+/// only a bare name whose part before the last full stop is a reserved name, in
+/// any case; con.txt and nul.dat are devices, err.log and conout$.txt are files.
 DeviceKind deviceForName(std::string_view name);
