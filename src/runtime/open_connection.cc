@@ -10,6 +10,7 @@
 
 #include "runtime/connection.h"
 #include "runtime/connection_table.h"
+#include "runtime/console_connection.h"
 #include "runtime/io_failure.h"
 #include "runtime/open_error.h"
 #include "runtime/process_end.h"
@@ -37,12 +38,13 @@ int deviceDescriptor(DeviceKind device) {
 }
 
 // Opens the resolved name; returns the descriptor or a negated message number.
-int openResolved(const ResolvedName& resolved, OpenMode mode) {
+// Output asks for read access too when `readWrite` is set.
+int openResolved(const ResolvedName& resolved, OpenMode mode, bool readWrite) {
   if (resolved.fileName[0] == '\0') return -29;
   int standard = deviceDescriptor(resolved.device);
   if (standard >= 0) return standard;
   const char* path = resolved.device == DeviceKind::Null ? "/dev/null" : resolved.fileName;
-  int flags = mode == OpenMode::Input ? O_RDONLY : O_WRONLY | O_CREAT;
+  int flags = mode == OpenMode::Input ? O_RDONLY : (readWrite ? O_RDWR : O_WRONLY) | O_CREAT;
   int fd;
   do {
     fd = open(path, flags | O_CLOEXEC | O_NOCTTY, 0666);
@@ -65,7 +67,10 @@ int openResolved(const ResolvedName& resolved, OpenMode mode) {
 int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode) {
   ResolvedName resolved;
   int32_t status = resolveFileName(name, length, resolved);
-  int fd = status == 0 ? openResolved(resolved, mode) : -status;
+  // The console output sent to a file is opened like the model file, but with read
+  // and write access asked for: a file the user may not read is refused.
+  bool readWrite = unit == kConsoleUnit;
+  int fd = status == 0 ? openResolved(resolved, mode, readWrite) : -status;
   if (fd < 0) {
     if (mode == OpenMode::Input) return -fd;
     ioFailure(-fd, unit, resolved.fileName);
