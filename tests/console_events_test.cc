@@ -72,3 +72,41 @@ TEST(ConsoleEventTest, InheritedIgnoredInterruptStaysIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProcessorExceptionTest, FaultIsReportedAndWholeRecordsKept) {
+  TempDir dir;
+  dir.write("mesh.txt", kBigMesh);
+  dir.write("blocks.inp", kBlocks);
+  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                               .directory = dir.path(),
+                               .signalWhenFile = dir.file("model.txt"),
+                               .signalWhenBytes = 1,
+                               .signal = SIGSEGV});
+  EXPECT_EQ(run.termSignal, 0);
+  EXPECT_EQ(run.status, 157);
+  EXPECT_EQ(firstLine(run.err), "forrtl: severe (157): Program Exception - access violation");
+  EXPECT_NE(run.err.find("Image              PC"), std::string::npos);
+  std::string model = readFile(dir.file("model.txt"));
+  EXPECT_EQ(model.size() % 12, 0u);
+  EXPECT_GT(model.size(), 0u);
+}
+
+TEST(ProcessorExceptionTest, IgnoreSwitchLeavesFaultToTheSystem) {
+  TempDir dir;
+  dir.write("mesh.txt", kBigMesh);
+  dir.write("blocks.inp", kBlocks);
+  RunResult run =
+      runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                   // A sanitizer build must not take the fault over either.
+                   .setEnv = {"FOR_IGNORE_EXCEPTIONS=yes", "ASAN_OPTIONS=handle_segv=0"},
+                   .directory = dir.path(),
+                   .signalWhenFile = dir.file("model.txt"),
+                   .signalWhenBytes = 1,
+                   .signal = SIGSEGV});
+  EXPECT_EQ(run.termSignal, SIGSEGV);
+  EXPECT_EQ(run.err, "");
+}
+
+}  // namespace
