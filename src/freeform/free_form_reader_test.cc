@@ -67,6 +67,7 @@ Outcome readStatements(std::string_view text, const char* shape,
     }
   }
   TextConnection file(text, terminator);
+  QuietDiagnostics quiet;
   Outcome outcome;
   {
     FreeFormReader reader(file.connection);
@@ -308,6 +309,30 @@ TEST(FreeFormReaderTest, ReadsRecordsLongerThanTheFirstBuffer) {
   EXPECT_EQ(status, -1);
   for (int i = 0; i < count; ++i) ASSERT_EQ(values[i], i + 0.25) << i;
   EXPECT_EQ(last, -1.0);
+}
+
+TEST(FreeFormReaderTest, FailuresNameTheUnitAndTheFile) {
+  TextConnection log("");
+  TextConnection file("1 x\n");
+  file.connection.unit = 7;
+  QuietDiagnostics quiet;
+  ScopedSwitch logFile("FOR_DIAGNOSTIC_LOG_FILE", log.path.c_str());
+  int32_t values[2] = {0, 0};
+  {
+    FreeFormReader reader(file.connection);
+    EXPECT_EQ(endStatusOf([&] {
+                reader.beginStatement();
+                reader.readInteger(values[0]);
+                reader.readInteger(values[1]);
+              }),
+              59);
+  }
+  EXPECT_EQ(file.connection.fd, -1);  // the failing connection is closed
+  std::string logged(256, '\0');
+  const ssize_t length = pread(log.connection.fd, logged.data(), logged.size(), 0);
+  logged.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  EXPECT_EQ(logged.substr(0, logged.find('\n')),
+            "forrtl: severe (59): list-directed I/O syntax error, unit 7, file " + file.path);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace {
 // All records of `connection`'s file, then the status the run ended with.
 std::vector<std::string> recordsOf(Connection& connection, int& status) {
   std::vector<std::string> records;
+  QuietDiagnostics quiet;
   RecordSource source;
   status = endStatusOf([&] {
     for (;;) {
@@ -129,6 +130,7 @@ TEST(FetchRecordTest, ABufferThatCannotGrowIsError98) {
     getrlimit(RLIMIT_AS, &limit);
     limit.rlim_cur = 48u << 20;
     setrlimit(RLIMIT_AS, &limit);
+    QuietDiagnostics quiet;
     RecordSource source;
     const int status = endStatusOf([&] { fetchRecord(source, file.connection); });
     _exit(status);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,4 +44,30 @@ struct TextConnection {
 
   std::string path;
   Connection connection;
+};
+
+/// For tests: sets the environment switch `name` to `value` for its lifetime.
+struct ScopedSwitch {
+  ScopedSwitch(const char* name, const char* value) : name(name) {
+    if (const char* old = std::getenv(name)) previous = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedSwitch() {
+    if (previous) {
+      setenv(name, previous->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ScopedSwitch(const ScopedSwitch&) = delete;
+  ScopedSwitch& operator=(const ScopedSwitch&) = delete;
+
+  const char* name;
+  std::optional<std::string> previous;
+};
+
+/// For tests: keeps the diagnostics of runs that end on purpose off standard error.
+struct QuietDiagnostics {
+  ScopedSwitch display{"FOR_DISABLE_DIAGNOSTIC_DISPLAY", "1"};
+  ScopedSwitch listing{"FOR_DISABLE_STACK_TRACE", "1"};
 };
