@@ -87,20 +87,29 @@ void ensureRoom(Connection& connection, size_t count) {
   OutputBlock& out = connection.output;
   size_t needed = out.used + count + 2;  // and the terminator
   if (out.block != nullptr && needed <= out.capacity && out.recordEnds != nullptr) return;
-  std::lock_guard<std::mutex> guard(connection.handOverLock);
-  size_t capacity = out.capacity == 0 ? kInitialCapacity : out.capacity;
-  while (capacity < needed) capacity *= 2;
-  if (out.recordEnds == nullptr) {
-    out.recordEnds = static_cast<uint32_t*>(std::malloc(kRecordEndCapacity * sizeof(uint32_t)));
-    if (out.recordEnds == nullptr) reportDiagnostic(41);
-    out.recordCapacity = kRecordEndCapacity;
+  bool refused = false;
+  {
+    // A thread ending the run reads the block under this lock; it must never see a
+    // block being moved.
+    std::lock_guard<std::mutex> guard(connection.handOverLock);
+    size_t capacity = out.capacity == 0 ? kInitialCapacity : out.capacity;
+    while (capacity < needed) capacity *= 2;
+    if (out.recordEnds == nullptr) {
+      out.recordEnds = static_cast<uint32_t*>(std::malloc(kRecordEndCapacity * sizeof(uint32_t)));
+      out.recordCapacity = out.recordEnds != nullptr ? kRecordEndCapacity : 0;
+      refused = out.recordEnds == nullptr;
+    }
+    if (!refused && (capacity != out.capacity || out.block == nullptr)) {
+      char* grown = static_cast<char*>(std::realloc(out.block, capacity));
+      if (grown != nullptr) {
+        out.block = grown;
+        out.capacity = capacity;
+      }
+      refused = grown == nullptr;
+    }
   }
-  if (capacity != out.capacity || out.block == nullptr) {
-    char* grown = static_cast<char*>(std::realloc(out.block, capacity));
-    if (grown == nullptr) reportDiagnostic(41);
-    out.block = grown;
-    out.capacity = capacity;
-  }
+  // Reported outside the lock: ending the run hands over what this connection holds.
+  if (refused) reportDiagnostic(41);
 }
 
 }  // namespace
