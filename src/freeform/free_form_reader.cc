@@ -74,7 +74,8 @@ void FreeFormReader::readReal(double& item) {
 }
 
 void FreeFormReader::readRealRun(double* first, int32_t n) {
-  for (int32_t i = 0; i < n; ++i) readReal(first[i]);
+  // After a slash every further element keeps its value; a long run stops looking.
+  for (int32_t i = 0; i < n && !state_.slashSeen; ++i) readReal(first[i]);
 }
 
 // Finds the token of the next item: the current repeat group again, or the next value

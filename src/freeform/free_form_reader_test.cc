@@ -311,6 +311,22 @@ TEST(FreeFormReaderTest, ReadsRecordsLongerThanTheFirstBuffer) {
   EXPECT_EQ(last, -1.0);
 }
 
+TEST(FreeFormReaderTest, ASlashEndsAVeryLongRunAtOnce) {
+  TextConnection file("1 2/\n");
+  double values[3] = {0, 0, -5};
+  FreeFormReader reader(file.connection);
+  EXPECT_EQ(endStatusOf([&] {
+              reader.beginStatement();
+              // Only the elements before the slash are ever touched.
+              reader.readRealRun(values, INT32_MAX);
+              reader.endStatement();
+            }),
+            -1);
+  EXPECT_EQ(values[0], 1.0);
+  EXPECT_EQ(values[1], 2.0);
+  EXPECT_EQ(values[2], -5.0);
+}
+
 TEST(FreeFormReaderTest, FailuresNameTheUnitAndTheFile) {
   TextConnection log("");
   TextConnection file("1 x\n");
