@@ -11,3 +11,11 @@
 /// size overflows and with message 41 when memory is refused. Never returns null,
 /// even for a zero size. The array lives until the process ends.
 void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize);
+
+/// Refuses arrays of more than `bytes` as the system would refuse memory; for tests
+/// and the fuzzer that run the utility in-process.
+void setArrayByteLimitForTests(uint64_t bytes);
+
+/// Frees every array allocated so far; for tests that run the utility in-process
+/// again after a hooked end.
+void releaseArraysForTests();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "runtime/test_end_hook.h"
 
 namespace {
@@ -21,11 +19,18 @@ TEST(AllocateArrayTest, SizeOverflowIn32BitsEndsWith179) {
       {{1000u, 1000u, 536u}, -1},  {{0u}, -1},
   };
   for (const Case& c : cases) {
-    void* array = nullptr;
-    int status = endStatusOf([&] { array = allocateArray(c.factors, 8); });
+    int status = endStatusOf([&] { allocateArray(c.factors, 8); });
     EXPECT_EQ(status, c.status);
-    std::free(array);
+    releaseArraysForTests();
   }
+}
+
+TEST(AllocateArrayTest, RefusedMemoryEndsWith41) {
+  setArrayByteLimitForTests(1000);
+  EXPECT_EQ(endStatusOf([] { allocateArray({125u}, 8); }), -1);
+  EXPECT_EQ(endStatusOf([] { allocateArray({126u}, 8); }), 41);
+  setArrayByteLimitForTests(UINT64_MAX);
+  releaseArraysForTests();
 }
 
 }  // namespace
