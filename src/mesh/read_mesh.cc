@@ -1,7 +1,6 @@
 #include "mesh/read_mesh.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "freeform/free_form_reader.h"
 #include "mesh/node_sums.h"
@@ -13,14 +12,13 @@ namespace {
 constexpr int32_t kMeshUnit = 1;
 
 // Creates the node array of an axis of `cellCount` cells: max(n+1, 0) nodes, all
-// zero until read.
+// zero until read (the array comes zeroed).
 void createAxis(NodeAxis& axis, int32_t cellCount) {
   int64_t nodes = static_cast<int64_t>(cellCount) + 1;
   if (nodes < 0) nodes = 0;
   axis.cellCount = cellCount;
   axis.nodes = static_cast<double*>(allocateArray({static_cast<uint32_t>(nodes)}, 8));
   axis.nodeCount = static_cast<int32_t>(nodes);
-  std::memset(axis.nodes, 0, static_cast<size_t>(nodes) * sizeof(double));
 }
 
 // Reads the origin of an axis into node 1; an axis without nodes drops it.

@@ -1,6 +1,7 @@
 #include "model/paint_blocks.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "freeform/free_form_reader.h"
 #include "model/block_record.h"
@@ -9,7 +10,15 @@
 #include "runtime/open_connection.h"
 
 namespace {
+
 constexpr int32_t kBlockUnit = 1;
+
+bool isPositiveZero(double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits == 0;
+}
+
 }  // namespace
 
 CellModel createCellModel(const Mesh& mesh) {
@@ -33,7 +42,9 @@ bool paintBlocks(const char* name, int length, const Mesh& mesh, CellModel& mode
     reader.beginStatement();
     reader.readReal(background);
     reader.endStatement();
-    fillModel(model, background);
+    // The model comes all zero bytes: a background of +0 needs no fill (and leaves
+    // untouched pages unallocated until painted).
+    if (!isPositiveZero(background)) fillModel(model, background);
 
     int32_t blockCount = 0;
     reader.beginStatement();

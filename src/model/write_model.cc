@@ -1,6 +1,5 @@
 #include "model/write_model.h"
 
-#include "output/model_value_layout.h"
 #include "output/record_writer.h"
 #include "runtime/open_connection.h"
 
@@ -15,12 +14,8 @@ void writeModel(const char* name, int length, int32_t ne, int32_t nn, int32_t nz
   writer.connection = findConnection(kModelUnit);
   if (nn > 0 && ne > 0 && nz > 0) {
     // Storage order is record order: elevation fastest, then easting, then northing.
-    int64_t cells = static_cast<int64_t>(nz) * ne * nn;
-    for (int64_t cell = 0; cell < cells; ++cell) {
-      OutputValue value;
-      value.real = model.values[cell];
-      emit(writer, modelValueLayout, {&value, 1});
-    }
+    size_t cells = static_cast<size_t>(nz) * static_cast<size_t>(ne) * static_cast<size_t>(nn);
+    emitRealRecords(writer, model.values, cells);
   }
   closeConnection(kModelUnit);
 }

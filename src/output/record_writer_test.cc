@@ -3,22 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <sstream>
 
+#include "output/model_value_layout.h"
+#include "runtime/connection.h"
 #include "runtime/open_connection.h"
 
 namespace {
 
 // Runs `body` with a writer on a fresh file and returns what the file holds after.
 template <typename Body>
-std::string written(Body body) {
+std::string written(Body body, TerminatorKind terminator = TerminatorKind::Normal) {
   std::string path = testing::TempDir() + "/record_writer_test.txt";
   std::remove(path.c_str());
   EXPECT_EQ(openConnection(2, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
   RecordWriter writer;
   writer.connection = findConnection(2);
+  writer.connection->terminator = terminator;
   body(writer);
   closeConnection(2);
   std::ifstream in(path, std::ios::binary);
@@ -66,6 +70,43 @@ TEST(RecordWriterTest, RealItemsRenderEachValueEvenWhenRepeated) {
   EXPECT_EQ(text,
             " 5.000E-02\r\n 5.000E-02\r\n 0.000E+00\r\n 0.000E+00\r\n       NaN\r\n"
             "       NaN\r\n 1.000+100\r\n 5.000E-02\r\n");
+}
+
+TEST(RecordWriterTest, RealRecordsInBulkMatchOneOperationPerValue) {
+  // Runs of repeated values, value changes inside and across blocks, NaN payloads and
+  // both zeros: the bulk path must give exactly the bytes of one emit per value.
+  std::vector<double> values;
+  uint64_t state = 12345;
+  for (int i = 0; i < 300000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    uint64_t pick = state >> 60;
+    double value = pick < 10 ? 0.05 : pick < 12 ? -0.0 : pick < 13 ? 1e-310 : 0.1 * (pick - 12);
+    if (pick == 15) {
+      uint64_t bits = 0x7FF8000000000000u | (state & 0xFFFF);
+      std::memcpy(&value, &bits, sizeof value);
+    }
+    values.push_back(value);
+  }
+  for (TerminatorKind terminator :
+       {TerminatorKind::Normal, TerminatorKind::LF, TerminatorKind::CR, TerminatorKind::CRLF}) {
+    std::string plain = written(
+        [&](RecordWriter& w) {
+          for (double v : values) {
+            OutputValue value;
+            value.real = v;
+            emit(w, modelValueLayout, {&value, 1});
+          }
+        },
+        terminator);
+    std::string bulk = written(
+        [&](RecordWriter& w) {
+          emitRealRecords(w, values.data(), 7);
+          emitRealRecords(w, values.data() + 7, values.size() - 7);
+        },
+        terminator);
+    EXPECT_EQ(plain.size(), bulk.size());
+    EXPECT_TRUE(plain == bulk) << "terminator " << static_cast<int>(terminator);
+  }
 }
 
 }  // namespace

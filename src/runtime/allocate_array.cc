@@ -1,5 +1,7 @@
 #include "runtime/allocate_array.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cstdlib>
 
@@ -12,6 +14,15 @@ namespace {
 constexpr int kMaxArrays = 8;
 std::atomic<void*> arrays[kMaxArrays];
 std::atomic<uint64_t> byteLimit{UINT64_MAX};
+
+// Asks for large pages on a big array: a model of hundreds of megabytes is then
+// filled and read with a few hundred page faults instead of tens of thousands.
+void adviseLargePages(void* array, size_t bytes) {
+  constexpr uintptr_t kLargePage = 2 * 1024 * 1024;
+  uintptr_t start = (reinterpret_cast<uintptr_t>(array) + kLargePage - 1) & ~(kLargePage - 1);
+  uintptr_t end = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(kLargePage - 1);
+  if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
 
 void remember(void* array) {
   for (auto& slot : arrays) {
@@ -34,9 +45,11 @@ void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSiz
     }
   }
   if (__builtin_mul_overflow(bytes, elementSize, &bytes)) reportDiagnostic(179);
-  // A zero-sized array still gets an address of its own.
-  void* array = bytes <= byteLimit.load() ? std::malloc(bytes == 0 ? 1 : bytes) : nullptr;
+  // A zero-sized array still gets an address of its own. Large arrays come as fresh
+  // zero pages from the system: nothing is touched before the run uses it.
+  void* array = bytes <= byteLimit.load() ? std::calloc(bytes == 0 ? 1 : bytes, 1) : nullptr;
   if (array == nullptr) reportDiagnostic(41);
+  adviseLargePages(array, bytes);
   remember(array);
   return array;
 }

@@ -8,8 +8,8 @@
 /// Allocates an array whose byte size is the product of `factors` and then
 /// `elementSize`, formed left to right in 32-bit unsigned arithmetic with an
 /// overflow check after each multiplication. Ends the run with message 179 when the
-/// size overflows and with message 41 when memory is refused. Never returns null,
-/// even for a zero size. The array lives until the process ends.
+/// size overflows and with message 41 when memory is refused. The array is all zero
+/// bytes; never null, even for a zero size. It lives until the process ends.
 void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize);
 
 /// Refuses arrays of more than `bytes` as the system would refuse memory; for tests

@@ -17,6 +17,17 @@ enum class Access { Read, Write };
 /// input; the others are chosen by the record-terminator switch.
 enum class TerminatorKind { Normal, CR, LF, CRLF };
 
+/// Consecutive complete records of one length in an output block, for cutting a
+/// file at a record end when a hand-over fails part-way.
+struct RecordRun {
+  uint32_t start = 0;            // offset in the block of the run's first record
+  std::atomic<uint32_t> end{0};  // offset just behind its last record
+  uint32_t length = 0;           // bytes per record, terminator included
+};
+
+/// Most runs of equal-length records one block holds before it is handed over.
+constexpr int kMaxRecordRuns = 64;
+
 /// The output side of a write connection. Complete records are gathered in `block`
 /// (only when `gather` is set; otherwise each record is handed over on completion).
 /// The current, incomplete record sits behind `complete`.
@@ -25,9 +36,8 @@ struct OutputBlock {
   size_t capacity = 0;
   size_t used = 0;                  // bytes in block: complete records + current record
   std::atomic<size_t> complete{0};  // bytes of complete records in block
-  uint32_t* recordEnds = nullptr;   // end offset of each complete record in block
-  std::atomic<size_t> recordCount{0};
-  size_t recordCapacity = 0;
+  RecordRun runs[kMaxRecordRuns];
+  std::atomic<int> runCount{0};
   int64_t fileOffset = 0;    // bytes handed over so far
   bool gather = false;       // hand over in blocks rather than per record
   bool regularFile = false;  // a disk file: may be cut at a record end

@@ -13,10 +13,10 @@
 
 namespace {
 
-// Disk files are handed over once this much has been gathered.
-constexpr size_t kBlockBytes = 64 * 1024;
-constexpr size_t kInitialCapacity = kBlockBytes + 4096;
-constexpr size_t kRecordEndCapacity = 16384;
+// Gathered records are handed over once this much is held: large blocks keep the
+// number of system calls small on models of hundreds of megabytes.
+constexpr size_t kBlockBytes = 1024 * 1024;
+constexpr size_t kInitialCapacity = 4096;
 
 // Writes all `count` bytes; returns how many reached the file.
 size_t writeFully(int fd, const char* bytes, size_t count) {
@@ -30,6 +30,23 @@ size_t writeFully(int fd, const char* bytes, size_t count) {
   return written;
 }
 
+// The end of the last whole record among the first `written` bytes of the block.
+size_t wholeRecordsIn(const OutputBlock& out, size_t written) {
+  size_t whole = 0;
+  int runs = out.runCount.load(std::memory_order_acquire);
+  for (int i = 0; i < runs; ++i) {
+    const RecordRun& run = out.runs[i];
+    size_t end = run.end.load(std::memory_order_relaxed);
+    if (written >= end) {
+      whole = end;
+      continue;
+    }
+    if (written > run.start) whole = run.start + (written - run.start) / run.length * run.length;
+    break;
+  }
+  return whole;
+}
+
 // Hands over the complete records; the caller holds the hand-over lock. With
 // `compact`, the current record moves to the start of the block (only the writing
 // thread may do that).
@@ -41,11 +58,7 @@ bool handOverLocked(Connection& connection, bool compact) {
   size_t written = writeFully(connection.fd, out.block, count);
   if (written < count) {
     // Keep only whole records: cut behind the last one that reached the file.
-    size_t whole = 0;
-    size_t records = out.recordCount.load(std::memory_order_relaxed);
-    for (size_t i = 0; i < records && out.recordEnds[i] <= written; ++i) {
-      whole = out.recordEnds[i];
-    }
+    size_t whole = wholeRecordsIn(out, written);
     if (out.regularFile && (written > whole || (connection.truncateOnFirstWrite && whole > 0))) {
       (void)ftruncate(connection.fd, out.fileOffset + static_cast<off_t>(whole));
     }
@@ -64,7 +77,7 @@ bool handOverLocked(Connection& connection, bool compact) {
   if (compact) {
     std::memmove(out.block, out.block + count, out.used - count);
     out.used -= count;
-    out.recordCount.store(0, std::memory_order_relaxed);
+    out.runCount.store(0, std::memory_order_relaxed);
     out.complete.store(0, std::memory_order_release);
   }
   return true;
@@ -86,7 +99,7 @@ void handOverOrFail(Connection& connection) {
 void ensureRoom(Connection& connection, size_t count) {
   OutputBlock& out = connection.output;
   size_t needed = out.used + count + 2;  // and the terminator
-  if (out.block != nullptr && needed <= out.capacity && out.recordEnds != nullptr) return;
+  if (needed <= out.capacity) return;
   bool refused = false;
   {
     // A thread ending the run reads the block under this lock; it must never see a
@@ -94,25 +107,54 @@ void ensureRoom(Connection& connection, size_t count) {
     std::lock_guard<std::mutex> guard(connection.handOverLock);
     size_t capacity = out.capacity == 0 ? kInitialCapacity : out.capacity;
     while (capacity < needed) capacity *= 2;
-    if (out.recordEnds == nullptr) {
-      out.recordEnds = static_cast<uint32_t*>(std::malloc(kRecordEndCapacity * sizeof(uint32_t)));
-      out.recordCapacity = out.recordEnds != nullptr ? kRecordEndCapacity : 0;
-      refused = out.recordEnds == nullptr;
+    char* grown = static_cast<char*>(std::realloc(out.block, capacity));
+    if (grown != nullptr) {
+      out.block = grown;
+      out.capacity = capacity;
     }
-    if (!refused && (capacity != out.capacity || out.block == nullptr)) {
-      char* grown = static_cast<char*>(std::realloc(out.block, capacity));
-      if (grown != nullptr) {
-        out.block = grown;
-        out.capacity = capacity;
-      }
-      refused = grown == nullptr;
-    }
+    refused = grown == nullptr;
   }
   // Reported outside the lock: ending the run hands over what this connection holds.
   if (refused) reportDiagnostic(41);
 }
 
+// Counts `count` records of `length` bytes that end at `used` as complete, and hands
+// them over when the connection asks for that or the block is full.
+void completeRecordsEndingAtUsed(Connection& connection, size_t count, size_t length) {
+  OutputBlock& out = connection.output;
+  int runs = out.runCount.load(std::memory_order_relaxed);
+  uint32_t end = static_cast<uint32_t>(out.used);
+  uint32_t start = static_cast<uint32_t>(out.used - count * length);
+  if (runs > 0 && out.runs[runs - 1].length == length &&
+      out.runs[runs - 1].end.load(std::memory_order_relaxed) == start) {
+    out.runs[runs - 1].end.store(end, std::memory_order_relaxed);
+  } else {
+    RecordRun& run = out.runs[runs];
+    run.start = start;
+    run.length = static_cast<uint32_t>(length);
+    run.end.store(end, std::memory_order_relaxed);
+    out.runCount.store(++runs, std::memory_order_release);
+  }
+  out.complete.store(out.used, std::memory_order_release);
+  if (!out.gather || out.used >= kBlockBytes || runs == kMaxRecordRuns) {
+    handOverOrFail(connection);
+  }
+}
+
 }  // namespace
+
+std::string_view recordTerminator(const Connection& connection) {
+  switch (connection.terminator) {
+    case TerminatorKind::CR:
+      return "\r";
+    case TerminatorKind::LF:
+      return "\n";
+    case TerminatorKind::Normal:
+    case TerminatorKind::CRLF:
+      break;
+  }
+  return "\r\n";
+}
 
 void startRecord(Connection& connection) {
   OutputBlock& out = connection.output;
@@ -136,27 +178,30 @@ void appendToRecord(Connection& connection, const char* bytes, size_t count) {
 
 void completeRecord(Connection& connection) {
   OutputBlock& out = connection.output;
-  ensureRoom(connection, 0);
-  switch (connection.terminator) {
-    case TerminatorKind::CR:
-      out.block[out.used++] = '\r';
-      break;
-    case TerminatorKind::LF:
-      out.block[out.used++] = '\n';
-      break;
-    case TerminatorKind::Normal:
-    case TerminatorKind::CRLF:
-      out.block[out.used++] = '\r';
-      out.block[out.used++] = '\n';
-      break;
+  std::string_view terminator = recordTerminator(connection);
+  ensureRoom(connection, terminator.size());
+  std::memcpy(out.block + out.used, terminator.data(), terminator.size());
+  out.used += terminator.size();
+  completeRecordsEndingAtUsed(connection, 1,
+                              out.used - out.complete.load(std::memory_order_relaxed));
+}
+
+size_t recordBatch(Connection& connection, size_t recordLength) {
+  OutputBlock& out = connection.output;
+  if (!out.gather) {
+    ensureRoom(connection, recordLength);
+    return 1;
   }
-  size_t records = out.recordCount.load(std::memory_order_relaxed);
-  out.recordEnds[records++] = static_cast<uint32_t>(out.used);
-  out.recordCount.store(records, std::memory_order_relaxed);
-  out.complete.store(out.used, std::memory_order_release);
-  if (!out.gather || out.used >= kBlockBytes || records == out.recordCapacity) {
-    handOverOrFail(connection);
-  }
+  size_t held = out.used;
+  size_t count = held < kBlockBytes ? (kBlockBytes - held + recordLength - 1) / recordLength : 1;
+  ensureRoom(connection, count * recordLength);
+  return count;
+}
+
+void completeRecords(Connection& connection, size_t count, size_t recordLength) {
+  if (count == 0) return;
+  connection.output.used += count * recordLength;
+  completeRecordsEndingAtUsed(connection, count, recordLength);
 }
 
 bool handOverHeldRecords(Connection& connection) {
@@ -184,10 +229,8 @@ void releaseOutput(Connection& connection) {
   std::lock_guard<std::mutex> guard(connection.handOverLock);
   OutputBlock& out = connection.output;
   std::free(out.block);
-  std::free(out.recordEnds);
   out.block = nullptr;
-  out.recordEnds = nullptr;
-  out.capacity = out.used = out.recordCapacity = 0;
-  out.recordCount.store(0);
+  out.capacity = out.used = 0;
+  out.runCount.store(0);
   out.complete.store(0);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 struct Connection;
 
@@ -22,6 +23,18 @@ void appendToRecord(Connection& connection, const char* bytes, size_t count);
 /// records are handed over at once; disk files gather records into blocks. A refused
 /// write ends the run with message 38.
 void completeRecord(Connection& connection);
+
+/// How many records of `recordLength` bytes (terminator included) to build at once
+/// behind the complete ones, with room made for them: 1 where each record is handed
+/// over on completion, else enough to fill the block.
+size_t recordBatch(Connection& connection, size_t recordLength);
+
+/// Completes `count` records of `recordLength` bytes each, terminators included,
+/// written back to back into the room from `recordSpace`/`recordBatch`.
+void completeRecords(Connection& connection, size_t count, size_t recordLength);
+
+/// The bytes that end each record of the connection.
+std::string_view recordTerminator(const Connection& connection);
 
 /// Hands over the complete records still held. False when the system refused them;
 /// the file then ends at the last whole record that reached it.

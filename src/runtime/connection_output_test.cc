@@ -62,15 +62,15 @@ TEST(ConnectionOutputTest, ExistingFileIsCutOnlyOnceARecordIsWritten) {
 
 TEST(ConnectionOutputTest, RecordsReachTheFileInBlocksAndWhole) {
   std::string path = tempPath("blocks");
-  writeText(path, std::string(500000, 'o'));
+  writeText(path, std::string(2000000, 'o'));
   openOutput(path);
-  writeRecords(10000, "0123456789");  // 120000 bytes: at least one block handed over
+  writeRecords(100000, "0123456789");  // 1.2 MB: at least one block handed over
   std::string partial = contentOf(path);
   EXPECT_EQ(partial.find('o'), std::string::npos) << "the first hand-over cut the old content";
   EXPECT_EQ(partial.size() % 12, 0u);
   EXPECT_GT(partial.size(), 0u);
   closeConnection(kUnit);
-  EXPECT_EQ(contentOf(path).size(), 120000u);
+  EXPECT_EQ(contentOf(path).size(), 1200000u);
   std::remove(path.c_str());
 }
 
