@@ -1,0 +1,60 @@
+// boxpaint-view: turns a mesh file and the model file boxpaint wrote for it into a VTK
+// rectilinear grid or a PNG picture of one slice.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "mesh/read_mesh.h"
+#include "runtime/start_runtime.h"
+#include "view/output_file.h"
+#include "view/read_model.h"
+#include "view/slice_choice.h"
+#include "view/view_arguments.h"
+#include "view/view_failure.h"
+#include "view/write_rectilinear_grid.h"
+#include "view/write_slice_picture.h"
+
+int main(int argc, char** argv) {
+  installViewFailureHook();
+  startRuntime(argc, argv);
+
+  ViewArguments arguments;
+  std::string error;
+  if (!parseViewArguments(argc, argv, arguments, error)) {
+    failView(kUsageStatus, "%s", error.c_str());
+  }
+  if (arguments.help) {
+    std::fputs(kViewHelpText, stdout);
+    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+  }
+
+  // Created first, so that an output that cannot be written is known before a large
+  // model is read; every failure from here on removes it.
+  OutputFile output = createOutputFile(arguments.outputName);
+
+  // Its node arrays live until the process ends, as the mesh reader makes them.
+  static Mesh mesh;
+  setViewReading(arguments.meshName, nullptr);
+  if (!readMesh(arguments.meshName, static_cast<int>(std::strlen(arguments.meshName)), mesh)) {
+    failView(kFailureStatus, "%s: cannot open the mesh file", arguments.meshName);
+  }
+  setViewReading(nullptr, nullptr);
+  if (meshCellCount(mesh) == 0) {
+    failView(kFailureStatus, "%s: the mesh has no cells (%d x %d x %d)", arguments.meshName,
+             mesh.easting.cellCount, mesh.northing.cellCount, mesh.elevation.cellCount);
+  }
+  int32_t sliceIndex = 0;
+  if (arguments.output == OutputKind::Picture &&
+      !sliceCellIndex(mesh, arguments.slice, sliceIndex, error)) {
+    failView(kUsageStatus, "--slice: %s", error.c_str());
+  }
+
+  const ModelValues model = readModel(arguments.modelName, mesh);
+  if (arguments.output == OutputKind::Grid) {
+    writeRectilinearGrid(output, mesh, model.values.get());
+  } else {
+    writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments.modelName);
+  }
+  commitOutputFile(output);
+  return 0;
+}

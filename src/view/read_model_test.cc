@@ -1,0 +1,164 @@
+#include "view/read_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "mesh/node_axis_testing.h"
+#include "output/format_model_value.h"
+#include "view/view_failure.h"
+#include "view/view_testing.h"
+
+namespace {
+
+const double kInf = std::numeric_limits<double>::infinity();
+
+// A mesh of 1 x 1 x n cells: the model is one column of n values.
+struct ColumnMesh {
+  std::vector<double> one = {0, 1};
+  std::vector<double> column;
+  Mesh mesh;
+  explicit ColumnMesh(size_t n) : column(n + 1) {
+    mesh = Mesh{axisOver(one), axisOver(one), axisOver(column)};
+  }
+};
+
+std::string modelText(const std::vector<std::string>& records) {
+  std::string text;
+  for (const std::string& record : records) text += record + "\r\n";
+  return text;
+}
+
+bool sameDouble(double a, double b) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The double the writer's text stands for, by the standard library's correctly rounded
+// conversion (the exponent letter the three-digit form drops put back).
+double textValue(std::string_view text) {
+  text.remove_prefix(text.find_first_not_of(' '));
+  if (text == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (text == "Infinity") return kInf;
+  if (text == "-Infinity") return -kInf;
+  char number[16];
+  size_t length = 0;
+  const bool threeDigitExponent = text.find('E') == std::string_view::npos;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (threeDigitExponent && i == text.size() - 4) number[length++] = 'E';
+    number[length++] = text[i];
+  }
+  double value = 0;
+  std::from_chars(number, number + length, value);
+  return value;
+}
+
+TEST(ReadModelTest, ReadsBackEveryFormTheWriterMakes) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const Case cases[] = {
+      {" 0.000E+00", 0.0},
+      {" 5.000E-02", 0.05},
+      {"-2.500E+00", -2.5},
+      {" 1.235E+05", 123500.0},
+      {" 1.000E+99", 1e99},
+      {" 1.000+100", 1e100},
+      {" 1.000-100", 1e-100},
+      {"-1.000+300", -1e300},
+      {" 2.225-308", 2.225e-308},
+      {" 4.941-324", 4.941e-324},
+      {"       NaN", NAN},
+      {"  Infinity", kInf},
+      {" -Infinity", -kInf},
+      // The largest doubles are written as a text just beyond them.
+      {" 1.798+308", DBL_MAX},
+      {"-1.798+308", -DBL_MAX},
+  };
+  std::vector<std::string> records;
+  for (const Case& c : cases) records.push_back(c.text);
+  ScratchFolder folder;
+  ColumnMesh column(records.size());
+  const std::string name = folder.write("model.txt", modelText(records));
+  const ModelValues model = readModel(name.c_str(), column.mesh);
+  ASSERT_EQ(model.count, static_cast<int64_t>(records.size()));
+  for (size_t i = 0; i < records.size(); ++i) {
+    EXPECT_TRUE(sameDouble(model.values[i], cases[i].value)) << cases[i].text;
+  }
+}
+
+TEST(ReadModelTest, ReadsEachWrittenValueAsTheDoubleItsTextStandsFor) {
+  std::mt19937_64 random(7);
+  std::vector<std::string> records;
+  for (int i = 0; i < 20000; ++i) {
+    uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    char text[kModelValueWidth];
+    formatModelValue(value, text);
+    records.emplace_back(text, kModelValueWidth);
+  }
+  ScratchFolder folder;
+  ColumnMesh column(records.size());
+  const std::string name = folder.write("model.txt", modelText(records));
+  const ModelValues model = readModel(name.c_str(), column.mesh);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const double expected = records[i] == " 1.798+308"   ? DBL_MAX
+                            : records[i] == "-1.798+308" ? -DBL_MAX
+                                                         : textValue(records[i]);
+    ASSERT_TRUE(sameDouble(model.values[i], expected)) << records[i];
+  }
+}
+
+// Failures end the process with one line on standard error.
+std::string oneLine(const char* message) {
+  std::string pattern = "^boxpaint-view: [^\n]*";
+  pattern.append(message);
+  pattern.append("[^\n]*\n$");
+  return pattern;
+}
+
+TEST(ReadModelDeathTest, NamesTheFileAndTheRecord) {
+  struct Case {
+    std::vector<std::string> records;
+    const char* message;  // a regular expression
+  };
+  const Case cases[] = {
+      {{"1", "2"},
+       "model.txt:3: end of file after 2 records; the mesh has 3 cells \\(1 x 1 x 3\\)"},
+      {{"1", "2", "3", "4"}, "model.txt:4: more records than cells"},
+      {{"1", "", "3"}, "model.txt:2: blank record"},
+      {{"1", "2", "x7"}, "model.txt:3: unreadable value 'x7' \\(list-directed I/O syntax error\\)"},
+      {{"1", "  'a' ", "3"}, "model.txt:2: unreadable value ''a'' \\(input conversion error\\)"},
+      {{"1", "1e400", "3"}, "model.txt:2: unreadable value '1e400'"},
+      {{",", "2", "3"}, "model.txt:1: no value in the record"},
+      {{"1", "2", "/"}, "model.txt:3: no value in the record"},
+  };
+  ScratchFolder folder;
+  ColumnMesh column(3);
+  for (const Case& c : cases) {
+    const std::string name = folder.write("model.txt", modelText(c.records));
+    EXPECT_EXIT(
+        {
+          installViewFailureHook();
+          readModel(name.c_str(), column.mesh);
+        },
+        testing::ExitedWithCode(kFailureStatus), oneLine(c.message));
+  }
+  EXPECT_EXIT(
+      {
+        installViewFailureHook();
+        readModel(folder.file("none.txt").c_str(), column.mesh);
+      },
+      testing::ExitedWithCode(kFailureStatus), oneLine("none.txt: cannot open: file not found"));
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include "view/render_slice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "mesh/node_axis_testing.h"
+
+namespace {
+
+struct Picture {
+  RgbImage image;
+  PictureGeometry geometry;
+
+  // The pixel that shows coordinates (across, up).
+  Rgb at(double across, double up) const {
+    const PictureGeometry& g = geometry;
+    const int x = g.plotLeft + static_cast<int>((across - g.acrossLow) /
+                                                (g.acrossHigh - g.acrossLow) * g.plotWidth);
+    const int y =
+        g.plotTop + static_cast<int>((g.upHigh - up) / (g.upHigh - g.upLow) * g.plotHeight);
+    return pixelAt(image, x, y);
+  }
+};
+
+Picture render(const SlicePlane& plane, const ColourScale& scale) {
+  Picture picture;
+  std::string error;
+  EXPECT_TRUE(renderSlice(plane, scale, "title", picture.image, picture.geometry, error)) << error;
+  return picture;
+}
+
+TEST(RenderSliceTest, DrawsEachCellToScaleInItsColour) {
+  // Widths 10, 20, 30 across; the up axis falls like elevation, thicknesses 5, 15.
+  std::vector<double> across = {100, 110, 130, 160}, up = {50, 45, 30};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {0, 1, 2, 3, NAN, INFINITY}};
+  const ColourScale scale{0, 3, true};
+  const Picture picture = render(plane, scale);
+  const PictureGeometry& g = picture.geometry;
+  EXPECT_EQ(g.acrossLow, 100);
+  EXPECT_EQ(g.acrossHigh, 160);
+  EXPECT_EQ(g.upLow, 30);
+  EXPECT_EQ(g.upHigh, 50);
+  EXPECT_NEAR(static_cast<double>(g.plotWidth) / g.plotHeight, 60.0 / 20.0, 0.02);
+  EXPECT_LE(g.plotLeft + g.plotWidth, picture.image.width);
+  EXPECT_LE(g.plotTop + g.plotHeight, picture.image.height);
+  // Up index 0 is the cell between 50 and 45, at the top.
+  EXPECT_EQ(picture.at(105, 47), scaleColour(scale, 0));
+  EXPECT_EQ(picture.at(120, 47), scaleColour(scale, 1));
+  EXPECT_EQ(picture.at(145, 47), scaleColour(scale, 2));
+  EXPECT_EQ(picture.at(105, 37), scaleColour(scale, 3));
+  EXPECT_EQ(picture.at(120, 37), kNanColour);
+  EXPECT_EQ(picture.at(145, 37), rampColour(1));
+  // The border between cells falls where the node is.
+  const double pixel = 60.0 / g.plotWidth;
+  EXPECT_EQ(picture.at(130 - 2 * pixel, 37), kNanColour);
+  EXPECT_EQ(picture.at(130 + 2 * pixel, 37), rampColour(1));
+}
+
+TEST(RenderSliceTest, StretchesAThinSideAndSaysBy) {
+  std::vector<double> across = {0, 1000}, up = {10, 0};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {1}};
+  const Picture picture = render(plane, ColourScale{1, 1, true});
+  EXPECT_GT(picture.geometry.plotHeight, 100);
+  EXPECT_NEAR(picture.geometry.exaggeration,
+              (picture.geometry.plotHeight / 10.0) / (picture.geometry.plotWidth / 1000.0), 1e-9);
+  EXPECT_EQ(picture.at(500, 5), rampColour(0.5));
+}
+
+TEST(RenderSliceTest, RefusesAnAxisWithoutExtent) {
+  std::vector<double> flat = {5, 5}, good = {0, 1}, broken = {0, NAN};
+  const NodeAxis flatAxis = axisOver(flat), goodAxis = axisOver(good),
+                 brokenAxis = axisOver(broken);
+  RgbImage image;
+  PictureGeometry geometry;
+  std::string error;
+  EXPECT_FALSE(renderSlice(SlicePlane{&flatAxis, &goodAxis, "easting", "northing", {1}},
+                           ColourScale{}, "t", image, geometry, error));
+  EXPECT_EQ(error, "the mesh has no extent along easting");
+  EXPECT_FALSE(renderSlice(SlicePlane{&goodAxis, &brokenAxis, "easting", "northing", {1}},
+                           ColourScale{}, "t", image, geometry, error));
+  EXPECT_EQ(error, "the northing nodes are not all finite numbers");
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include "view/view_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool parse(std::vector<const char*> words, ViewArguments& arguments, std::string& error) {
+  words.insert(words.begin(), "boxpaint-view");
+  return parseViewArguments(static_cast<int>(words.size()), words.data(), arguments, error);
+}
+
+TEST(ParseViewArgumentsTest, ReadsTheForms) {
+  struct Case {
+    std::vector<const char*> words;
+    OutputKind output;
+    SliceAxis axis;
+    bool byCoordinate;
+    int64_t index;
+    double coordinate;
+  };
+  const Case cases[] = {
+      {{"m", "v", "out.vtr"}, OutputKind::Grid, SliceAxis::Elevation, false, 0, 0},
+      {{"m", "v", "OUT.VTR"}, OutputKind::Grid, SliceAxis::Elevation, false, 0, 0},
+      {{"m", "v", "p.png", "--slice", "z=3"},
+       OutputKind::Picture,
+       SliceAxis::Elevation,
+       false,
+       3,
+       0},
+      {{"--slice=e=12", "m", "v", "p.png"}, OutputKind::Picture, SliceAxis::Easting, false, 12, 0},
+      {{"m", "--slice", "N@-85.5", "v", "p.PNG"},
+       OutputKind::Picture,
+       SliceAxis::Northing,
+       true,
+       0,
+       -85.5},
+      {{"m", "v", "p.png", "--slice", "z@1e3"},
+       OutputKind::Picture,
+       SliceAxis::Elevation,
+       true,
+       0,
+       1000},
+  };
+  for (const Case& c : cases) {
+    ViewArguments arguments;
+    std::string error;
+    ASSERT_TRUE(parse(c.words, arguments, error)) << error;
+    EXPECT_STREQ(arguments.meshName, "m");
+    EXPECT_STREQ(arguments.modelName, "v");
+    EXPECT_EQ(arguments.output, c.output);
+    if (c.output == OutputKind::Picture) {
+      EXPECT_EQ(arguments.slice.axis, c.axis);
+      EXPECT_EQ(arguments.slice.byCoordinate, c.byCoordinate);
+      EXPECT_EQ(c.byCoordinate ? arguments.slice.coordinate : arguments.slice.index,
+                c.byCoordinate ? c.coordinate : c.index);
+    }
+  }
+}
+
+TEST(ParseViewArgumentsTest, HelpWinsOverEverythingElse) {
+  ViewArguments arguments;
+  std::string error;
+  ASSERT_TRUE(parse({"m", "--bogus", "--help"}, arguments, error));
+  EXPECT_TRUE(arguments.help);
+  ViewArguments alone;
+  ASSERT_TRUE(parse({"-h"}, alone, error));
+  EXPECT_TRUE(alone.help);
+}
+
+TEST(ParseViewArgumentsTest, RefusesWhatCannotBeUsed) {
+  struct Case {
+    std::vector<const char*> words;
+    const char* error;
+  };
+  const Case cases[] = {
+      {{}, "expected MESH MODEL OUTPUT"},
+      {{"m", "v"}, "expected MESH MODEL OUTPUT"},
+      {{"m", "v", "o.vtr", "x"}, "too many file names: x"},
+      {{"m", "v", "o.txt"}, "must end in .vtr or .png"},
+      {{"m", "v", ".png", "--slice", "z=1"}, "must end in .vtr or .png"},
+      {{"m", "v", "o.png"}, "needs --slice"},
+      {{"m", "v", "o.png", "--slice"}, "--slice needs a slice"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--slice", "z=2"}, "--slice given twice"},
+      {{"m", "v", "o.vtr", "--slice", "z=1"}, "--slice is for a .png"},
+      {{"m", "v", "o.png", "--width", "9"}, "unknown option --width"},
+      {{"m", "v", "o.png", "--slice", "x=1"}, "--slice x=1: expected"},
+      {{"m", "v", "o.png", "--slice", "z="}, "--slice z=: expected"},
+      {{"m", "v", "o.png", "--slice", "z=1.5"}, "--slice z=1.5: expected"},
+      {{"m", "v", "o.png", "--slice", "z=+1"}, "--slice z=+1: expected"},
+      {{"m", "v", "o.png", "--slice", "z@nan"}, "--slice z@nan: expected"},
+      {{"m", "v", "o.png", "--slice", "z@inf"}, "--slice z@inf: expected"},
+      {{"m", "v", "o.png", "--slice", "z@1m"}, "--slice z@1m: expected"},
+  };
+  for (const Case& c : cases) {
+    ViewArguments arguments;
+    std::string error;
+    EXPECT_FALSE(parse(c.words, arguments, error)) << c.error;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+}
+
+}  // namespace

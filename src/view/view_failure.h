@@ -1,0 +1,36 @@
+// How boxpaint-view ends when something goes wrong: one line on standard error, a
+// non-zero status, and no unfinished output file left behind.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// Exit status for a command line that cannot be used.
+constexpr int kUsageStatus = 2;
+
+/// Exit status for every other failure (unreadable input, output that cannot be written).
+constexpr int kFailureStatus = 1;
+
+/// Writes "boxpaint-view: " and the formatted message as one line on standard error,
+/// removes the unfinished output file, if any, and ends the process with `status`.
+[[noreturn]] void failView(int status, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+/// Names the file being read, for failures that the run-time layer finds while reading
+/// it; `line`, when not null, points at the number of the record being read (0: unknown).
+/// `fileName` nullptr means nothing is being read.
+void setViewReading(const char* fileName, const int64_t* line);
+
+/// Makes `path` the unfinished output file that every failure removes (nullptr: none).
+void setUnfinishedOutput(const char* path);
+
+/// Silences the run-time layer's own diagnostics and routes every end of the run it
+/// brings about through the one-line error of `failView`. Call before any other thread
+/// starts: it changes the environment.
+void installViewFailureHook();
+
+/// The one-line error (without the program prefix) for run-time message `number` met
+/// while reading `fileName` at `line` (0: line unknown); `recordText`, when not empty,
+/// is the text of that record.
+std::string describeRuntimeFailure(int number, const char* fileName, int64_t line,
+                                   const std::string& recordText);

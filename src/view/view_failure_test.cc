@@ -1,0 +1,76 @@
+#include "view/view_failure.h"
+
+#include <gtest/gtest.h>
+
+#include "view/output_file.h"
+#include "view/record_text.h"
+#include "view/view_testing.h"
+
+namespace {
+
+TEST(DescribeRuntimeFailureTest, SaysWhatWentWrongWhere) {
+  struct Case {
+    int number;
+    const char* file;
+    int64_t line;
+    const char* record;
+    const char* text;
+  };
+  const Case cases[] = {
+      {64, "m.txt", 7, "abc", "m.txt:7: unreadable value 'abc' (input conversion error)"},
+      {59, "m.txt", 7, "", "m.txt:7: unreadable value (list-directed I/O syntax error)"},
+      {59, "mesh.txt", 0, "", "mesh.txt: unreadable value (list-directed I/O syntax error)"},
+      {24, "mesh.txt", 0, "", "mesh.txt: end-of-file during read"},
+      {39, "m.txt", 3, "", "m.txt:3: error during read"},
+      {41, nullptr, 0, "", "insufficient virtual memory"},
+      {9999, nullptr, 0, "", "run-time error 9999"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(describeRuntimeFailure(c.number, c.file, c.line, c.record), c.text);
+  }
+}
+
+TEST(RecordTextTest, QuotesOneRecordOfAFile) {
+  ScratchFolder folder;
+  const std::string name =
+      folder.write("m.txt", " 1.000E+00\r\n  bad value \r\n" + std::string(60, 'x') + "\nlast\x01");
+  EXPECT_EQ(recordText(name.c_str(), 1), "1.000E+00");
+  EXPECT_EQ(recordText(name.c_str(), 2), "bad value");
+  EXPECT_EQ(recordText(name.c_str(), 3), std::string(kRecordTextLimit, 'x') + "...");
+  EXPECT_EQ(recordText(name.c_str(), 4), "last?");
+  EXPECT_EQ(recordText(name.c_str(), 5), "");
+  EXPECT_EQ(recordText(folder.file("none").c_str(), 1), "");
+}
+
+TEST(OutputFileTest, AppearsUnderItsNameOnlyWhenComplete) {
+  ScratchFolder folder;
+  const std::string name = folder.write("out.vtr", "old");
+  OutputFile file = createOutputFile(name.c_str());
+  writeOutput(file, "new", 3);
+  EXPECT_EQ(folder.names().size(), 2u);  // the old file and the hidden new one
+  commitOutputFile(file);
+  EXPECT_EQ(folder.names(), std::vector<std::string>{"out.vtr"});
+  std::ifstream in(name);
+  std::string content;
+  in >> content;
+  EXPECT_EQ(content, "new");
+}
+
+TEST(ViewFailureDeathTest, RemovesTheUnfinishedOutput) {
+  ScratchFolder folder;
+  EXPECT_EXIT(
+      {
+        OutputFile file = createOutputFile(folder.file("out.png").c_str());
+        writeOutput(file, "partial", 7);
+        failView(kUsageStatus, "bad %s", "thing");
+      },
+      testing::ExitedWithCode(kUsageStatus), "^boxpaint-view: bad thing\n$");
+  EXPECT_TRUE(folder.names().empty());
+  EXPECT_EXIT(createOutputFile(folder.path.c_str()), testing::ExitedWithCode(kFailureStatus),
+              "is a folder\n$");
+  EXPECT_EXIT(createOutputFile(folder.file("no/such.vtr").c_str()),
+              testing::ExitedWithCode(kFailureStatus),
+              "no/such.vtr: cannot create the file: No such file or directory\n$");
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#include "view/write_rectilinear_grid.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "view/grid_cell_order.h"
+#include "view/view_failure.h"
+
+namespace {
+
+// Bytes of cell values reordered at a time.
+constexpr int64_t kChunkBytes = 32 << 20;
+
+// One appended array: the byte count (UInt64, the header type) and then the doubles.
+uint64_t appendedSize(int64_t valueCount) {
+  return sizeof(uint64_t) + static_cast<uint64_t>(valueCount) * sizeof(double);
+}
+
+std::string dataArray(const char* name, uint64_t offset) {
+  return std::string("<DataArray type=\"Float64\" Name=\"") + name +
+         "\" NumberOfComponents=\"1\" format=\"appended\" offset=\"" + std::to_string(offset) +
+         "\"/>\n";
+}
+
+void writeArray(OutputFile& file, const double* values, int64_t count) {
+  const uint64_t bytes = static_cast<uint64_t>(count) * sizeof(double);
+  writeOutput(file, &bytes, sizeof bytes);
+  writeOutput(file, values, bytes);
+}
+
+}  // namespace
+
+void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, const double* model) {
+  const int64_t ne = mesh.easting.cellCount;
+  const int64_t nn = mesh.northing.cellCount;
+  const int64_t nz = mesh.elevation.cellCount;
+  const int64_t cells = ne * nn * nz;
+
+  const std::string extent =
+      "0 " + std::to_string(ne) + " 0 " + std::to_string(nn) + " 0 " + std::to_string(nz);
+  uint64_t offset = 0;
+  std::string header = "<?xml version=\"1.0\"?>\n<VTKFile type=\"RectilinearGrid\" version=\"0.1\"";
+  header += std::endian::native == std::endian::little ? " byte_order=\"LittleEndian\""
+                                                       : " byte_order=\"BigEndian\"";
+  header += " header_type=\"UInt64\">\n<RectilinearGrid WholeExtent=\"" + extent + "\">\n";
+  header += "<Piece Extent=\"" + extent + "\">\n<CellData Scalars=\"value\">\n";
+  header += dataArray("value", offset);
+  offset += appendedSize(cells);
+  header += "</CellData>\n<Coordinates>\n";
+  header += dataArray("easting", offset);
+  offset += appendedSize(ne + 1);
+  header += dataArray("northing", offset);
+  offset += appendedSize(nn + 1);
+  header += dataArray("elevation", offset);
+  header += "</Coordinates>\n</Piece>\n</RectilinearGrid>\n<AppendedData encoding=\"raw\">\n_";
+  writeOutput(file, header.data(), header.size());
+
+  // The cell values go out a few elevation layers at a time, reordered x fastest.
+  const uint64_t valueBytes = static_cast<uint64_t>(cells) * sizeof(double);
+  writeOutput(file, &valueBytes, sizeof valueBytes);
+  const int64_t layerValues = ne * nn;
+  const int64_t layersPerChunk =
+      std::clamp<int64_t>(kChunkBytes / static_cast<int64_t>(sizeof(double)) / layerValues, 1, nz);
+  std::unique_ptr<double[]> chunk(
+      new (std::nothrow) double[static_cast<size_t>(layersPerChunk * layerValues)]);
+  if (chunk == nullptr) {
+    failView(kFailureStatus, "not enough memory to reorder %lld cells",
+             static_cast<long long>(layersPerChunk * layerValues));
+  }
+  for (int64_t first = 0; first < nz; first += layersPerChunk) {
+    const int64_t count = std::min(layersPerChunk, nz - first);
+    toGridCellOrder(model, ne, nn, nz, first, count, chunk.get());
+    writeOutput(file, chunk.get(), static_cast<size_t>(count * layerValues) * sizeof(double));
+  }
+  writeArray(file, mesh.easting.nodes, ne + 1);
+  writeArray(file, mesh.northing.nodes, nn + 1);
+  writeArray(file, mesh.elevation.nodes, nz + 1);
+  static const char kEnd[] = "\n</AppendedData>\n</VTKFile>\n";
+  writeOutput(file, kEnd, sizeof kEnd - 1);
+}
