@@ -1,0 +1,280 @@
+"""End-to-end tests of boxpaint-view: paint a model with boxpaint, then read the grid
+boxpaint-view writes with VTK's own reader and decode its pictures with PIL.
+
+Run as: test_view.py BOXPAINT BOXPAINT_VIEW
+"""
+
+import math
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+from decimal import Decimal
+
+from PIL import Image
+from vtkmodules.vtkIOXML import vtkXMLRectilinearGridReader
+
+BOXPAINT = ""
+VIEW = ""
+
+# Ends of the colour scale and the colour of NaN cells, as --help describes them.
+LOW_COLOUR = (68, 1, 84)
+HIGH_COLOUR = (253, 231, 37)
+NAN_COLOUR = (160, 160, 160)
+
+# Unequal widths on every axis, so that a swapped axis or a wrong scale shows.
+MESH = """3 4 5            ! cells along easting, northing, elevation
+100. 200. 50.    ! origin; elevation is the top
+10. 20. 30.      ! easting widths: nodes 100 110 130 160
+5. 15. 10. 20.   ! northing widths: nodes 200 205 220 230 250
+1. 2. 3. 4. 5.   ! thicknesses: elevation nodes 50 49 47 44 40 35
+"""
+# Block bounds sit on nodes, so the painted cells are plain: e 110..130 is easting cell 2,
+# n 205..230 northing cells 2-3, z 47..40 elevation cells 3-4.
+BLOCKS = """0.5
+2
+110. 130.  205. 230.  47. 40.  2.0
+100. 110.  200. 205.  50. 49.  NaN
+"""
+BLOCK = {"e": (110, 130), "n": (205, 230), "z": (40, 47), "value": 2.0}
+NAN_BLOCK = {"e": (100, 110), "n": (200, 205), "z": (49, 50)}
+
+
+def model_value(text):
+    """The double a model record stands for: exact decimal, rounded once to a double."""
+    text = text.strip()
+    if text in ("1.798+308", "-1.798+308"):
+        # Beyond the largest double: only the largest double itself is written so.
+        return math.copysign(sys.float_info.max, -1.0 if text[0] == "-" else 1.0)
+    if text[-1].isdigit() and text[-4] in "+-" and text[-5] != "E":  # 1.000+100
+        text = text[:-4] + "E" + text[-4:]
+    return float(Decimal(text))
+
+
+def same_double(a, b):
+    if math.isnan(a) or math.isnan(b):
+        return math.isnan(a) and math.isnan(b)
+    return struct.pack("<d", a) == struct.pack("<d", b)
+
+
+def inside(value, bounds):
+    return min(bounds) < value < max(bounds)
+
+
+def read_grid(path):
+    reader = vtkXMLRectilinearGridReader()
+    reader.SetFileName(path)
+    reader.Update()
+    grid = reader.GetOutput()
+    axes = [grid.GetXCoordinates(), grid.GetYCoordinates(), grid.GetZCoordinates()]
+    coordinates = [[a.GetValue(i) for i in range(a.GetNumberOfTuples())] for a in axes]
+    array = grid.GetCellData().GetArray("value")
+    values = [array.GetValue(i) for i in range(array.GetNumberOfTuples())] if array else None
+    return grid.GetDimensions(), coordinates, values
+
+
+class ViewTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.dir = self.folder.name
+        self.mesh = self.write("mesh.txt", MESH)
+        self.blocks = self.write("blocks.inp", BLOCKS)
+        self.model = self.path("model.txt")
+        subprocess.run([BOXPAINT, self.mesh, self.blocks, self.model], check=True)
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def write(self, name, text):
+        with open(self.path(name), "w", newline="") as f:
+            f.write(text)
+        return self.path(name)
+
+    def view(self, *arguments):
+        return subprocess.run([VIEW, *arguments], capture_output=True, text=True)
+
+    def model_records(self):
+        with open(self.model, newline="") as f:
+            return f.read().split("\r\n")[:-1]
+
+    # The grid
+
+    def test_grid_holds_the_nodes_and_every_cell_where_the_mesh_puts_it(self):
+        out = self.path("model.vtr")
+        run = self.view(self.mesh, self.model, out)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        dimensions, (x, y, z), values = read_grid(out)
+        self.assertEqual(dimensions, (4, 5, 6))
+        self.assertEqual(x, [100, 110, 130, 160])
+        self.assertEqual(y, [200, 205, 220, 230, 250])
+        self.assertEqual(z, [50, 49, 47, 44, 40, 35])  # falling from the top, as given
+        records = self.model_records()
+        self.assertEqual(len(values), len(records))
+        ne, nn, nz = 3, 4, 5
+        for i in range(nz):
+            for k in range(nn):
+                for j in range(ne):
+                    cell = values[j + ne * k + ne * nn * i]  # x fastest, then y, then z
+                    record = records[i + nz * j + nz * ne * k]  # elevation fastest
+                    self.assertTrue(same_double(cell, model_value(record)), (i, j, k))
+                    # Independent of the model file: the cell's centre tells what
+                    # boxpaint painted there.
+                    centre = {"e": (x[j] + x[j + 1]) / 2, "n": (y[k] + y[k + 1]) / 2,
+                              "z": (z[i] + z[i + 1]) / 2}
+                    if all(inside(centre[a], NAN_BLOCK[a]) for a in "enz"):
+                        self.assertTrue(math.isnan(cell))
+                    elif all(inside(centre[a], BLOCK[a]) for a in "enz"):
+                        self.assertEqual(cell, BLOCK["value"])
+                    else:
+                        self.assertEqual(cell, 0.5)
+
+    def test_every_value_text_reads_back_to_its_double(self):
+        texts = ["       NaN", "  Infinity", " -Infinity", " 1.000+100", " 1.000-100",
+                 " 9.999E+99", "-2.500E+00", " 4.941-324", " 1.798+308", " 0.000E+00",
+                 " 5.000E-02", "-1.798+308"]
+        mesh = self.write("mesh12.txt", "2 2 3\n0 0 0\n1 1\n1 1\n1 1 1\n")
+        model = self.write("model12.txt", "".join(t + "\r\n" for t in texts))
+        out = self.path("model12.vtr")
+        run = self.view(mesh, model, out)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        _, _, values = read_grid(out)
+        for r, text in enumerate(texts):
+            i, j, k = r % 3, (r // 3) % 2, r // 6
+            self.assertTrue(same_double(values[j + 2 * k + 4 * i], model_value(text)), text)
+
+    # The pictures
+
+    def picture(self, name, slice_form):
+        out = self.path(name)
+        run = self.view(self.mesh, self.model, out, "--slice", slice_form)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        image = Image.open(out)
+        image.load()
+        self.assertEqual(image.mode, "RGB")
+        left, top, width, height = (int(v) for v in image.text["Plot area"].split())
+        across = image.text["Horizontal axis"].split()
+        up = image.text["Vertical axis"].split()
+        self.assertLessEqual(left + width, image.size[0])
+        self.assertLessEqual(top + height, image.size[1])
+
+        def pixel(a, u):
+            """Colour of the pixel showing across-coordinate a, up-coordinate u."""
+            a0, a1 = float(across[1]), float(across[2])
+            u0, u1 = float(up[1]), float(up[2])
+            px = left + int((a - a0) / (a1 - a0) * width)
+            py = top + int((u1 - u) / (u1 - u0) * height)
+            return image.getpixel((px, py))
+
+        return image, (across[0], up[0]), (width, height), pixel
+
+    def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
+        # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
+        for form, holds_nan in (("z=1", True), ("z=3", False), ("z@45.5", False)):
+            image, names, size, pixel = self.picture("plan.png", form)
+            self.assertEqual(names, ("easting", "northing"))
+            # Same scale both ways: 60 easting units by 50 northing units.
+            self.assertAlmostEqual(size[0] / size[1], 60 / 50, delta=0.02)
+            for e0, e1 in ((100, 110), (110, 130), (130, 160)):
+                for n0, n1 in ((200, 205), (205, 220), (220, 230), (230, 250)):
+                    colour = pixel((e0 + e1) / 2, (n0 + n1) / 2)
+                    if holds_nan and (e0, n0) == (100, 200):
+                        self.assertEqual(colour, NAN_COLOUR, (form, e0, n0))
+                    elif not holds_nan and e0 == 110 and 205 <= n0 < 230:
+                        self.assertEqual(colour, HIGH_COLOUR, (form, e0, n0))
+                    else:
+                        self.assertEqual(colour, LOW_COLOUR, (form, e0, n0))
+            if not holds_nan:
+                # The block's edges fall where its nodes are, to the pixel.
+                step = 60 / size[0]
+                self.assertEqual(pixel(110 + 2 * step, 212), HIGH_COLOUR)
+                self.assertEqual(pixel(110 - 2 * step, 212), LOW_COLOUR)
+                self.assertEqual(pixel(130 - 2 * step, 212), HIGH_COLOUR)
+                self.assertEqual(pixel(130 + 2 * step, 212), LOW_COLOUR)
+
+    def test_sections_put_elevation_up(self):
+        cases = (("e=2", ("northing", "elevation"), 212.0),
+                 ("n@210", ("easting", "elevation"), 120.0))
+        for form, names, across_in_block in cases:
+            image, got_names, _, pixel = self.picture("section.png", form)
+            self.assertEqual(got_names, names)
+            self.assertEqual(pixel(across_in_block, 45.5), HIGH_COLOUR, form)  # z cell 3
+            self.assertEqual(pixel(across_in_block, 42.0), HIGH_COLOUR, form)  # z cell 4
+            self.assertEqual(pixel(across_in_block, 37.5), LOW_COLOUR, form)   # z cell 5
+            self.assertEqual(pixel(across_in_block, 48.0), LOW_COLOUR, form)   # z cell 2
+
+    # Failures: one line naming the file and line, a non-zero status, no output file
+
+    def assert_fails(self, arguments, status, message, output):
+        old = b"an older picture"
+        if output:
+            with open(output, "wb") as f:
+                f.write(old)
+        before = set(os.listdir(self.dir))
+        run = self.view(*arguments)
+        self.assertEqual(run.returncode, status, run.stderr)
+        self.assertEqual(run.stdout, "")
+        self.assertEqual(run.stderr.count("\n"), 1, run.stderr)
+        self.assertTrue(run.stderr.startswith("boxpaint-view: "), run.stderr)
+        self.assertIn(message, run.stderr)
+        self.assertEqual(set(os.listdir(self.dir)), before)  # no temporary file left
+        if output:
+            with open(output, "rb") as f:
+                self.assertEqual(f.read(), old)  # an existing file is left alone
+
+    def test_a_model_that_does_not_fit_the_mesh_is_refused(self):
+        records = self.model_records()
+        cases = (
+            ("short.txt", records[:-1], "short.txt:60: end of file after 59 records"),
+            ("long.txt", records + [" 1.000E+00"], "long.txt:61: more records than cells"),
+            ("blank.txt", records[:7] + [""] + records[8:], "blank.txt:8: blank record"),
+            ("bad.txt", records[:40] + [" 1.0Q+0x"] + records[41:],
+             "bad.txt:41: unreadable value '1.0Q+0x'"),
+            ("word.txt", records[:11] + ["abc"] + records[12:],
+             "word.txt:12: unreadable value 'abc'"),
+        )
+        for name, lines, message in cases:
+            model = self.write(name, "".join(line + "\r\n" for line in lines))
+            for out in ("out.vtr", "out.png"):
+                extra = ["--slice", "z=1"] if out.endswith(".png") else []
+                self.assert_fails([self.mesh, model, self.path(out), *extra], 1, message,
+                                  self.path(out))
+
+    def test_unusable_command_lines_are_refused(self):
+        out = self.path("out.png")
+        cases = (
+            ([], "expected MESH MODEL OUTPUT"),
+            ([self.mesh, self.model], "expected MESH MODEL OUTPUT"),
+            ([self.mesh, self.model, out], "needs --slice"),
+            ([self.mesh, self.model, out, "--slice", "x=1"], "--slice x=1"),
+            ([self.mesh, self.model, out, "--slice", "z=6"], "outside the mesh's 5 elevation"),
+            ([self.mesh, self.model, out, "--slice", "e@99"], "easting 99 lies outside"),
+            ([self.mesh, self.model, self.path("out.vtr"), "--slice", "z=1"], "--slice is for"),
+            ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr or .png"),
+            ([self.mesh, self.model, out, "--colour"], "unknown option --colour"),
+        )
+        for arguments, message in cases:
+            self.assert_fails(arguments, 2, message, None)
+
+    def test_missing_inputs_are_named(self):
+        out = self.path("out.vtr")
+        self.assert_fails([self.path("none.txt"), self.model, out], 1, "none.txt", out)
+        self.assert_fails([self.mesh, self.path("none.txt"), out], 1, "none.txt: cannot open",
+                          out)
+        broken = self.write("broken.txt", "3 4 5\n100. 200. 50.\n")
+        self.assert_fails([broken, self.model, out], 1, "broken.txt: end-of-file", out)
+
+    def test_help_explains_the_forms(self):
+        run = self.view("--help")
+        self.assertEqual(run.returncode, 0)
+        for form in ("OUT.vtr", "OUT.png --slice", "z=K", "e=J", "n=K", "z@C"):
+            self.assertIn(form, run.stdout)
+
+
+if __name__ == "__main__":
+    BOXPAINT, VIEW = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:])
