@@ -18,7 +18,7 @@ constexpr int kMargin = 16;
 constexpr int kTickLength = 6;
 constexpr int kGap = 6;
 constexpr int kPlotLong = 720;      // pixels along the longer side of the plot
-constexpr int kPlotShortMin = 160;  // a thinner side is stretched to this
+constexpr int kPlotShortMin = 120;  // a thinner side is stretched to this
 constexpr int kBarWidth = 24;
 constexpr int kBorderMinCell = 6;  // cells this wide or more get a drawn border
 
