@@ -1,6 +1,8 @@
 #include "support/run_boxpaint.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -41,10 +43,53 @@ std::vector<std::string> childEnvironment(const RunOptions& options) {
   return env;
 }
 
+// The words of the wrapper command, its program found on PATH; empty without one.
+std::vector<std::string> wrapperWords() {
+  std::vector<std::string> words;
+  const char* wrapper = std::getenv("BOXPAINT_E2E_WRAPPER");
+  std::istringstream in(wrapper != nullptr ? wrapper : "");
+  for (std::string word; in >> word;) words.push_back(word);
+  if (words.empty() || words[0].find('/') != std::string::npos) return words;
+  const char* path = std::getenv("PATH");
+  std::istringstream dirs(path != nullptr ? path : "");
+  for (std::string dir; std::getline(dirs, dir, ':');) {
+    std::string candidate = dir + "/" + words[0];
+    if (access(candidate.c_str(), X_OK) == 0) {
+      words[0] = candidate;
+      break;
+    }
+  }
+  return words;
+}
+
+// True when process `pid` has a descriptor open on the file at `target` (a real path).
+bool holdsOpen(pid_t pid, const std::string& target) {
+  std::string fdDir = "/proc/" + std::to_string(pid) + "/fd";
+  DIR* dir = opendir(fdDir.c_str());
+  if (dir == nullptr) return false;
+  bool found = false;
+  char link[PATH_MAX];
+  while (dirent* entry = readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;
+    ssize_t n = readlink((fdDir + "/" + entry->d_name).c_str(), link, sizeof link);
+    if (n > 0 && target.compare(0, std::string::npos, link, static_cast<size_t>(n)) == 0) {
+      found = true;
+      break;
+    }
+  }
+  closedir(dir);
+  return found;
+}
+
 }  // namespace
 
+bool runsUnderWrapper() {
+  return !wrapperWords().empty();
+}
+
 RunResult runBoxpaint(const RunOptions& options) {
-  std::vector<std::string> argStrings{BOXPAINT_EXE};
+  std::vector<std::string> argStrings = wrapperWords();
+  argStrings.push_back(BOXPAINT_EXE);
   argStrings.insert(argStrings.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
   for (std::string& a : argStrings) argv.push_back(a.data());
@@ -105,13 +150,21 @@ RunResult runBoxpaint(const RunOptions& options) {
 
   long long start = nowMs();
   bool byFile = !options.signalWhenFile.empty();
-  bool signalled = options.signalAfterMs < 0 && !byFile;
+  bool byOpen = !options.signalWhenOpen.empty();
+  std::string openTarget;
+  if (byOpen) {
+    char real[PATH_MAX];
+    openTarget = realpath(options.signalWhenOpen.c_str(), real) != nullptr ? real : "";
+  }
+  bool signalled = options.signalAfterMs < 0 && !byFile && !byOpen;
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   int open = 2;
   char buffer[65536];
   while (open > 0) {
     int timeout = -1;
-    if (!signalled && byFile) {
+    if (!signalled && byOpen) {
+      timeout = 1;
+    } else if (!signalled && byFile) {
       timeout = 2;
     } else if (!signalled) {
       long long left = start + options.signalAfterMs - nowMs();
@@ -121,12 +174,14 @@ RunResult runBoxpaint(const RunOptions& options) {
     if (ready < 0 && errno == EINTR) continue;
     if (!signalled) {
       struct stat info;
-      bool due = byFile ? stat(options.signalWhenFile.c_str(), &info) == 0 &&
-                              info.st_size >= options.signalWhenBytes
-                        : nowMs() >= start + options.signalAfterMs;
+      bool due = byOpen   ? holdsOpen(pid, openTarget)
+                 : byFile ? stat(options.signalWhenFile.c_str(), &info) == 0 &&
+                                info.st_size >= options.signalWhenBytes
+                          : nowMs() >= start + options.signalAfterMs;
       if (due) {
         kill(pid, options.signal);
         signalled = true;
+        result.signalSent = true;
       }
     }
     for (int i = 0; i < 2; ++i) {

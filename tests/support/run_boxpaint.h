@@ -23,18 +23,25 @@ struct RunOptions {
   std::string signalWhenFile;         // or once this file holds `signalWhenBytes` bytes
   long long signalWhenBytes = 0;
   int signal = 0;
+  std::string signalWhenOpen;  // or once the run holds this (existing) file open
 };
 
 /// What one run did.
 struct RunResult {
-  std::string out;     // standard output bytes
-  std::string err;     // standard error bytes
-  int status = -1;     // exit status, or -1 when ended by a signal
-  int termSignal = 0;  // the signal that ended it, else 0
+  std::string out;          // standard output bytes
+  std::string err;          // standard error bytes
+  int status = -1;          // exit status, or -1 when ended by a signal
+  int termSignal = 0;       // the signal that ended it, else 0
+  bool signalSent = false;  // the signal of the options was sent
 };
 
-/// Runs the boxpaint executable with `options` and waits for it.
+/// Runs the boxpaint executable with `options` and waits for it. When the environment
+/// variable BOXPAINT_E2E_WRAPPER holds a command (such as "valgrind -q"), the executable
+/// runs under it.
 RunResult runBoxpaint(const RunOptions& options);
+
+/// True when runs go through the BOXPAINT_E2E_WRAPPER command.
+bool runsUnderWrapper();
 
 /// A fresh temporary directory, removed with its content at the end of the test.
 class TempDir {
