@@ -125,7 +125,8 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
       }
     }
   }
-  setViewReading(nullptr, nullptr);
+  line = 0;  // a failure to close names the file, not a record
   closeConnection(kModelUnit);
+  setViewReading(nullptr, nullptr);
   return model;
 }
