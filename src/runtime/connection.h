@@ -38,11 +38,12 @@ struct OutputBlock {
   std::atomic<size_t> complete{0};  // bytes of complete records in block
   RecordRun runs[kMaxRecordRuns];
   std::atomic<int> runCount{0};
-  int64_t fileOffset = 0;    // bytes handed over so far
-  bool gather = false;       // hand over in blocks rather than per record
-  bool regularFile = false;  // a disk file: may be cut at a record end
-  bool failed = false;       // a hand-over failed; nothing more is written
-  bool closed = false;       // closed for the end of the run by any thread
+  int64_t fileOffset = 0;       // bytes handed over so far
+  int64_t writebackOffset = 0;  // bytes the disk was asked to take so far
+  bool gather = false;          // hand over in blocks rather than per record
+  bool regularFile = false;     // a disk file: may be cut at a record end
+  bool failed = false;          // a hand-over failed; nothing more is written
+  bool closed = false;          // closed for the end of the run by any thread
 };
 
 /// One connected unit.

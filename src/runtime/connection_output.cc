@@ -1,5 +1,6 @@
 #include "runtime/connection_output.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@ namespace {
 // number of system calls small on models of hundreds of megabytes.
 constexpr size_t kBlockBytes = 1024 * 1024;
 constexpr size_t kInitialCapacity = 4096;
+constexpr int64_t kWritebackBytes = 8 * 1024 * 1024;
 
 // Writes all `count` bytes; returns how many reached the file.
 size_t writeFully(int fd, const char* bytes, size_t count) {
@@ -66,6 +68,13 @@ bool handOverLocked(Connection& connection, bool compact) {
     return false;
   }
   out.fileOffset += static_cast<int64_t>(count);
+  if (out.regularFile && out.fileOffset - out.writebackOffset >= kWritebackBytes) {
+    // Let the disk take the records while the run goes on, rather than leaving
+    // hundreds of megabytes to be written after the process has ended.
+    (void)sync_file_range(connection.fd, out.writebackOffset, out.fileOffset - out.writebackOffset,
+                          SYNC_FILE_RANGE_WRITE);
+    out.writebackOffset = out.fileOffset;
+  }
   if (connection.truncateOnFirstWrite) {
     // The old content of the file goes once the first records are in place.
     connection.truncateOnFirstWrite = false;
