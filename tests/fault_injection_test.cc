@@ -89,6 +89,9 @@ class FullDiskTest : public testing::TestWithParam<std::tuple<FullDisk, bool>> {
 
 TEST_P(FullDiskTest, EndsWith38AndKeepsWholeCorrectRecords) {
   const auto& [c, ignoreSigxfsz] = GetParam();
+  if (runsUnderWrapper() && c.limit < 4096) {
+    GTEST_SKIP() << "a wrapper writes files of its own, which so small a limit refuses";
+  }
   ModelInputs in(100, 100, 10);  // 100,000 records, several hand-over blocks
   if (c.oldModel) in.dir.write("model.txt", std::string(kOldModel) + std::string(4000, 'x'));
   RunOptions options = in.options();
