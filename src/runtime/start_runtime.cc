@@ -4,11 +4,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <new>
 
 #include "runtime/command_line.h"
 #include "runtime/console_events.h"
 #include "runtime/environment_switches.h"
+#include "runtime/process_end.h"
 #include "runtime/processor_exceptions.h"
+#include "runtime/report_diagnostic.h"
 
 namespace {
 
@@ -27,10 +30,19 @@ void occupyStandardDescriptors() {
   }
 }
 
+// Memory refused to the run's own strings and lists (the arguments, the full path of
+// each file it opens) ends the run with message 41, as for its arrays, instead of an
+// uncaught exception that would end the process by SIGABRT.
+void reportRefusedMemory() {
+  reportDiagnostic(41);
+  endProcess(41);  // message 41 is severe; this is not reached
+}
+
 }  // namespace
 
 void startRuntime(int argc, const char* const* argv) {
   occupyStandardDescriptors();
+  std::set_new_handler(reportRefusedMemory);
   setCommandLine(argc, argv);
   // Error dialogs do not exist here; the switch is read and has no effect.
   (void)switchIsTrue("FOR_NOERROR_DIALOGS");
