@@ -196,6 +196,65 @@ TEST_F(RefusedMemoryTest, ArraysThatCannotBeHadEndWith41AndLeaveTheModelAlone) {
   }
 }
 
+TEST_F(RefusedMemoryTest, EveryLimitEndsWithAMessageOrTheWholeModel) {
+  TempDir dir;
+  dir.write("mesh.txt", "3 2 2\n0 0 100\n10 10 10\n10 10\n10 10\n");
+  dir.write("blocks.inp", "0\n1\n10 30 0 10 80 100 7\n");
+  std::string full = readFile(
+      dir.write("full.txt", crlfRecords({" 0.000E+00", " 0.000E+00", " 7.000E+00", " 7.000E+00",
+                                         " 7.000E+00", " 7.000E+00", " 0.000E+00", " 0.000E+00",
+                                         " 0.000E+00", " 0.000E+00", " 0.000E+00", " 0.000E+00"})));
+  auto runWithin = [&](long long limit) {
+    dir.write("model.txt", kOldModel);
+    return runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                        .directory = dir.path(),
+                        .addressSpaceLimit = limit});
+  };
+  // The lowest limit under which the program loads at all, and the lowest under which
+  // the run completes, found by bisection; memory is refused at every step between.
+  auto lowestWhere = [&](auto holds) {
+    long long low = 1 << 20, high = kAddressSpace;
+    while (high - low > 4096) {
+      long long middle = (low + high) / 2;
+      (holds(runWithin(middle)) ? high : low) = middle;
+    }
+    return high;
+  };
+  long long loads = lowestWhere([](const RunResult& run) { return run.status != 127; });
+  long long completes = lowestWhere([](const RunResult& run) { return run.status == 0; });
+  ASSERT_LT(loads, completes);
+  int refused = 0;
+  for (long long limit = loads - 65536; limit <= completes; limit += 16384) {
+    SCOPED_TRACE("address space of " + std::to_string(limit) + " bytes");
+    RunResult run = runWithin(limit);
+    ASSERT_EQ(run.termSignal, 0) << run.err;
+    std::string model = readFile(dir.file("model.txt"));
+    switch (run.status) {
+      case 0:
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(model, full);
+        break;
+      case 127:  // the loader cannot map the program: it never ran
+        EXPECT_EQ(model, kOldModel);
+        break;
+      case 41:
+        ++refused;
+        EXPECT_EQ(firstLine(run.err), severeLine(41, "insufficient virtual memory"));
+        EXPECT_EQ(model, kOldModel);
+        break;
+      case 98:
+        ++refused;
+        EXPECT_EQ(run.err.rfind(severeLine(98, "cannot allocate memory for the file buffer"), 0),
+                  0u);
+        EXPECT_EQ(model, kOldModel);
+        break;
+      default:
+        ADD_FAILURE() << "status " << run.status << ": " << run.err;
+    }
+  }
+  EXPECT_GT(refused, 0);
+}
+
 // A file whose first line is `bytes` long: a few values, then a hole that reads as NUL
 // bytes and costs no disk space.
 std::string writeEnormousLine(const TempDir& dir, const std::string& name, off_t bytes) {
