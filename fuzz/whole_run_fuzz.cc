@@ -1,0 +1,325 @@
+// Fuzz target for a whole model build: read the mesh, paint the blocks, write the model.
+//
+// The input is split at its first NUL byte into a mesh file and a block file; without a
+// NUL the block file is missing. Both become in-memory files, and `buildModel` runs
+// in-process under the hook that turns the end of the run into an exception. A plain
+// reference build of the same files (cell by cell, nodes found by the sequential scan)
+// says how the run must end:
+//   - status 0 and a model file of exactly one record per cell, each the rendering of
+//     the reference cell, every one of valid shape; or, with no cell, the old model file
+//     untouched;
+//   - or a read or memory message (24, 59, 64, 41, 179) and the old model file untouched;
+// and no descriptor, connection or array outlives the run.
+//
+// Build and run (one core; new inputs go to the first directory, the seeds stay as they are):
+//   cmake -S . -B build-fuzz -DBOXPAINT_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DBOXPAINT_TESTS=OFF
+//   cmake --build build-fuzz --target whole_run_fuzz
+//   mkdir -p /tmp/whole_run && build-fuzz/whole_run_fuzz -max_len=4096 -timeout=30 \
+//       -max_total_time=1800 /tmp/whole_run fuzz/corpus/whole_run
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/build_model.h"
+#include "app/run_driver.h"
+#include "freeform/free_form_reader.h"
+#include "mesh/nearest_node.h"
+#include "mesh/read_mesh.h"
+#include "model/block_record.h"
+#include "output/format_model_value.h"
+#include "runtime/allocate_array.h"
+#include "runtime/connection_table.h"
+#include "runtime/open_connection.h"
+#include "runtime/process_end.h"
+#include "runtime/test_end_hook.h"
+
+namespace {
+
+// Arrays above this are refused as the system would refuse memory (message 41). Small
+// enough that the largest model a short input can ask for is written in well under a
+// second, so the search keeps its pace.
+constexpr uint64_t kArrayByteLimit = 8u << 20;
+
+// Node visits the reference may spend on sequential scans per input; beyond it the
+// reference snaps with the utility's own search.
+constexpr int64_t kScanBudget = 20'000'000;
+
+// What an existing model file holds before each run: more than a few records, so that a
+// short new model shows whether the old tail is cut off.
+const std::string kOldModel = "old model line 1\r\nold model line 2\r\nold model line 3\r\n";
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+// An in-memory file and the 200-character name buffer that opens it.
+struct MemoryFile {
+  int fd = -1;
+  char name[kNameLength];
+
+  explicit MemoryFile(const char* label) {
+    fd = memfd_create(label, 0);
+    check(fd >= 0);
+    setName("/proc/self/fd/" + std::to_string(fd));
+  }
+  void setName(const std::string& path) {
+    std::memset(name, ' ', sizeof name);
+    std::memcpy(name, path.data(), std::min(path.size(), sizeof name));
+  }
+  void fill(const void* bytes, size_t size) const {
+    check(ftruncate(fd, 0) == 0);
+    size_t written = 0;
+    while (written < size) {
+      const ssize_t n = pwrite(fd, static_cast<const char*>(bytes) + written, size - written,
+                               static_cast<off_t>(written));
+      check(n > 0);
+      written += static_cast<size_t>(n);
+    }
+  }
+  std::string content() const {
+    struct stat info;
+    check(fstat(fd, &info) == 0);
+    std::string text(static_cast<size_t>(info.st_size), '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+      const ssize_t n = pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
+      check(n > 0);
+      got += static_cast<size_t>(n);
+    }
+    return text;
+  }
+};
+
+// How the reference build says the run must end.
+struct Expected {
+  int status = 0;
+  bool modelWritten = false;  // status 0 with at least one cell
+  std::string model;          // the records, when written
+};
+
+// The byte size of the cell model in the 32-bit arithmetic that bounds it, or 179 / 41
+// when the model cannot be had.
+int modelAllocationEnd(int32_t ne, int32_t nn, int32_t nz, size_t& cells) {
+  const uint32_t factors[] = {static_cast<uint32_t>(std::max(nz, 0)),
+                              static_cast<uint32_t>(std::max(ne, 0)),
+                              static_cast<uint32_t>(std::max(nn, 0)), 8u};
+  uint32_t bytes = factors[0];
+  for (int i = 1; i < 4; ++i) {
+    if (__builtin_mul_overflow(bytes, factors[i], &bytes)) return 179;
+  }
+  if (bytes > kArrayByteLimit) return 41;
+  cells = bytes / 8;
+  return 0;
+}
+
+// The plain snapping rule: the sequential scan while the budget lasts.
+int32_t snap(const NodeAxis& axis, double x, int64_t& budget) {
+  budget -= axis.nodeCount;
+  return budget >= 0 ? nearestNodeSequential(axis, x) : nearestNode(axis, x);
+}
+
+// Paints one block cell by cell: the cells between the snapped nodes, a lower index 0
+// starting at the first cell.
+void paintReference(std::vector<double>& cells, const Mesh& mesh, const BlockRecord& block,
+                    int64_t& budget) {
+  const int64_t mz = std::max(mesh.elevation.cellCount, 0);
+  const int64_t me = std::max(mesh.easting.cellCount, 0);
+  const int64_t mn = std::max(mesh.northing.cellCount, 0);
+  const int64_t k1 = std::max(snap(mesh.northing, block.n1, budget), 1);
+  const int64_t k2 = std::min<int64_t>(snap(mesh.northing, block.n2, budget) - 1, mn);
+  const int64_t j1 = std::max(snap(mesh.easting, block.e1, budget), 1);
+  const int64_t j2 = std::min<int64_t>(snap(mesh.easting, block.e2, budget) - 1, me);
+  const int64_t i1 = std::max(snap(mesh.elevation, block.z1, budget), 1);
+  const int64_t i2 = std::min<int64_t>(snap(mesh.elevation, block.z2, budget) - 1, mz);
+  for (int64_t k = k1; k <= k2; ++k) {
+    for (int64_t j = j1; j <= j2; ++j) {
+      for (int64_t i = i1; i <= i2; ++i) {
+        cells[static_cast<size_t>((i - 1) + mz * (j - 1) + mz * me * (k - 1))] = block.value;
+      }
+    }
+  }
+}
+
+// Reads the block file as the run does and paints the reference model. False when the
+// block file cannot be opened.
+bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<double>& cells) {
+  constexpr int32_t kUnit = 1;
+  if (openConnection(kUnit, blockName, kNameLength, OpenMode::Input) != 0) return false;
+  {
+    FreeFormReader reader(*findConnection(kUnit));
+    double background = 0;
+    reader.beginStatement();
+    reader.readReal(background);
+    reader.endStatement();
+    std::fill(cells.begin(), cells.end(), background);
+    int32_t count = 0;
+    reader.beginStatement();
+    reader.readInteger(count);
+    reader.endStatement();
+    BlockRecord block;
+    int64_t budget = kScanBudget;
+    for (int32_t b = 0; b < count; ++b) {
+      reader.beginStatement();
+      for (double* field :
+           {&block.e1, &block.e2, &block.n1, &block.n2, &block.z1, &block.z2, &block.value}) {
+        reader.readReal(*field);
+      }
+      reader.endStatement();
+      // A field the next block leaves unread keeps this block's value as ordered.
+      if (block.n1 > block.n2) std::swap(block.n1, block.n2);
+      if (block.e1 > block.e2) std::swap(block.e1, block.e2);
+      if (block.z1 < block.z2) std::swap(block.z1, block.z2);
+      paintReference(cells, mesh, block, budget);
+    }
+  }
+  closeConnection(kUnit);
+  return true;
+}
+
+Expected referenceBuild(const char* meshName, const char* blockName) {
+  Expected expected;
+  int32_t counts[3] = {0, 0, 0};
+  std::vector<double> cells;
+  bool blocksRead = false;
+  const int end = endStatusOf([&] {
+    Mesh mesh;
+    check(readMesh(meshName, kNameLength, mesh));
+    counts[0] = mesh.easting.cellCount;
+    counts[1] = mesh.northing.cellCount;
+    counts[2] = mesh.elevation.cellCount;
+    size_t cellCount = 0;
+    expected.status = modelAllocationEnd(counts[0], counts[1], counts[2], cellCount);
+    if (expected.status != 0) return;
+    cells.resize(cellCount);
+    blocksRead = readReferenceBlocks(blockName, mesh, cells);
+  });
+  releaseArraysForTests();
+  if (end != -1) {
+    expected.status = end;
+    return expected;
+  }
+  if (expected.status != 0 || !blocksRead || cells.empty()) return expected;
+  expected.modelWritten = true;
+  expected.model.reserve(cells.size() * 12);
+  char text[kModelValueWidth];
+  for (double value : cells) {
+    formatModelValue(value, text);
+    expected.model.append(text, sizeof text).append("\r\n");
+  }
+  return expected;
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// One model record of valid shape: NaN, an infinity, zero, or a sign, four significant
+// digits and an exponent of two digits after E or of three digits in its place.
+bool validRecord(const char* r) {
+  for (const char* special : {"       NaN", "  Infinity", " -Infinity", " 0.000E+00"}) {
+    if (std::memcmp(r, special, 10) == 0) return true;
+  }
+  if ((r[0] != ' ' && r[0] != '-') || r[1] < '1' || r[1] > '9' || r[2] != '.') return false;
+  if (!isDigit(r[3]) || !isDigit(r[4]) || !isDigit(r[5])) return false;
+  if (r[6] == 'E') {
+    return (r[7] == '+' || r[7] == '-') && isDigit(r[8]) && isDigit(r[9]);
+  }
+  if (r[6] != '+' && r[6] != '-') return false;
+  if (!isDigit(r[7]) || !isDigit(r[8]) || !isDigit(r[9])) return false;
+  const int exponent = (r[7] - '0') * 100 + (r[8] - '0') * 10 + (r[9] - '0');
+  // Three digits only where two do not suffice: 1e100 and up, 1e-100 down to the
+  // smallest subnormal, 4.941e-324.
+  return exponent >= 100 && (r[6] == '+' ? exponent <= 308 : exponent <= 324);
+}
+
+void checkModelShape(const std::string& model) {
+  check(model.size() % 12 == 0);
+  for (size_t at = 0; at < model.size(); at += 12) {
+    const char* record = model.data() + at;
+    check(record[10] == '\r' && record[11] == '\n');
+    // Models repeat a few values many times; judge each run once.
+    if (at >= 12 && std::memcmp(record, record - 12, 10) == 0) continue;
+    check(validRecord(record));
+  }
+}
+
+// The ends a run on in-memory files may have: done, or a read or memory failure.
+bool documentedEnd(int status) {
+  for (int number : {0, 24, 59, 64, 41, 179}) {
+    if (status == number) return true;
+  }
+  return false;
+}
+
+// The lowest free descriptor number; a descriptor left open by a run raises it.
+int lowestFreeDescriptor() {
+  const int probe = dup(0);
+  check(probe >= 0);
+  close(probe);
+  return probe;
+}
+
+MemoryFile* meshFile;
+MemoryFile* blockFile;
+MemoryFile* modelFile;
+char missingBlockName[kNameLength];
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Every input ends a run, many of them with a diagnostic that is not wanted on the
+  // console; a missing block file prints its message on standard output.
+  setenv("FOR_DISABLE_DIAGNOSTIC_DISPLAY", "1", 1);
+  setenv("FOR_DISABLE_STACK_TRACE", "1", 1);
+  const int null = open("/dev/null", O_WRONLY);
+  check(null >= 0 && dup2(null, 1) == 1);
+  close(null);
+  setArrayByteLimitForTests(kArrayByteLimit);
+  meshFile = new MemoryFile("mesh");
+  blockFile = new MemoryFile("blocks");
+  modelFile = new MemoryFile("model");
+  std::memset(missingBlockName, ' ', sizeof missingBlockName);
+  std::memcpy(missingBlockName, "/nonexistent/blocks.inp", 23);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const uint8_t* separator = static_cast<const uint8_t*>(std::memchr(data, 0, size));
+  const size_t meshSize = separator != nullptr ? static_cast<size_t>(separator - data) : size;
+  meshFile->fill(data, meshSize);
+  const char* blockName = missingBlockName;
+  if (separator != nullptr) {
+    blockFile->fill(separator + 1, size - meshSize - 1);
+    blockName = blockFile->name;
+  }
+  modelFile->fill(kOldModel.data(), kOldModel.size());
+  const int freeDescriptor = lowestFreeDescriptor();
+
+  const Expected expected = referenceBuild(meshFile->name, blockName);
+  const int status = endStatusOf([&] { buildModel(meshFile->name, blockName, modelFile->name); });
+  releaseArraysForTests();
+  resetProcessEndForTests();
+
+  // buildModel never returns; it ends with a documented number, as the reference did.
+  check(documentedEnd(expected.status));
+  check(status == expected.status);
+  const std::string model = modelFile->content();
+  if (expected.modelWritten) {
+    checkModelShape(model);
+    check(model == expected.model);
+  } else {
+    // A run that fails before writing, or writes no record, leaves the file as it was.
+    check(model == kOldModel);
+  }
+  check(lowestFreeDescriptor() == freeDescriptor);
+  for (int32_t unit : {1, 2, -1}) check(lookUpConnection(unit) == nullptr);
+  return 0;
+}
