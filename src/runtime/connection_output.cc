@@ -175,10 +175,6 @@ char* recordSpace(Connection& connection, size_t count) {
   return connection.output.block + connection.output.used;
 }
 
-void advanceRecord(Connection& connection, size_t count) {
-  connection.output.used += count;
-}
-
 void appendToRecord(Connection& connection, const char* bytes, size_t count) {
   char* room = recordSpace(connection, count);
   if (count > 0) std::memcpy(room, bytes, count);

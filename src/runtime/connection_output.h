@@ -9,12 +9,9 @@ struct Connection;
 /// Starts a new, empty current record (drops an incomplete one).
 void startRecord(Connection& connection);
 
-/// Returns room for `count` more bytes of the current record; the caller writes them
-/// and then calls `advanceRecord`. Ends the run with message 41 when memory is refused.
+/// Returns room for `count` more bytes behind the current record, for records that
+/// `completeRecords` then counts. Ends the run with message 41 when memory is refused.
 char* recordSpace(Connection& connection, size_t count);
-
-/// Counts `count` bytes written into the room from `recordSpace` as part of the record.
-void advanceRecord(Connection& connection, size_t count);
 
 /// Appends bytes to the current record.
 void appendToRecord(Connection& connection, const char* bytes, size_t count);

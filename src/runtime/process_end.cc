@@ -33,10 +33,6 @@ bool claimProcessEnd() {
   return expected == self;
 }
 
-bool processEndClaimed() {
-  return endingThread.load() != 0;
-}
-
 void waitForProcessEnd() {
   // The claiming thread ends the process; this one only has to stay out of its way.
   for (;;) pause();

@@ -16,9 +16,6 @@ void setProcessEndHook(ProcessEndHook hook);
 /// Async-signal-safe.
 bool claimProcessEnd();
 
-/// True once some thread has claimed the end of the process.
-bool processEndClaimed();
-
 /// Blocks the calling thread until the thread that claimed the end finishes it.
 [[noreturn]] void waitForProcessEnd();
 
