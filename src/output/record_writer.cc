@@ -79,8 +79,7 @@ void emitRealRecords(RecordWriter& writer, const double* values, size_t count) {
   size_t length = sizeof writer.lastRealText + terminator.size();
   startRecord(connection);
   while (count > 0) {
-    size_t batch = recordBatch(connection, length);
-    if (batch > count) batch = count;
+    size_t batch = recordBatch(connection, length, count);
     char* room = recordSpace(connection, batch * length);
     if (length == 12) {
       renderRealRecords<12>(writer, values, batch, room, terminator);

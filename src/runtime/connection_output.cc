@@ -191,14 +191,13 @@ void completeRecord(Connection& connection) {
                               out.used - out.complete.load(std::memory_order_relaxed));
 }
 
-size_t recordBatch(Connection& connection, size_t recordLength) {
+size_t recordBatch(Connection& connection, size_t recordLength, size_t wanted) {
   OutputBlock& out = connection.output;
-  if (!out.gather) {
-    ensureRoom(connection, recordLength);
-    return 1;
+  size_t count = 1;
+  if (out.gather && out.used < kBlockBytes) {
+    count = (kBlockBytes - out.used + recordLength - 1) / recordLength;
   }
-  size_t held = out.used;
-  size_t count = held < kBlockBytes ? (kBlockBytes - held + recordLength - 1) / recordLength : 1;
+  if (count > wanted) count = wanted;
   ensureRoom(connection, count * recordLength);
   return count;
 }

@@ -21,10 +21,10 @@ void appendToRecord(Connection& connection, const char* bytes, size_t count);
 /// write ends the run with message 38.
 void completeRecord(Connection& connection);
 
-/// How many records of `recordLength` bytes (terminator included) to build at once
-/// behind the complete ones, with room made for them: 1 where each record is handed
-/// over on completion, else enough to fill the block.
-size_t recordBatch(Connection& connection, size_t recordLength);
+/// How many of `wanted` records of `recordLength` bytes (terminator included) to build
+/// at once behind the complete ones, with room made for them: 1 where each record is
+/// handed over on completion, else at most enough to fill the block.
+size_t recordBatch(Connection& connection, size_t recordLength, size_t wanted);
 
 /// Completes `count` records of `recordLength` bytes each, terminators included,
 /// written back to back into the room from `recordSpace`/`recordBatch`.
