@@ -46,6 +46,16 @@ int emitDiagnostic(int32_t number, const MessageArgument* arguments, int argumen
   return severity;
 }
 
+// The two values of an input/output message: the unit number and the file name.
+struct UnitAndFile {
+  MessageArgument values[2];
+  UnitAndFile(int32_t unit, const char* fileName) {
+    values[0].number = unit;
+    values[1].isText = true;
+    values[1].text = fileName;
+  }
+};
+
 [[noreturn]] void endAfterSevere(int32_t number) {
   closeAllConnections();
   if (readDiagnosticSwitches().dumpOnSevere) abort();
@@ -69,11 +79,8 @@ void reportDiagnostic(int32_t number) {
 }
 
 void reportDiagnostic(int32_t number, int32_t unit, const char* fileName) {
-  MessageArgument arguments[2];
-  arguments[0].number = unit;
-  arguments[1].isText = true;
-  arguments[1].text = fileName;
-  report(number, arguments, 2);
+  UnitAndFile arguments(unit, fileName);
+  report(number, arguments.values, 2);
 }
 
 void reportDiagnostic(int32_t number, const char* text) {
@@ -84,9 +91,6 @@ void reportDiagnostic(int32_t number, const char* text) {
 }
 
 void reportDiagnosticOnly(int32_t number, int32_t unit, const char* fileName) {
-  MessageArgument arguments[2];
-  arguments[0].number = unit;
-  arguments[1].isText = true;
-  arguments[1].text = fileName;
-  emitDiagnostic(number, arguments, 2);
+  UnitAndFile arguments(unit, fileName);
+  emitDiagnostic(number, arguments.values, 2);
 }
