@@ -19,16 +19,9 @@
 #include <vector>
 
 #include "support/run_boxpaint.h"
+#include "support/worked_example.h"
 
 namespace {
-
-// Three cells along easting, two along northing and elevation; the block paints cells
-// i 1..2, j 2..3, k 1 with 7.
-const char kMesh[] = "3 2 2\n0 0 100\n10 10 10\n10 10\n10 10\n";
-const char kBlocks[] = "0\n1\n10 30 0 10 80 100 7\n";
-const std::string kModel = crlfRecords({" 0.000E+00", " 0.000E+00", " 7.000E+00", " 7.000E+00",
-                                        " 7.000E+00", " 7.000E+00", " 0.000E+00", " 0.000E+00",
-                                        " 0.000E+00", " 0.000E+00", " 0.000E+00", " 0.000E+00"});
 
 std::string notFound(const std::string& name) {
   return " File " + name + " not found.\r\n";

@@ -4,13 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "support/run_boxpaint.h"
+#include "support/worked_example.h"
 
 namespace {
-
-// Three cells along easting (nodes 0, 10, 20, 30), two along northing (0, 10, 20), two
-// along elevation (100, 90, 80).
-const char kMesh[] = "3 2 2\n0 0 100\n10 10 10\n10 10\n10 10\n";
-const char kBlocks[] = "0\n1\n10 30 0 10 80 100 7\n";
 
 // The records of a model of small whole values, one digit per cell in record order:
 // "07" is the text of 0 followed by the text of 7.

@@ -4,14 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "support/run_boxpaint.h"
+#include "support/worked_example.h"
 
 namespace {
 
-const char kMesh[] = "3 2 2\n0 0 100\n10 10 10\n10 10\n10 10\n";
-const char kBlocks[] = "0\n1\n10 30 0 10 80 100 7\n";
-const std::string kModel = crlfRecords({" 0.000E+00", " 0.000E+00", " 7.000E+00", " 7.000E+00",
-                                        " 7.000E+00", " 7.000E+00", " 0.000E+00", " 0.000E+00",
-                                        " 0.000E+00", " 0.000E+00", " 0.000E+00", " 0.000E+00"});
 const char kListingHeader[] =
     "Image              PC        Routine            Line        Source             ";
 
