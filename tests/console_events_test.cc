@@ -36,8 +36,12 @@ TEST_P(ConsoleEventTest, EndsWithMessage200AndWholeRecords) {
                                .signal = GetParam().signal});
   EXPECT_EQ(run.termSignal, 0);
   EXPECT_EQ(run.status, GetParam().status);
-  // Interrupted part-way: fewer records than the 8 million of a whole model.
-  EXPECT_LT(readFile(dir.file("model.txt")).size(), 12u * 8000000u);
+  // Interrupted part-way: fewer records than the 8 million of a whole model. A wrapper
+  // such as valgrind runs one thread at a time, so the event may be taken only after
+  // the last record.
+  if (!runsUnderWrapper()) {
+    EXPECT_LT(readFile(dir.file("model.txt")).size(), 12u * 8000000u);
+  }
   EXPECT_EQ(firstLine(run.err), std::string("forrtl: error (200): program aborting due to ") +
                                     GetParam().event + " event");
   EXPECT_NE(run.err.find("Image              PC"), std::string::npos);
