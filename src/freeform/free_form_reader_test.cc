@@ -89,11 +89,17 @@ Outcome readStatements(std::string_view text, const char* shape,
   for (size_t s = 0; s < statements.size(); ++s) {
     if (s > 0) outcome.values += " |";
     for (const Item& item : statements[s]) {
+      // Each piece is appended on its own: building " " + text first makes GCC 12 at -O3
+      // warn falsely about overlapping copies.
       if (item.kind == 'i') {
         const int32_t value = integers[slot][0];
-        outcome.values += value == kUnsetInteger ? " -" : " " + std::to_string(value);
+        outcome.values += ' ';
+        outcome.values += value == kUnsetInteger ? "-" : std::to_string(value);
       } else {
-        for (double value : reals[slot]) outcome.values += " " + realText(value);
+        for (double value : reals[slot]) {
+          outcome.values += ' ';
+          outcome.values += realText(value);
+        }
       }
       ++slot;
     }

@@ -32,6 +32,15 @@ size_t writeFully(int fd, const char* bytes, size_t count) {
   return written;
 }
 
+// Cuts the file at `length`; false when the system refuses.
+bool cutFile(int fd, off_t length) {
+  int result;
+  do {
+    result = ftruncate(fd, length);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
 // The end of the last whole record among the first `written` bytes of the block.
 size_t wholeRecordsIn(const OutputBlock& out, size_t written) {
   size_t whole = 0;
@@ -62,7 +71,9 @@ bool handOverLocked(Connection& connection, bool compact) {
     // Keep only whole records: cut behind the last one that reached the file.
     size_t whole = wholeRecordsIn(out, written);
     if (out.regularFile && (written > whole || (connection.truncateOnFirstWrite && whole > 0))) {
-      (void)ftruncate(connection.fd, out.fileOffset + static_cast<off_t>(whole));
+      // The run ends with message 38 either way; a file that cannot be cut keeps the
+      // partial record, and nothing more can be done about it.
+      if (!cutFile(connection.fd, out.fileOffset + static_cast<off_t>(whole))) out.failed = true;
     }
     out.failed = true;
     return false;
@@ -78,7 +89,7 @@ bool handOverLocked(Connection& connection, bool compact) {
   if (connection.truncateOnFirstWrite) {
     // The old content of the file goes once the first records are in place.
     connection.truncateOnFirstWrite = false;
-    if (ftruncate(connection.fd, out.fileOffset) != 0) {
+    if (!cutFile(connection.fd, out.fileOffset)) {
       out.failed = true;
       return false;
     }
