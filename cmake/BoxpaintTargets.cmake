@@ -1,0 +1,57 @@
+# Helpers that give every boxpaint target the same warnings, include rules and tests.
+
+# -Wall -Wextra on boxpaint's own targets, as errors only when BOXPAINT_WERROR asks: a
+# user's build never fails on a warning that a newer compiler brings.
+function(boxpaint_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(BOXPAINT_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# boxpaint_library(<layer> SOURCES <files...> [DEPENDS <libraries...>])
+#
+# The library boxpaint_<layer> of the current folder. Its headers are reached as
+# "<layer>/name.h" through an include folder of its own that holds one link, named after
+# the layer, to the source folder. A target sees the include folders of the libraries it
+# links and no others, so an include that goes the wrong way between layers finds no
+# header and fails to build.
+function(boxpaint_library layer)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  set(target boxpaint_${layer})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  set(root ${PROJECT_BINARY_DIR}/include/${layer})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${layer} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
+  boxpaint_warnings(${target})
+endfunction()
+
+# boxpaint_unit_tests(<name> SOURCES <files...> DEPENDS <libraries...>)
+#
+# A GoogleTest program of unit tests, registered with CTest test by test.
+function(boxpaint_unit_tests name)
+  if(NOT BOXPAINT_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+  boxpaint_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# boxpaint_benchmark(<name> SOURCES <files...> DEPENDS <libraries...>)
+#
+# A Google Benchmark program; built only with BOXPAINT_BENCHMARKS.
+function(boxpaint_benchmark name)
+  if(NOT BOXPAINT_BENCHMARKS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} benchmark::benchmark
+                                        benchmark::benchmark_main)
+  boxpaint_warnings(${name})
+endfunction()
