@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
   if (!parseViewArguments(argc, argv, arguments, error)) {
     failView(kUsageStatus, "%s", error.c_str());
   }
-  if (arguments.help) {
-    std::fputs(kViewHelpText, stdout);
+  if (arguments.help || arguments.version) {
+    std::fputs(arguments.help ? kViewHelpText : "boxpaint-view " BOXPAINT_VERSION "\n", stdout);
     return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
   }
 

@@ -8,7 +8,7 @@ const char kViewHelpText[] =
     "Usage:\n"
     "  boxpaint-view MESH MODEL OUT.vtr\n"
     "  boxpaint-view MESH MODEL OUT.png --slice SLICE\n"
-    "  boxpaint-view --help\n"
+    "  boxpaint-view --help | --version\n"
     "\n"
     "Reads MESH, a boxpaint mesh file, and MODEL, the model file boxpaint wrote for it\n"
     "(one value per line, elevation index fastest, then easting, then northing).\n"
@@ -53,6 +53,10 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       arguments.help = true;
+      return true;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      arguments.version = true;
       return true;
     }
   }

@@ -10,7 +10,8 @@ enum class OutputKind { Grid, Picture };
 
 /// The command line, read.
 struct ViewArguments {
-  bool help = false;  // --help: print the help text and do nothing else
+  bool help = false;     // --help: print the help text and do nothing else
+  bool version = false;  // --version: print the version and do nothing else
   const char* meshName = nullptr;
   const char* modelName = nullptr;
   const char* outputName = nullptr;

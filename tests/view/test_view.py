@@ -274,6 +274,11 @@ class ViewTest(unittest.TestCase):
         for form in ("OUT.vtr", "OUT.png --slice", "z=K", "e=J", "n=K", "z@C"):
             self.assertIn(form, run.stdout)
 
+    def test_version_is_the_project_version(self):
+        run = self.view(self.mesh, "--version")
+        self.assertEqual(run.returncode, 0)
+        self.assertRegex(run.stdout, r"^boxpaint-view \d+\.\d+\.\d+\n$")
+
 
 if __name__ == "__main__":
     BOXPAINT, VIEW = sys.argv[1], sys.argv[2]
