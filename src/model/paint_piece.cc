@@ -1,0 +1,30 @@
+#include "model/paint_piece.h"
+
+#include <algorithm>
+
+void paintPiece(const BlockCells* blocks, const uint32_t* active, size_t activeCount,
+                const ModelPiece& piece, uint32_t* labels) {
+  const int64_t height = int64_t{piece.downLast} - piece.downFirst + 1;
+  std::fill_n(labels, cellsIn(piece), 0u);
+  for (size_t a = 0; a < activeCount; ++a) {
+    const uint32_t position = active[a];
+    const BlockCells& cells = blocks[position];
+    const int32_t eastFirst = std::max(cells.easting.first, piece.eastFirst);
+    const int32_t eastLast = std::min(cells.easting.last, piece.eastLast);
+    const int32_t downFirst = std::max(cells.elevation.first, piece.downFirst);
+    const int32_t downLast = std::min(cells.elevation.last, piece.downLast);
+    if (eastFirst > eastLast || downFirst > downLast) continue;
+    const uint32_t label = position + 1;
+    const int64_t run = int64_t{downLast} - downFirst + 1;
+    uint32_t* column = labels + (int64_t{eastFirst} - piece.eastFirst) * height +
+                       (int64_t{downFirst} - piece.downFirst);
+    if (run == height) {
+      // Whole columns lie end to end: the block's columns in the piece are one run.
+      std::fill_n(column, run * (int64_t{eastLast} - eastFirst + 1), label);
+      continue;
+    }
+    for (int32_t j = eastFirst; j <= eastLast; ++j, column += height) {
+      std::fill_n(column, run, label);
+    }
+  }
+}
