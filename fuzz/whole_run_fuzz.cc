@@ -36,6 +36,7 @@
 #include "model/block_record.h"
 #include "output/format_model_value.h"
 #include "runtime/allocate_array.h"
+#include "runtime/close_connection.h"
 #include "runtime/connection_table.h"
 #include "runtime/open_connection.h"
 #include "runtime/process_end.h"

@@ -103,6 +103,7 @@ void fetchRecord(RecordSource& source, Connection& connection) {
     }
     readBlock(source, connection);
   }
+  connection.recordsRead.store(source.recordCount, std::memory_order_relaxed);
   if (source.recordEnd - source.recordStart == 1 &&
       source.buffer[source.recordStart] == kEndOfFileMark) {
     ioFailure(24, connection);

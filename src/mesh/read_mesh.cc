@@ -5,6 +5,7 @@
 #include "freeform/free_form_reader.h"
 #include "mesh/node_sums.h"
 #include "runtime/allocate_array.h"
+#include "runtime/close_connection.h"
 #include "runtime/open_connection.h"
 
 namespace {

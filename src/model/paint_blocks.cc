@@ -7,6 +7,7 @@
 #include "model/block_record.h"
 #include "model/paint_block.h"
 #include "runtime/allocate_array.h"
+#include "runtime/close_connection.h"
 #include "runtime/open_connection.h"
 
 namespace {

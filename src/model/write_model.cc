@@ -1,6 +1,7 @@
 #include "model/write_model.h"
 
 #include "output/record_writer.h"
+#include "runtime/close_connection.h"
 #include "runtime/open_connection.h"
 
 namespace {

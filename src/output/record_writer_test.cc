@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "output/model_value_layout.h"
+#include "runtime/close_connection.h"
 #include "runtime/connection.h"
 #include "runtime/open_connection.h"
 

@@ -41,14 +41,14 @@ void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSiz
       bytes = factor;
       first = false;
     } else if (__builtin_mul_overflow(bytes, factor, &bytes)) {
-      reportDiagnostic(179);
+      reportSevere(179);
     }
   }
-  if (__builtin_mul_overflow(bytes, elementSize, &bytes)) reportDiagnostic(179);
+  if (__builtin_mul_overflow(bytes, elementSize, &bytes)) reportSevere(179);
   // A zero-sized array still gets an address of its own. Large arrays come as fresh
   // zero pages from the system: nothing is touched before the run uses it.
   void* array = bytes <= byteLimit.load() ? std::calloc(bytes == 0 ? 1 : bytes, 1) : nullptr;
-  if (array == nullptr) reportDiagnostic(41);
+  if (array == nullptr) reportSevere(41);
   adviseLargePages(array, bytes);
   remember(array);
   return array;

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "runtime/connection.h"
-#include "runtime/connection_output.h"
+#include "runtime/output_channel_ring.h"
 #include "runtime/termination_state.h"
 
 namespace {

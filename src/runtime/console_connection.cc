@@ -22,7 +22,7 @@ Connection& consoleConnection() {
     return *findConnection(kConsoleUnit);
   }
   Connection* connection = new (std::nothrow) Connection;
-  if (connection == nullptr) reportDiagnostic(41);
+  if (connection == nullptr) reportSevere(41);
   connection->unit = kConsoleUnit;
   std::strcpy(connection->fileName, "stdout");
   connection->access = Access::Write;

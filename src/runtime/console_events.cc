@@ -3,26 +3,43 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include "runtime/open_connection.h"
+#include "runtime/failure_handler.h"
 #include "runtime/process_end.h"
 #include "runtime/report_diagnostic.h"
+#include "runtime/run_end.h"
 
 namespace {
 
 struct ConsoleEvent {
   int signal;
-  const char* name;
+  const char* name;  // nullptr: ends the run without a message
   int status;
 };
 
-// Control-C, control-BREAK and closing the console window.
+// Control-C, control-BREAK and closing the console window, and SIGTERM, which `kill`,
+// `timeout` and service managers send.
 constexpr ConsoleEvent kEvents[] = {
     {SIGINT, "control-C", 0},
     {SIGQUIT, "control-BREAK", 1},
     {SIGHUP, "window-CLOSE", 2},
+    {SIGTERM, nullptr, 0},
 };
 
 sigset_t watched;
+
+[[noreturn]] void endForEvent(const ConsoleEvent& event) {
+  RunFailure failure;
+  failure.kind = event.name != nullptr ? FailureKind::ConsoleEvent : FailureKind::Terminate;
+  failure.number = event.name != nullptr ? 200 : 0;
+  failure.status = event.status;
+  if (event.name == nullptr) {
+    // The records handed over stay whole; then the process ends by SIGTERM, as the
+    // caller that sent it expects. Nothing is printed.
+    finishRun(0, RunEndKind::Terminate, &failure);
+  }
+  reportDiagnostic(200, event.name);
+  finishRun(event.status, RunEndKind::ConsoleEvent, &failure);
+}
 
 void* waitForEvents(void*) {
   for (;;) {
@@ -30,11 +47,9 @@ void* waitForEvents(void*) {
     if (sigwait(&watched, &signal) != 0) continue;
     for (const ConsoleEvent& event : kEvents) {
       if (event.signal != signal) continue;
-      // When the run is already ending on the main thread, it ends as it began.
+      // When the run is already ending on another thread, it ends as it began.
       if (!claimProcessEnd()) break;
-      reportDiagnostic(200, event.name);
-      closeAllConnections();
-      endProcess(event.status);
+      endForEvent(event);
     }
   }
   return nullptr;

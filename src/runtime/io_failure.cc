@@ -5,26 +5,26 @@
 #include <cstring>
 
 #include "runtime/connection.h"
-#include "runtime/connection_output.h"
 #include "runtime/connection_table.h"
-#include "runtime/process_end.h"
+#include "runtime/output_channel_ring.h"
 #include "runtime/report_diagnostic.h"
+#include "runtime/run_end.h"
 #include "runtime/termination_state.h"
 
 namespace {
 
-// Closes a connection that has failed, without handing anything more over.
+// Closes a connection that has failed, without handing anything more over; a disk file
+// keeps its whole records only.
 void closeFailedConnection(Connection& connection) {
   std::lock_guard<std::mutex> guard(terminationLock());
-  bool inTable = lookUpConnection(connection.unit) == &connection;
+  const bool inTable = lookUpConnection(connection.unit) == &connection;
   if (inTable) removeConnection(connection.unit);
-  {
-    std::lock_guard<std::mutex> handOver(connection.handOverLock);
-    connection.output.closed = true;
-    int fd = connection.fd.exchange(-1);
-    if (connection.ownsDescriptor && fd >= 0) close(fd);
-  }
-  if (inTable) {
+  if (connection.access == Access::Write) abandonOutput(connection);
+  const int fd = connection.fd.exchange(-1);
+  if (connection.ownsDescriptor && fd >= 0) close(fd);
+  // A writer still blocked in a write keeps the connection's memory; the process is
+  // ending anyway.
+  if (inTable && connection.output.writer.load() != static_cast<int>(WriterState::Writing)) {
     releaseOutput(connection);
     delete &connection;
   }
@@ -35,15 +35,15 @@ void closeFailedConnection(Connection& connection) {
 void ioFailure(int32_t number, Connection& connection) {
   // Claim the end first, so that a console event cannot start a second ending while
   // the failing connection is being closed.
-  if (!claimProcessEnd()) waitForProcessEnd();
-  int32_t unit = connection.unit;
+  claimRunEnd();
+  const int32_t unit = connection.unit;
+  const int64_t recordsRead = connection.recordsRead.load();
   char fileName[kMaxFileName + 1];
   std::memcpy(fileName, connection.fileName, sizeof fileName);
   closeFailedConnection(connection);
-  ioFailure(number, unit, fileName);
+  reportSevere(number, unit, fileName, recordsRead);
 }
 
 void ioFailure(int32_t number, int32_t unit, const char* fileName) {
-  reportDiagnostic(number, unit, fileName);
-  endProcess(number);  // every number raised here is severe; this is not reached
+  reportSevere(number, unit, fileName, 0);
 }

@@ -1,6 +1,7 @@
 #include "runtime/open_connection.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <new>
 
 #include "runtime/connection.h"
+#include "runtime/connection_output.h"
 #include "runtime/connection_table.h"
 #include "runtime/console_connection.h"
 #include "runtime/io_failure.h"
@@ -80,7 +82,7 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
   Connection* connection = new (std::nothrow) Connection;
   if (connection == nullptr) {
     if (!device) close(fd);
-    reportDiagnostic(41);
+    reportSevere(41);
   }
   connection->unit = unit;
   std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
@@ -88,15 +90,29 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
   connection->fd = fd;
   connection->ownsDescriptor = fd > 2;
   connection->terminator = terminatorForUnit(unit);
-  if (mode == OpenMode::Output && !device) {
+  if (mode == OpenMode::Output) {
     struct stat info;
-    if (fstat(fd, &info) == 0) {
-      // Disk files and pipes gather records into blocks; terminals and other
-      // devices see each record the moment it is complete.
-      connection->output.regularFile = S_ISREG(info.st_mode);
-      connection->output.gather =
-          S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
-      connection->truncateOnFirstWrite = S_ISREG(info.st_mode);
+    const bool known = !device && fstat(fd, &info) == 0;
+    const bool regular = known && S_ISREG(info.st_mode);
+    // Disk files and pipes gather records into large buffers; terminals and other
+    // devices see each record the moment it is complete.
+    ChannelKind kind = ChannelKind::Direct;
+    if (regular) kind = ChannelKind::DiskFile;
+    if (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) kind = ChannelKind::Stream;
+    startOutput(*connection, kind, regular);
+    if (regular && unit != kConsoleUnit) {
+      // One writer per model file: a file that another run is writing is refused and
+      // left as it is. A file system that cannot lock is written unlocked.
+      int locked;
+      do {
+        locked = flock(fd, LOCK_EX | LOCK_NB);
+      } while (locked != 0 && errno == EINTR);
+      if (locked != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
+        close(fd);
+        delete connection;
+        ioFailure(30, unit, resolved.fileName);
+      }
+      connection->locked = locked == 0;
     }
   }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 
 #include "runtime/termination_state.h"
 
@@ -24,6 +25,13 @@ void endProcess(int status) {
     hook(status);
   }
   _exit(status);
+}
+
+void abortProcess() {
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigaction(SIGABRT, &standard, nullptr);
+  abort();
 }
 
 bool claimProcessEnd() {

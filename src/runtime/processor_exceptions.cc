@@ -9,11 +9,13 @@
 #include <cstdlib>
 
 #include "runtime/connection.h"
-#include "runtime/connection_output.h"
 #include "runtime/connection_table.h"
 #include "runtime/diagnostic_output.h"
+#include "runtime/failure_handler.h"
+#include "runtime/output_channel_ring.h"
 #include "runtime/process_end.h"
 #include "runtime/report_diagnostic.h"
+#include "runtime/run_end.h"
 #include "runtime/stack_listing.h"
 
 namespace {
@@ -49,28 +51,47 @@ void onFault(int signal, siginfo_t* info, void*) {
   // already ending waits for it.
   if (!claimProcessEnd()) waitForProcessEnd();
   int number = processorExceptionMessage(signal, info->si_code, inStackGuard(info->si_addr));
-  MessageArgument code[2];
-  code[0].number = signal;
-  code[1].number = signal;
-  DiagnosticSwitches switches = readDiagnosticSwitches();
-  TextBuffer buffer{diagnosticText, sizeof diagnosticText, 0, false};
-  formatMessageLine(buffer, number, code, 2);
-  if (!switches.disableListing || switches.forceListing) appendSignalSafeListing(buffer);
-  writeDiagnosticText(switches, buffer.data, buffer.length);
-  // Hand over every complete record; the locks may be held by the faulting code, so
-  // none is taken.
+  const int64_t deadline = monotonicNanoseconds() + kEndHandOverNanoseconds;
+  const FailureHandler handler = failureHandler();
+  const DiagnosticSwitches switches = readDiagnosticSwitches();
+  if (handler == nullptr) {
+    MessageArgument code[2];
+    code[0].number = signal;
+    code[1].number = signal;
+    TextBuffer buffer{diagnosticText, sizeof diagnosticText, 0, false};
+    formatMessageLine(buffer, number, code, 2);
+    if (!switches.disableListing || switches.forceListing) appendSignalSafeListing(buffer);
+    writeDiagnosticText(switches, buffer.data, buffer.length);
+  }
+  // Hand over exactly the complete records that have not reached their files; the
+  // locks may be held by the faulting code, so none is taken.
+  const Connection* refused = nullptr;
   for (int slot = 0; slot < kMaxConnections; ++slot) {
     Connection* connection = connectionInSlot(slot);
-    if (connection != nullptr && connection->access == Access::Write) {
-      handOverWithoutLock(*connection);
+    if (connection != nullptr && connection->access == Access::Write &&
+        !handOverForEnd(*connection, deadline, true) && refused == nullptr) {
+      refused = connection;
     }
   }
-  if (switches.dumpOnSevere) {
-    struct sigaction standard {};
-    standard.sa_handler = SIG_DFL;
-    sigaction(SIGABRT, &standard, nullptr);
-    abort();
+  if (handler != nullptr) {
+    RunFailure failure;
+    failure.number = failure.status = number;
+    failure.kind = FailureKind::ProcessorException;
+    handler(failure);
+    endProcess(number);
   }
+  if (refused != nullptr) {
+    // The records could not all be handed over: that failure ends the run.
+    MessageArgument values[2];
+    values[0].number = refused->unit;
+    values[1].isText = true;
+    values[1].text = refused->fileName;
+    TextBuffer buffer{diagnosticText, sizeof diagnosticText, 0, false};
+    number = 38;
+    formatMessageLine(buffer, number, values, 2);
+    writeDiagnosticText(switches, buffer.data, buffer.length);
+  }
+  if (switches.dumpOnSevere) abortProcess();
   endProcess(number);
 }
 

@@ -6,6 +6,7 @@
 /// listing, the records held handed over and the message number as exit status.
 void installProcessorExceptionHandlers();
 
-/// The message number for a fault signal and its code; `faultAddress` and the
-/// stack's lowest address tell a stack overflow from other access violations.
+/// The message number for a fault signal and its code; `inStackGuard` tells a stack
+/// overflow (a fault in the guard area below the main thread's stack) from other access
+/// violations.
 int processorExceptionMessage(int signal, int code, bool inStackGuard);

@@ -1,11 +1,13 @@
 #include "runtime/report_diagnostic.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 #include "runtime/diagnostic_output.h"
+#include "runtime/failure_handler.h"
 #include "runtime/message_catalogue.h"
-#include "runtime/open_connection.h"
-#include "runtime/process_end.h"
+#include "runtime/run_end.h"
 #include "runtime/stack_listing.h"
 
 int formatMessageLine(TextBuffer& buffer, int32_t number, const MessageArgument* arguments,
@@ -22,8 +24,8 @@ int formatMessageLine(TextBuffer& buffer, int32_t number, const MessageArgument*
 
 namespace {
 
-// Builds and emits one diagnostic; returns its severity.
-int emitDiagnostic(int32_t number, const MessageArgument* arguments, int argumentCount) {
+// Builds and emits one diagnostic.
+void emitDiagnostic(int32_t number, const MessageArgument* arguments, int argumentCount) {
   const MessageEntry* entry = findMessage(number);
   int severity = entry != nullptr ? static_cast<int>(entry->severity) : 4;
   DiagnosticSwitches switches = readDiagnosticSwitches();
@@ -36,14 +38,27 @@ int emitDiagnostic(int32_t number, const MessageArgument* arguments, int argumen
     TextBuffer buffer{line, sizeof line, 0, false};
     formatMessageLine(buffer, number, arguments, argumentCount);
     writeDiagnosticText(switches, buffer.data, buffer.length);
-    return severity;
+    return;
   }
   TextBuffer buffer{storage, kDiagnosticBufferBytes, 0, false};
   formatMessageLine(buffer, number, arguments, argumentCount);
   if (listing) appendCallStackListing(buffer, switches.verboseListing);
   writeDiagnosticText(switches, buffer.data, buffer.length);
   std::free(storage);
-  return severity;
+}
+
+bool isSevere(int32_t number) {
+  const MessageEntry* entry = findMessage(number);
+  return entry == nullptr || entry->severity == Severity::Severe;
+}
+
+// The text of a message without its unit and file part, for a failure handler.
+std::string_view reasonOf(int32_t number) {
+  const MessageEntry* entry = findMessage(number);
+  if (entry == nullptr) return {};
+  std::string_view text = entry->text;
+  const size_t unit = text.find(", unit %d");
+  return unit == std::string_view::npos ? text : text.substr(0, unit);
 }
 
 // The two values of an input/output message: the unit number and the file name.
@@ -56,41 +71,61 @@ struct UnitAndFile {
   }
 };
 
-[[noreturn]] void endAfterSevere(int32_t number) {
-  closeAllConnections();
-  if (readDiagnosticSwitches().dumpOnSevere) abort();
-  endProcess(number);
-}
-
-void report(int32_t number, const MessageArgument* arguments, int argumentCount) {
-  const MessageEntry* entry = findMessage(number);
-  bool severe = entry == nullptr || entry->severity == Severity::Severe;
+// Ends the run for severe message `number`: a failure handler takes it, or the
+// diagnostic is written and the run finished.
+[[noreturn]] void endForSevere(int32_t number, const MessageArgument* arguments, int argumentCount,
+                               const RunFailure& failure) {
   // A severe message ends the run: only one thread may do that, and a thread that
   // comes second leaves the ending to the first.
-  if (severe && !claimProcessEnd()) waitForProcessEnd();
+  claimRunEnd();
+  if (failureHandler() != nullptr) finishRun(number, RunEndKind::Severe, &failure);
   emitDiagnostic(number, arguments, argumentCount);
-  if (severe) endAfterSevere(number);
+  finishRun(number, RunEndKind::Severe, nullptr);
 }
 
 }  // namespace
 
 void reportDiagnostic(int32_t number) {
-  report(number, nullptr, 0);
-}
-
-void reportDiagnostic(int32_t number, int32_t unit, const char* fileName) {
-  UnitAndFile arguments(unit, fileName);
-  report(number, arguments.values, 2);
+  if (isSevere(number)) reportSevere(number);
+  if (failureHandler() == nullptr) emitDiagnostic(number, nullptr, 0);
 }
 
 void reportDiagnostic(int32_t number, const char* text) {
   MessageArgument argument;
   argument.isText = true;
   argument.text = text;
-  report(number, &argument, 1);
+  if (isSevere(number)) {
+    RunFailure failure;
+    failure.number = failure.status = number;
+    failure.kind = FailureKind::Memory;
+    failure.reason = reasonOf(number);
+    endForSevere(number, &argument, 1, failure);
+  }
+  if (failureHandler() == nullptr) emitDiagnostic(number, &argument, 1);
+}
+
+void reportSevere(int32_t number) {
+  RunFailure failure;
+  failure.number = failure.status = number;
+  failure.kind = FailureKind::Memory;
+  failure.reason = reasonOf(number);
+  endForSevere(number, nullptr, 0, failure);
+}
+
+void reportSevere(int32_t number, int32_t unit, const char* fileName, int64_t recordsRead) {
+  UnitAndFile arguments(unit, fileName);
+  RunFailure failure;
+  failure.number = failure.status = number;
+  failure.kind = FailureKind::InputOutput;
+  failure.unit = unit;
+  failure.fileName = fileName;
+  failure.recordsRead = recordsRead;
+  failure.reason = reasonOf(number);
+  endForSevere(number, arguments.values, 2, failure);
 }
 
 void reportDiagnosticOnly(int32_t number, int32_t unit, const char* fileName) {
+  if (failureHandler() != nullptr) return;
   UnitAndFile arguments(unit, fileName);
   emitDiagnostic(number, arguments.values, 2);
 }

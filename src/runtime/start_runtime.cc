@@ -34,8 +34,7 @@ void occupyStandardDescriptors() {
 // each file it opens) ends the run with message 41, as for its arrays, instead of an
 // uncaught exception that would end the process by SIGABRT.
 void reportRefusedMemory() {
-  reportDiagnostic(41);
-  endProcess(41);  // message 41 is severe; this is not reached
+  reportSevere(41);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include "runtime/stop_run.h"
 
-#include "runtime/open_connection.h"
-#include "runtime/process_end.h"
+#include "runtime/close_connection.h"
+#include "runtime/run_end.h"
 
 void stopRun() {
-  // When another thread is already ending the process (a console event or a
-  // failure), its message and the closing of the files must not be cut short by a
+  // Every record reaches the system before the end is claimed, so that a console
+  // event can still end a run whose output is blocked. When another thread is already
+  // ending the process, its message and the closing of the files are not cut short by a
   // quiet exit here: that thread finishes the run.
-  if (!claimProcessEnd()) waitForProcessEnd();
-  closeAllConnections();
-  endProcess(0);
+  drainAllConnections();
+  claimRunEnd();
+  finishRun(0, RunEndKind::Plain, nullptr);
 }

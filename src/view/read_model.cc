@@ -8,6 +8,7 @@
 #include <string>
 
 #include "freeform/free_form_reader.h"
+#include "runtime/close_connection.h"
 #include "runtime/connection.h"
 #include "runtime/message_catalogue.h"
 #include "runtime/open_connection.h"
