@@ -1,6 +1,9 @@
 // Interrupt, break and hang-up during a run: message 200, status 0, 1 or 2, and a
 // model file that holds only whole, correct records.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +63,65 @@ INSTANTIATE_TEST_SUITE_P(Events, ConsoleEventTest,
                          [](const testing::TestParamInfo<EventCase>& info) {
                            return info.param.name;
                          });
+
+// Only whole records, each of the two values the model holds.
+testing::AssertionResult wholeModelRecords(const std::string& bytes) {
+  if (bytes.size() % 12 != 0) return testing::AssertionFailure() << bytes.size() << " bytes";
+  for (size_t at = 0; at < bytes.size(); at += 12) {
+    const std::string record = bytes.substr(at, 12);
+    if (record != " 1.500E+00\r\n" && record != " 7.000E+00\r\n") {
+      return testing::AssertionFailure() << "record at " << at << ": " << record;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+TEST(ConsoleEventTest, EndsARunBlockedOnAStalledReader) {
+  // A pager that stopped reading the console, or a FIFO model whose reader stalled: the
+  // writing blocks, and an interrupt must still end the run, leaving whole records.
+  for (bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "FIFO model" : "model on a stalled console");
+    TempDir dir;
+    dir.write("mesh.txt", kBigMesh);
+    dir.write("blocks.inp", kBlocks);
+    int reader = -1;
+    if (fifo) {
+      ASSERT_EQ(mkfifo(dir.file("model.fifo").c_str(), 0600), 0);
+      reader = open(dir.file("model.fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    }
+    RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", fifo ? "model.fifo" : "CON"},
+                                 .directory = dir.path(),
+                                 .signalAfterMs = 300,
+                                 .signal = SIGINT,
+                                 .leaveStdoutUnread = !fifo,
+                                 .killAfterMs = 10000});
+    EXPECT_FALSE(run.killed) << "still blocked 10 s after the start";
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(firstLine(run.err), "forrtl: error (200): program aborting due to control-C event");
+    std::string received = run.out;
+    if (fifo) {
+      char buffer[65536];
+      for (ssize_t n; (n = read(reader, buffer, sizeof buffer)) > 0;) received.append(buffer, n);
+      close(reader);
+    }
+    EXPECT_GT(received.size(), 0u);
+    EXPECT_TRUE(wholeModelRecords(received));
+  }
+}
+
+TEST(ConsoleEventTest, TerminateKeepsWholeRecordsAndEndsBySigterm) {
+  TempDir dir;
+  dir.write("mesh.txt", kBigMesh);
+  dir.write("blocks.inp", kBlocks);
+  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                               .directory = dir.path(),
+                               .signalWhenFile = dir.file("model.txt"),
+                               .signalWhenBytes = 1,
+                               .signal = SIGTERM});
+  EXPECT_EQ(run.termSignal, SIGTERM);
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(wholeModelRecords(readFile(dir.file("model.txt"))));
+}
 
 TEST(ConsoleEventTest, InheritedIgnoredInterruptStaysIgnored) {
   TempDir dir;

@@ -1,5 +1,8 @@
 // Failures that end the run with a numbered diagnostic, and what they leave behind.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +100,37 @@ TEST(ModelOpenFailureTest, EmptyNameShowsNoPath) {
       runBoxpaint({.args = {"mesh.txt", "blocks.inp", "   "}, .directory = in.dir.path()});
   EXPECT_EQ(run.status, 29);
   EXPECT_EQ(firstLine(run.err), "forrtl: severe (29): file not found, unit 2, file ");
+}
+
+TEST(ModelOpenFailureTest, ModelFileAnotherRunIsWritingIsRefusedWith30AndLeftAlone) {
+  Inputs in;
+  std::string model = in.dir.write("model.txt", "another run's records\r\n");
+  // The lock another run holds while it writes the model file.
+  int holder = open(model.c_str(), O_RDWR);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  RunResult run =
+      runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"}, .directory = in.dir.path()});
+  close(holder);
+  EXPECT_EQ(run.status, 30);
+  EXPECT_EQ(firstLine(run.err), "forrtl: severe (30): open failure, unit 2, file " + model);
+  EXPECT_EQ(readFile(model), "another run's records\r\n");
+}
+
+TEST(WriteFailureTest, FailureHandingOverTheLastRecordsEndsWith38) {
+  // Console text sent to a file that cannot grow: the records reach it only when the run
+  // ends, and that failure is the run's exit status, whatever path was ending.
+  const std::vector<std::vector<std::string>> paths = {{"-inp"}, {}, {"none.txt", "b", "m"}};
+  for (const std::vector<std::string>& args : paths) {
+    TempDir dir;
+    RunResult run = runBoxpaint({.args = args,
+                                 .setEnv = {"FOR_PRINT=printed.txt"},
+                                 .directory = dir.path(),
+                                 .ignoreSigxfsz = true,
+                                 .fileSizeLimit = 20});
+    EXPECT_EQ(run.status, 38) << args.size() << " arguments";
+    EXPECT_EQ(firstLine(run.err),
+              "forrtl: severe (38): error during write, unit -1, file " + dir.file("printed.txt"));
+  }
 }
 
 TEST(WriteFailureTest, FullDeviceEndsWithMessage38) {

@@ -157,11 +157,17 @@ RunResult runBoxpaint(const RunOptions& options) {
     openTarget = realpath(options.signalWhenOpen.c_str(), real) != nullptr ? real : "";
   }
   bool signalled = options.signalAfterMs < 0 && !byFile && !byOpen;
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  int open = 2;
+  // A stalled reader of standard output: the pipe is read only once the run has ended.
+  pollfd fds[2] = {{options.leaveStdoutUnread ? -1 : outPipe[0], POLLIN, 0},
+                   {errPipe[0], POLLIN, 0}};
+  int open = options.leaveStdoutUnread ? 1 : 2;
   char buffer[65536];
   while (open > 0) {
-    int timeout = -1;
+    if (options.killAfterMs >= 0 && !result.killed && nowMs() >= start + options.killAfterMs) {
+      kill(pid, SIGKILL);
+      result.killed = true;
+    }
+    int timeout = options.killAfterMs >= 0 ? 10 : -1;
     if (!signalled && byOpen) {
       timeout = 1;
     } else if (!signalled && byFile) {
@@ -198,6 +204,13 @@ RunResult runBoxpaint(const RunOptions& options) {
   }
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (options.leaveStdoutUnread) {
+    // What the run left in the pipe; every writer of it has gone.
+    for (ssize_t n; (n = read(outPipe[0], buffer, sizeof buffer)) > 0;) {
+      result.out.append(buffer, static_cast<size_t>(n));
+    }
+    close(outPipe[0]);
   }
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.termSignal = WTERMSIG(status);

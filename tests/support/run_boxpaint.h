@@ -24,6 +24,8 @@ struct RunOptions {
   long long signalWhenBytes = 0;
   int signal = 0;
   std::string signalWhenOpen;  // or once the run holds this (existing) file open
+  bool leaveStdoutUnread = false;  // read standard output only once the run has ended
+  int killAfterMs = -1;            // SIGKILL a run still going this long after the start
 };
 
 /// What one run did.
@@ -33,6 +35,7 @@ struct RunResult {
   int status = -1;          // exit status, or -1 when ended by a signal
   int termSignal = 0;       // the signal that ended it, else 0
   bool signalSent = false;  // the signal of the options was sent
+  bool killed = false;      // the run was still going after `killAfterMs`
 };
 
 /// Runs the boxpaint executable with `options` and waits for it. When the environment
