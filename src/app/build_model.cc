@@ -3,23 +3,22 @@
 #include "app/console_texts.h"
 #include "app/run_driver.h"
 #include "mesh/read_mesh.h"
-#include "model/paint_blocks.h"
+#include "model/read_blocks.h"
 #include "model/write_model.h"
 #include "runtime/stop_run.h"
 
 void buildModel(const char* meshName, const char* blockName, const char* modelName) {
-  // This function never returns, so the mesh and the model live until the process ends.
+  // This function never returns, so the mesh and the blocks live until the process ends.
   Mesh mesh;
-  CellModel model;
+  BlockPlan plan;
   if (!readMesh(meshName, kNameLength, mesh)) {
     reportMissingInput(meshName, kNameLength);
     stopRun();
   }
-  if (!paintBlocks(blockName, kNameLength, mesh, model)) {
+  if (!readBlocks(blockName, kNameLength, mesh, plan)) {
     reportMissingInput(blockName, kNameLength);
     stopRun();
   }
-  writeModel(modelName, kNameLength, mesh.easting.cellCount, mesh.northing.cellCount,
-             mesh.elevation.cellCount, model);
+  writeModel(modelName, kNameLength, mesh, plan);
   stopRun();
 }

@@ -2,47 +2,60 @@
 
 #include <algorithm>
 
-void startActiveBlocks(ActiveBlocks& slabs, const BlockCells* blocks, size_t count, int32_t mn) {
+void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn) {
   // A counting sort by first northing cell keeps file order among blocks that start in
   // the same slab.
   std::vector<uint32_t> starts(static_cast<size_t>(std::max(mn, 0)) + 2, 0);
   size_t painting = 0;
-  for (size_t b = 0; b < count; ++b) {
-    if (paintsNothing(blocks[b])) continue;
-    ++starts[static_cast<size_t>(blocks[b].northing.first) + 1];
+  for (uint32_t b = 0; b < blocks.count; ++b) {
+    const BlockCells& cells = blockAt(blocks, b).cells;
+    if (paintsNothing(cells)) continue;
+    ++starts[static_cast<size_t>(cells.northing.first) + 1];
     ++painting;
   }
   for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
   slabs.byFirstNorthing.assign(painting, 0);
-  for (size_t b = 0; b < count; ++b) {
-    if (paintsNothing(blocks[b])) continue;
-    slabs.byFirstNorthing[starts[static_cast<size_t>(blocks[b].northing.first)]++] =
-        static_cast<uint32_t>(b);
+  for (uint32_t b = 0; b < blocks.count; ++b) {
+    const BlockCells& cells = blockAt(blocks, b).cells;
+    if (paintsNothing(cells)) continue;
+    slabs.byFirstNorthing[starts[static_cast<size_t>(cells.northing.first)]++] = b;
   }
   slabs.added = 0;
   slabs.active.clear();
-  slabs.merged.clear();
+  // Room for every block at once, so that the list never moves while it grows.
+  slabs.active.reserve(painting);
 }
 
-void advanceActiveBlocks(ActiveBlocks& slabs, const BlockCells* blocks, int32_t northing) {
-  // Blocks that end before this slab leave.
-  std::erase_if(slabs.active, [&](uint32_t b) { return blocks[b].northing.last < northing; });
-  // Blocks that start at or before it join, in file order among themselves.
+void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t northing) {
+  const auto endsBefore = [&](uint32_t b) {
+    return blockAt(blocks, b).cells.northing.last < northing;
+  };
+  std::erase_if(slabs.active, endsBefore);
+  // Blocks that start at or before this slab join, in file order among themselves.
   const size_t begin = slabs.added;
   while (slabs.added < slabs.byFirstNorthing.size() &&
-         blocks[slabs.byFirstNorthing[slabs.added]].northing.first <= northing) {
+         blockAt(blocks, slabs.byFirstNorthing[slabs.added]).cells.northing.first <= northing) {
     ++slabs.added;
   }
   if (slabs.added == begin) return;
-  auto joining = slabs.byFirstNorthing.begin();
-  const auto from = joining + static_cast<std::ptrdiff_t>(begin);
-  const auto to = joining + static_cast<std::ptrdiff_t>(slabs.added);
+  const auto from = slabs.byFirstNorthing.begin() + static_cast<std::ptrdiff_t>(begin);
+  const auto to = slabs.byFirstNorthing.begin() + static_cast<std::ptrdiff_t>(slabs.added);
   // Blocks of several starting slabs join at once only when slabs were skipped; their
-  // order by position must then be restored before the merge.
+  // order by position must then be restored.
   if (!std::is_sorted(from, to)) std::sort(from, to);
-  slabs.merged.resize(slabs.active.size() + static_cast<size_t>(to - from));
-  std::merge(slabs.active.begin(), slabs.active.end(), from, to, slabs.merged.begin());
+  // Merged from the back into the room behind the active blocks: no second list.
+  size_t kept = slabs.active.size();
+  size_t joining = static_cast<size_t>(to - from);
+  slabs.active.resize(kept + joining);
+  for (size_t out = kept + joining; joining > 0;) {
+    const uint32_t next = from[static_cast<std::ptrdiff_t>(joining) - 1];
+    if (kept > 0 && slabs.active[kept - 1] > next) {
+      slabs.active[--out] = slabs.active[--kept];
+    } else {
+      slabs.active[--out] = next;
+      --joining;
+    }
+  }
   // Joining blocks that already end before this slab (when slabs were skipped) leave.
-  std::erase_if(slabs.merged, [&](uint32_t b) { return blocks[b].northing.last < northing; });
-  slabs.active.swap(slabs.merged);
+  std::erase_if(slabs.active, endsBefore);
 }

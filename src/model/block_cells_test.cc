@@ -1,4 +1,4 @@
-#include "model/paint_block.h"
+#include "model/block_cells.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "mesh/node_axis_testing.h"
+#include "model/active_blocks.h"
+#include "model/model_piece.h"
+#include "model/paint_piece.h"
 
 namespace {
 
@@ -21,10 +24,31 @@ struct SmallMesh {
   Mesh mesh{axisOver(east), axisOver(north), axisOver(down)};
 };
 
-// The model's cells in storage order: '#' where the block's value is, '.' for background.
-std::string paintedCells(const CellModel& model, size_t cells) {
+// The model's cells in record order as painted piece by piece, each the digit of the
+// block (1-based, in file order) that shows there, '.' for the background. Pieces of
+// `pieceCells` cells, so that slabs cut into columns and parts of columns are covered.
+std::string paintedCells(const Mesh& mesh, std::vector<BlockRecord> records,
+                         int64_t pieceCells = 1 << 20) {
+  BlockList blocks;
+  std::vector<char> digits;
+  for (size_t b = 0; b < records.size(); ++b) {
+    PaintedBlock& painted = appendBlock(blocks);
+    painted.cells = blockCells(mesh, records[b]);
+    digits.push_back(static_cast<char>('1' + b));
+  }
+  ActiveBlocks slabs;
+  startActiveBlocks(slabs, blocks, mesh.northing.cellCount);
+  PieceCursor cursor = startPieces(mesh.easting.cellCount, mesh.northing.cellCount,
+                                   mesh.elevation.cellCount, pieceCells);
   std::string pattern;
-  for (size_t c = 0; c < cells; ++c) pattern += model.values[c] == 7 ? '#' : '.';
+  ModelPiece piece;
+  while (nextPiece(cursor, piece)) {
+    advanceActiveBlocks(slabs, blocks, piece.northing);
+    std::vector<uint32_t> labels(static_cast<size_t>(cellsIn(piece)));
+    paintPiece(blocks, slabs.active.data(), slabs.active.size(), piece, labels.data());
+    for (uint32_t label : labels) pattern += label == 0 ? '.' : digits[slabs.active[label - 1]];
+  }
+  releaseBlockList(blocks);
   return pattern;
 }
 
@@ -56,21 +80,19 @@ TEST(PaintBlockTest, PaintsCellsBetweenSnappedNodes) {
   };
   for (const PaintCase& c : cases) {
     SmallMesh small;
-    std::vector<double> values(12);
-    CellModel model{2, 3, 2, values.data()};
-    fillModel(model, 0);
-    BlockRecord block = c.block;
-    paintBlock(model, small.mesh, block);
-    EXPECT_EQ(paintedCells(model, values.size()), c.painted) << c.name;
+    std::string painted = paintedCells(small.mesh, {c.block});
+    for (char& cell : painted) cell = cell == '1' ? '#' : cell;
+    EXPECT_EQ(painted, c.painted) << c.name;
+    // Pieces of single cells and of parts of columns paint the same cells.
+    EXPECT_EQ(paintedCells(small.mesh, {c.block}, 1), paintedCells(small.mesh, {c.block}))
+        << c.name;
   }
 }
 
 TEST(PaintBlockTest, OrdersTheRecordInPlace) {
   SmallMesh small;
-  std::vector<double> values(12);
-  CellModel model{2, 3, 2, values.data()};
   BlockRecord block{30, 10, 20, 0, 80, 100, 7};
-  paintBlock(model, small.mesh, block);
+  blockCells(small.mesh, block);
   EXPECT_EQ(block.e1, 10);
   EXPECT_EQ(block.e2, 30);
   EXPECT_EQ(block.n1, 0);
@@ -78,7 +100,7 @@ TEST(PaintBlockTest, OrdersTheRecordInPlace) {
   EXPECT_EQ(block.z1, 100);
   EXPECT_EQ(block.z2, 80);
   BlockRecord withNaN{kNaN, 1, 5, kNaN, 1, kNaN, 7};
-  paintBlock(model, small.mesh, withNaN);
+  blockCells(small.mesh, withNaN);
   EXPECT_EQ(withNaN.e2, 1);  // a NaN pair stays as read
   EXPECT_EQ(withNaN.n1, 5);
   EXPECT_EQ(withNaN.z1, 1);
@@ -86,14 +108,10 @@ TEST(PaintBlockTest, OrdersTheRecordInPlace) {
 
 TEST(PaintBlockTest, LaterBlocksWinInTheOverlap) {
   SmallMesh small;
-  std::vector<double> values(12);
-  CellModel model{2, 3, 2, values.data()};
-  fillModel(model, 0);
-  BlockRecord first{0, 20, 0, 10, 100, 80, 7};
-  BlockRecord second{10, 30, 0, 10, 100, 90, 3};
-  paintBlock(model, small.mesh, first);
-  paintBlock(model, small.mesh, second);
-  EXPECT_EQ(values, (std::vector<double>{7, 7, 3, 7, 3, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(paintedCells(small.mesh, {{0, 20, 0, 10, 100, 80, 7}, {10, 30, 0, 10, 100, 90, 3}}),
+            "11212.......");
+  EXPECT_EQ(paintedCells(small.mesh, {{0, 20, 0, 10, 100, 80, 7}, {10, 30, 0, 10, 100, 90, 3}}, 1),
+            "11212.......");
 }
 
 TEST(PaintBlockTest, AxesRunningTheOtherWayPaintNothing) {
@@ -103,28 +121,24 @@ TEST(PaintBlockTest, AxesRunningTheOtherWayPaintNothing) {
     if (eastReversed) small.east = {30, 20, 10, 0};
     if (!eastReversed) small.down = {80, 90, 100};
     small.mesh = Mesh{axisOver(small.east), axisOver(small.north), axisOver(small.down)};
-    std::vector<double> values(12);
-    CellModel model{2, 3, 2, values.data()};
-    fillModel(model, 0);
-    BlockRecord block{0, 30, 0, 10, 100, 80, 7};
-    paintBlock(model, small.mesh, block);
-    EXPECT_EQ(paintedCells(model, values.size()), "............") << eastReversed;
+    EXPECT_EQ(paintedCells(small.mesh, {{0, 30, 0, 10, 100, 80, 7}}), "............")
+        << eastReversed;
   }
 }
 
-TEST(PaintBlockTest, NeverWritesPastTheModel) {
+TEST(PaintBlockTest, CellsStayWithinTheMesh) {
   SmallMesh small;
-  // A model smaller than the mesh's axes: only its own cells may change.
-  std::vector<double> values(2 * 2 * 1);
-  CellModel model{2, 2, 1, values.data()};
-  fillModel(model, 0);
   BlockRecord everything{-5, 35, -5, 25, 105, 75, 7};
-  paintBlock(model, small.mesh, everything);
-  EXPECT_EQ(paintedCells(model, values.size()), "####");
-  // A model without cells is never touched.
-  CellModel empty{0, 3, 2, nullptr};
-  fillModel(empty, 1);
-  paintBlock(empty, small.mesh, everything);
+  const BlockCells cells = blockCells(small.mesh, everything);
+  EXPECT_EQ(cells.easting.first, 1);
+  EXPECT_EQ(cells.easting.last, 3);
+  EXPECT_EQ(cells.northing.last, 2);
+  EXPECT_EQ(cells.elevation.last, 2);
+  EXPECT_EQ(cellsPainted(cells), 12);
+  // An axis without cells: nothing is painted.
+  std::vector<double> one = {0};
+  Mesh flat{axisOver(one), small.mesh.northing, small.mesh.elevation};
+  EXPECT_TRUE(paintsNothing(blockCells(flat, everything)));
 }
 
 }  // namespace

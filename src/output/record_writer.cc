@@ -92,6 +92,28 @@ void emitRealRecords(RecordWriter& writer, const double* values, size_t count) {
   }
 }
 
+size_t modelRecordLength(const RecordWriter& writer) {
+  return kModelValueWidth + recordTerminator(*writer.connection).size();
+}
+
+void terminateModelRecord(const RecordWriter& writer, char* record) {
+  const std::string_view terminator = recordTerminator(*writer.connection);
+  std::memcpy(record + kModelValueWidth, terminator.data(), terminator.size());
+}
+
+size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room) {
+  Connection& connection = *writer.connection;
+  const size_t length = modelRecordLength(writer);
+  startRecord(connection);
+  const size_t count = recordBatch(connection, length, wanted);
+  room = recordSpace(connection, count * length);
+  return count;
+}
+
+void completeModelRecords(RecordWriter& writer, size_t count) {
+  completeRecords(*writer.connection, count, modelRecordLength(writer));
+}
+
 RecordWriter consoleWriter() {
   RecordWriter writer;
   writer.connection = &consoleConnection();

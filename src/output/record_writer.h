@@ -28,5 +28,21 @@ void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue
 /// records at a time.
 void emitRealRecords(RecordWriter& writer, const double* values, size_t count);
 
+/// Bytes of one model record on the writer's connection: 10 characters and the
+/// terminator.
+size_t modelRecordLength(const RecordWriter& writer);
+
+/// Writes the writer's record terminator behind the 10-character text at `record`, which
+/// has room for `modelRecordLength` bytes: a ready record to copy.
+void terminateModelRecord(const RecordWriter& writer, char* record);
+
+/// Makes room for up to `wanted` (> 0) ready model records behind the complete ones:
+/// returns how many fit, at least one, and where they go.
+size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room);
+
+/// Completes `count` model records copied into the room from `reserveModelRecords`: the
+/// same bytes as `emit` with `modelValueLayout` once per record.
+void completeModelRecords(RecordWriter& writer, size_t count);
+
 /// The writer for the console output.
 RecordWriter consoleWriter();

@@ -31,9 +31,9 @@ void remember(void* array) {
   }
 }
 
-}  // namespace
-
-void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
+// The byte size of an array, multiplying left to right in 32-bit unsigned arithmetic;
+// message 179 when a step overflows, even when a later factor is zero.
+uint32_t arrayByteSize(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
   uint32_t bytes = 1;
   bool first = true;
   for (uint32_t factor : factors) {
@@ -45,6 +45,17 @@ void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSiz
     }
   }
   if (__builtin_mul_overflow(bytes, elementSize, &bytes)) reportSevere(179);
+  return bytes;
+}
+
+}  // namespace
+
+void checkArraySize(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
+  arrayByteSize(factors, elementSize);
+}
+
+void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
+  const uint32_t bytes = arrayByteSize(factors, elementSize);
   // A zero-sized array still gets an address of its own. Large arrays come as fresh
   // zero pages from the system: nothing is touched before the run uses it.
   void* array = bytes <= byteLimit.load() ? std::calloc(bytes == 0 ? 1 : bytes, 1) : nullptr;

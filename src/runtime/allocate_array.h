@@ -12,6 +12,11 @@
 /// bytes; never null, even for a zero size. It lives until the process ends.
 void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize);
 
+/// Checks that the byte size of an array of `factors` and then `elementSize`, formed as
+/// `allocateArray` forms it, fits in 32 bits; ends the run with message 179 when it does
+/// not. For a size that bounds what a run may produce, though it is never allocated.
+void checkArraySize(std::initializer_list<uint32_t> factors, uint32_t elementSize);
+
 /// Refuses arrays of more than `bytes` as the system would refuse memory; for tests
 /// and the fuzzer that run the utility in-process.
 void setArrayByteLimitForTests(uint64_t bytes);

@@ -1,0 +1,57 @@
+#include "model/read_blocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "freeform/free_form_reader.h"
+#include "model/block_statements.h"
+#include "output/format_model_value.h"
+#include "runtime/allocate_array.h"
+#include "runtime/close_connection.h"
+#include "runtime/open_connection.h"
+
+namespace {
+
+constexpr int32_t kBlockUnit = 1;
+
+}  // namespace
+
+bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan) {
+  // The model is never held whole, but a model whose size as doubles does not fit in
+  // 32 bits is refused, before the block file is opened.
+  checkArraySize({static_cast<uint32_t>(std::max(mesh.elevation.cellCount, 0)),
+                  static_cast<uint32_t>(std::max(mesh.easting.cellCount, 0)),
+                  static_cast<uint32_t>(std::max(mesh.northing.cellCount, 0))},
+                 8);
+  if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
+  {
+    FreeFormReader reader(*findConnection(kBlockUnit));
+    double background = 0;
+    int32_t blockCount = 0;
+    readBlockFileHead(reader, background, blockCount);
+    formatModelValue(background, plan.backgroundRecord);
+
+    // One record for all blocks: a field a block leaves unread keeps the previous
+    // block's value, as ordered.
+    BlockRecord block;
+    double lastValue = 0;
+    char lastText[kModelValueWidth];
+    bool rendered = false;
+    for (int32_t b = 0; b < blockCount; ++b) {
+      readBlock(reader, block);
+      const BlockCells cells = blockCells(mesh, block);
+      if (paintsNothing(cells)) continue;
+      // Block files repeat a few values many times: each text is rendered once.
+      if (!rendered || std::memcmp(&block.value, &lastValue, sizeof lastValue) != 0) {
+        formatModelValue(block.value, lastText);
+        lastValue = block.value;
+        rendered = true;
+      }
+      PaintedBlock& painted = appendBlock(plan.blocks);
+      painted.cells = cells;
+      std::memcpy(painted.record, lastText, sizeof lastText);
+    }
+  }
+  closeConnection(kBlockUnit);
+  return true;
+}
