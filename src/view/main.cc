@@ -6,6 +6,7 @@
 
 #include "mesh/read_mesh.h"
 #include "runtime/start_runtime.h"
+#include "view/grid_flips.h"
 #include "view/output_file.h"
 #include "view/read_model.h"
 #include "view/slice_choice.h"
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     failView(kFailureStatus, "%s: the mesh has no cells (%d x %d x %d)", arguments.meshName,
              mesh.easting.cellCount, mesh.northing.cellCount, mesh.elevation.cellCount);
   }
+  GridFlips flips;
+  if (arguments.output == OutputKind::Grid && !gridFlipsOf(mesh, flips, error)) {
+    failView(kFailureStatus, "%s: %s", arguments.meshName, error.c_str());
+  }
   int32_t sliceIndex = 0;
   if (arguments.output == OutputKind::Picture &&
       !sliceCellIndex(mesh, arguments.slice, sliceIndex, error)) {
@@ -51,7 +56,7 @@ int main(int argc, char** argv) {
 
   const ModelValues model = readModel(arguments.modelName, mesh);
   if (arguments.output == OutputKind::Grid) {
-    writeRectilinearGrid(output, mesh, model.values.get());
+    writeRectilinearGrid(output, mesh, flips, model.values.get());
   } else {
     writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments.modelName);
   }

@@ -14,6 +14,9 @@ import unittest
 from decimal import Decimal
 
 from PIL import Image
+from vtkmodules.vtkCommonCore import vtkPoints
+from vtkmodules.vtkCommonDataModel import vtkPolyData
+from vtkmodules.vtkFiltersCore import vtkProbeFilter
 from vtkmodules.vtkIOXML import vtkXMLRectilinearGridReader
 
 BOXPAINT = ""
@@ -63,16 +66,47 @@ def inside(value, bounds):
     return min(bounds) < value < max(bounds)
 
 
-def read_grid(path):
+def load_grid(path):
     reader = vtkXMLRectilinearGridReader()
     reader.SetFileName(path)
     reader.Update()
-    grid = reader.GetOutput()
+    return reader.GetOutput()
+
+
+def read_grid(path):
+    grid = load_grid(path)
     axes = [grid.GetXCoordinates(), grid.GetYCoordinates(), grid.GetZCoordinates()]
     coordinates = [[a.GetValue(i) for i in range(a.GetNumberOfTuples())] for a in axes]
     array = grid.GetCellData().GetArray("value")
     values = [array.GetValue(i) for i in range(array.GetNumberOfTuples())] if array else None
     return grid.GetDimensions(), coordinates, values
+
+
+def probe(path, points):
+    """VTK's own point location: per point, whether it was found and the value there."""
+    cloud = vtkPoints()
+    for point in points:
+        cloud.InsertNextPoint(*point)
+    data = vtkPolyData()
+    data.SetPoints(cloud)
+    probe_filter = vtkProbeFilter()
+    probe_filter.SetInputData(data)
+    probe_filter.SetSourceData(load_grid(path))
+    probe_filter.Update()
+    out = probe_filter.GetOutput().GetPointData()
+    found, value = out.GetArray("vtkValidPointMask"), out.GetArray("value")
+    return [(int(found.GetTuple1(n)) == 1, value.GetTuple1(n)) for n in range(len(points))]
+
+
+def mesh_nodes(counts, origin, widths):
+    """The nodes of each axis as boxpaint makes them: elevation falls by its widths."""
+    nodes = []
+    for axis in range(3):
+        axis_nodes = [origin[axis]]
+        for width in widths[axis]:
+            axis_nodes.append(axis_nodes[-1] - width if axis == 2 else axis_nodes[-1] + width)
+        nodes.append(axis_nodes)
+    return nodes
 
 
 class ViewTest(unittest.TestCase):
@@ -112,7 +146,7 @@ class ViewTest(unittest.TestCase):
         self.assertEqual(dimensions, (4, 5, 6))
         self.assertEqual(x, [100, 110, 130, 160])
         self.assertEqual(y, [200, 205, 220, 230, 250])
-        self.assertEqual(z, [50, 49, 47, 44, 40, 35])  # falling from the top, as given
+        self.assertEqual(z, [35, 40, 44, 47, 49, 50])  # rising: the top node last
         records = self.model_records()
         self.assertEqual(len(values), len(records))
         ne, nn, nz = 3, 4, 5
@@ -120,7 +154,8 @@ class ViewTest(unittest.TestCase):
             for k in range(nn):
                 for j in range(ne):
                     cell = values[j + ne * k + ne * nn * i]  # x fastest, then y, then z
-                    record = records[i + nz * j + nz * ne * k]  # elevation fastest
+                    # Grid layer i is model layer nz-1-i: elevation index 1 is the top.
+                    record = records[(nz - 1 - i) + nz * j + nz * ne * k]
                     self.assertTrue(same_double(cell, model_value(record)), (i, j, k))
                     # Independent of the model file: the cell's centre tells what
                     # boxpaint painted there.
@@ -144,8 +179,44 @@ class ViewTest(unittest.TestCase):
         self.assertEqual((run.returncode, run.stderr), (0, ""))
         _, _, values = read_grid(out)
         for r, text in enumerate(texts):
-            i, j, k = r % 3, (r // 3) % 2, r // 6
+            i, j, k = 2 - r % 3, (r // 3) % 2, r // 6
             self.assertTrue(same_double(values[j + 2 * k + 4 * i], model_value(text)), text)
+
+    def test_vtk_finds_every_cell_centre_and_its_value(self):
+        # The test mesh, and one whose easting falls (negative widths) and whose
+        # elevation holds cells of zero and of negative-to-positive thickness.
+        cases = ((self.mesh, self.model, ((3, 4, 5), (100., 200., 50.),
+                                          ((10, 20, 30), (5, 15, 10, 20), (1, 2, 3, 4, 5)))),
+                 (self.write("falling.txt", "3 2 4\n100 0 50\n-10 -20 -30\n5 5\n1 0 2 0\n"),
+                  None, ((3, 2, 4), (100., 0., 50.), ((-10, -20, -30), (5, 5), (1, 0, 2, 0)))))
+        for mesh, model, (counts, origin, widths) in cases:
+            if model is None:
+                model = self.write("falling-model.txt",
+                                   "".join(f" {n + 1}.000E+00\r\n" for n in range(24)))
+            out = self.path("probe.vtr")
+            run = self.view(mesh, model, out)
+            self.assertEqual((run.returncode, run.stderr), (0, ""))
+            with open(model, newline="") as f:
+                records = f.read().split("\r\n")[:-1]
+            e, n, z = mesh_nodes(counts, origin, widths)
+            _, (x, y, zs), _ = read_grid(out)
+            for got, nodes in ((x, e), (y, n), (zs, z)):
+                self.assertEqual([struct.pack("<d", v) for v in got],
+                                 [struct.pack("<d", v) for v in sorted(nodes)])
+            ne, nn, nz = counts
+            cells = [(i, j, k) for k in range(nn) for j in range(ne) for i in range(nz)]
+            centres = [((e[j] + e[j + 1]) / 2, (n[k] + n[k + 1]) / 2, (z[i] + z[i + 1]) / 2)
+                       for i, j, k in cells]
+            for (found, value), (i, j, k), record in zip(probe(out, centres), cells, records):
+                self.assertTrue(found, (mesh, i, j, k))
+                if z[i] != z[i + 1]:  # a flat cell's centre lies on its neighbours' face
+                    self.assertTrue(same_double(value, model_value(record)), (mesh, i, j, k))
+
+    def test_an_axis_that_rises_and_falls_is_refused(self):
+        mesh = self.write("zigzag.txt", "3 4 5\n100 200 50\n10 -20 30\n5 15 10 20\n1 2 3 4 5\n")
+        out = self.path("out.vtr")
+        self.assert_fails([mesh, self.model, out], 1,
+                          "zigzag.txt: the easting nodes both rise and fall", out)
 
     # The pictures
 
