@@ -1,5 +1,5 @@
 // boxpaint-view: turns a mesh file and the model file boxpaint wrote for it into a VTK
-// rectilinear grid or a PNG picture of one slice.
+// rectilinear grid or a picture of one slice.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +8,7 @@
 #include "runtime/start_runtime.h"
 #include "view/grid_flips.h"
 #include "view/output_file.h"
+#include "view/picture_backend.h"
 #include "view/read_model.h"
 #include "view/slice_choice.h"
 #include "view/view_arguments.h"
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
   if (arguments.help || arguments.version) {
     std::fputs(arguments.help ? kViewHelpText : "boxpaint-view " BOXPAINT_VERSION "\n", stdout);
     return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+  }
+
+  if (arguments.output == OutputKind::Picture && arguments.format != PictureFormat::Png &&
+      !drawsVectorPictures()) {
+    failView(kUsageStatus, "%s: this boxpaint-view was built without cairo and writes .png only",
+             arguments.outputName);
   }
 
   // Created first, so that an output that cannot be written is known before a large
@@ -58,7 +65,7 @@ int main(int argc, char** argv) {
   if (arguments.output == OutputKind::Grid) {
     writeRectilinearGrid(output, mesh, flips, model.values.get());
   } else {
-    writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments.modelName);
+    writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments);
   }
   commitOutputFile(output);
   return 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mesh/node_axis_testing.h"
+#include "view/draw_scene_bitmap.h"
 
 namespace {
 
@@ -24,10 +25,16 @@ struct Picture {
   }
 };
 
-Picture render(const SlicePlane& plane, const ColourScale& scale) {
+// Lays the slice out and draws it with the built-in font, which every build has.
+Picture render(const SlicePlane& plane, const ColourScale& scale, SliceDrawing drawing = {}) {
   Picture picture;
   std::string error;
-  EXPECT_TRUE(renderSlice(plane, scale, "title", picture.image, picture.geometry, error)) << error;
+  if (drawing.title.empty()) drawing.title = "title";
+  drawing.metrics = bitmapTextMetrics();
+  PictureScene scene;
+  EXPECT_EQ(renderSlice(plane, scale, drawing, scene, picture.geometry, error), SliceLayout::Drawn)
+      << error;
+  picture.image = drawSceneBitmap(scene);
   return picture;
 }
 
@@ -74,14 +81,18 @@ TEST(RenderSliceTest, RefusesAnAxisWithoutExtent) {
   std::vector<double> flat = {5, 5}, good = {0, 1}, broken = {0, NAN};
   const NodeAxis flatAxis = axisOver(flat), goodAxis = axisOver(good),
                  brokenAxis = axisOver(broken);
-  RgbImage image;
+  PictureScene scene;
   PictureGeometry geometry;
   std::string error;
-  EXPECT_FALSE(renderSlice(SlicePlane{&flatAxis, &goodAxis, "easting", "northing", {1}},
-                           ColourScale{}, "t", image, geometry, error));
+  SliceDrawing drawing;
+  drawing.metrics = bitmapTextMetrics();
+  EXPECT_EQ(renderSlice(SlicePlane{&flatAxis, &goodAxis, "easting", "northing", {1}}, ColourScale{},
+                        drawing, scene, geometry, error),
+            SliceLayout::NoExtent);
   EXPECT_EQ(error, "the mesh has no extent along easting");
-  EXPECT_FALSE(renderSlice(SlicePlane{&goodAxis, &brokenAxis, "easting", "northing", {1}},
-                           ColourScale{}, "t", image, geometry, error));
+  EXPECT_EQ(renderSlice(SlicePlane{&goodAxis, &brokenAxis, "easting", "northing", {1}},
+                        ColourScale{}, drawing, scene, geometry, error),
+            SliceLayout::NoExtent);
   EXPECT_EQ(error, "the northing nodes are not all finite numbers");
 }
 

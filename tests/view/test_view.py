@@ -325,7 +325,7 @@ class ViewTest(unittest.TestCase):
             ([self.mesh, self.model, out, "--slice", "z=6"], "outside the mesh's 5 elevation"),
             ([self.mesh, self.model, out, "--slice", "e@99"], "easting 99 lies outside"),
             ([self.mesh, self.model, self.path("out.vtr"), "--slice", "z=1"], "--slice is for"),
-            ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr or .png"),
+            ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr, .png, .svg or .pdf"),
             ([self.mesh, self.model, out, "--colour"], "unknown option --colour"),
         )
         for arguments, message in cases:
