@@ -157,7 +157,8 @@ SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
   const bool sized = drawing.width > 0 && drawing.height > 0;
   // A picture of a given size gets text in proportion, so that it reads alike at any size.
   const double size =
-      sized ? std::clamp(std::min(drawing.width, drawing.height) / 45.0, 10.0, 72.0) : kTextSize;
+      sized ? std::clamp(std::sqrt(double(drawing.width) * drawing.height) / 50, 10.0, 72.0)
+            : kTextSize;
   const Spacing s = spacingFor(size, drawing.metrics);
   const std::vector<LegendSwatch> swatches = legendSwatches(scale, plane.values);
   const double acrossSpan = g.acrossHigh - g.acrossLow;
@@ -212,7 +213,9 @@ SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
   // A title wider than the picture is set smaller.
   const double titleSize =
       std::min(size, size * (width - 2 * s.margin) / std::max(titleWidth, 1.0));
-  addText(scene, s.margin, s.margin + s.cap / 2.0, drawing.title, titleSize, TextAlign::Start);
+  // The title keeps to the plot, which a picture of a given size centres.
+  addText(scene, s.margin, g.plotTop - 2 * s.gap - s.line / 2.0, drawing.title, titleSize,
+          TextAlign::Start);
   addSliceCells(plane, scale, g, scene);
   addFrame(scene, g.plotLeft, g.plotTop, plotRight, plotBottom);
 

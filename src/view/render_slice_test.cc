@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -11,8 +12,18 @@
 namespace {
 
 struct Picture {
+  PictureScene scene;
   RgbImage image;
   PictureGeometry geometry;
+
+  // The texts of the scene that read upward, or along their line.
+  std::vector<std::string> texts(bool upward) const {
+    std::vector<std::string> result;
+    for (const SceneText& text : scene.texts) {
+      if (text.upward == upward) result.push_back(text.text);
+    }
+    return result;
+  }
 
   // The pixel that shows coordinates (across, up).
   Rgb at(double across, double up) const {
@@ -31,10 +42,10 @@ Picture render(const SlicePlane& plane, const ColourScale& scale, SliceDrawing d
   std::string error;
   if (drawing.title.empty()) drawing.title = "title";
   drawing.metrics = bitmapTextMetrics();
-  PictureScene scene;
-  EXPECT_EQ(renderSlice(plane, scale, drawing, scene, picture.geometry, error), SliceLayout::Drawn)
+  EXPECT_EQ(renderSlice(plane, scale, drawing, picture.scene, picture.geometry, error),
+            SliceLayout::Drawn)
       << error;
-  picture.image = drawSceneBitmap(scene);
+  picture.image = drawSceneBitmap(picture.scene);
   return picture;
 }
 
@@ -75,6 +86,48 @@ TEST(RenderSliceTest, StretchesAThinSideAndSaysBy) {
   EXPECT_NEAR(picture.geometry.exaggeration,
               (picture.geometry.plotHeight / 10.0) / (picture.geometry.plotWidth / 1000.0), 1e-9);
   EXPECT_EQ(picture.at(500, 5), rampColour(0.5));
+}
+
+TEST(RenderSliceTest, FitsARequestedSizeWithItsLegendAndLabel) {
+  std::vector<double> across = {100, 110, 130, 160}, up = {50, 45, 30};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {0, 1, 2, 3, NAN, 1.5}};
+  const ColourScale scale{1, 2, true, false, true};  // limits 1 and 2
+  for (const auto& [width, height] : {std::pair(900, 500), std::pair(700, 900)}) {
+    SliceDrawing drawing;
+    drawing.width = width;
+    drawing.height = height;
+    drawing.colourLabel = "rho (ohm m)";
+    const Picture picture = render(plane, scale, drawing);
+    const PictureGeometry& g = picture.geometry;
+    EXPECT_EQ(picture.image.width, width);
+    EXPECT_EQ(picture.image.height, height);
+    EXPECT_NEAR(static_cast<double>(g.plotWidth) / g.plotHeight, 60.0 / 20.0, 0.03);
+    EXPECT_GE(g.plotLeft, 0);
+    EXPECT_LE(g.plotLeft + g.plotWidth, width);
+    EXPECT_EQ(picture.at(105, 47), kUnderColour);
+    EXPECT_EQ(picture.at(120, 47), rampColour(0));
+    EXPECT_EQ(picture.at(105, 37), kOverColour);
+    EXPECT_EQ(picture.at(145, 37), rampColour(0.5));
+    EXPECT_EQ(picture.texts(true), (std::vector<std::string>{"elevation", "rho (ohm m)"}));
+    const std::vector<std::string> along = picture.texts(false);
+    for (const char* text : {"title", "easting", "above 2", "below 1", "NaN"}) {
+      EXPECT_NE(std::find(along.begin(), along.end(), text), along.end()) << text;
+    }
+    // Nothing is drawn beyond the picture's right edge: its last column is blank.
+    for (int y = 0; y < height; ++y) {
+      ASSERT_EQ(pixelAt(picture.image, width - 1, y), (Rgb{255, 255, 255})) << y;
+    }
+  }
+  PictureScene scene;
+  PictureGeometry geometry;
+  std::string error;
+  SliceDrawing tiny;
+  tiny.width = tiny.height = 150;
+  tiny.metrics = bitmapTextMetrics();
+  EXPECT_EQ(renderSlice(plane, scale, tiny, scene, geometry, error), SliceLayout::TooSmall);
+  EXPECT_EQ(error,
+            "a picture of 150x150 leaves too little room for the plot beside its axes and legend");
 }
 
 TEST(RenderSliceTest, RefusesAnAxisWithoutExtent) {

@@ -1,11 +1,13 @@
 """End-to-end tests of boxpaint-view: paint a model with boxpaint, then read the grid
 boxpaint-view writes with VTK's own reader and decode its pictures with PIL.
 
-Run as: test_view.py BOXPAINT BOXPAINT_VIEW
+Run as: test_view.py BOXPAINT BOXPAINT_VIEW PICTURES, where PICTURES is "cairo" for a
+build that draws with cairo (PNG, SVG and PDF) and "bitmap" for one without it (PNG).
 """
 
 import math
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -21,11 +23,14 @@ from vtkmodules.vtkIOXML import vtkXMLRectilinearGridReader
 
 BOXPAINT = ""
 VIEW = ""
+PICTURES = ""
 
 # Ends of the colour scale and the colour of NaN cells, as --help describes them.
 LOW_COLOUR = (68, 1, 84)
 HIGH_COLOUR = (253, 231, 37)
 NAN_COLOUR = (160, 160, 160)
+UNDER_COLOUR = (230, 130, 200)
+OVER_COLOUR = (215, 55, 30)
 
 # Unequal widths on every axis, so that a swapped axis or a wrong scale shows.
 MESH = """3 4 5            ! cells along easting, northing, elevation
@@ -220,9 +225,10 @@ class ViewTest(unittest.TestCase):
 
     # The pictures
 
-    def picture(self, name, slice_form):
+    def picture(self, name, slice_form, *options, mesh=None, model=None):
         out = self.path(name)
-        run = self.view(self.mesh, self.model, out, "--slice", slice_form)
+        run = self.view(mesh or self.mesh, model or self.model, out, "--slice", slice_form,
+                        *options)
         self.assertEqual((run.returncode, run.stderr), (0, ""))
         image = Image.open(out)
         image.load()
@@ -242,6 +248,61 @@ class ViewTest(unittest.TestCase):
             return image.getpixel((px, py))
 
         return image, (across[0], up[0]), (width, height), pixel
+
+    def row_model(self, values):
+        """A mesh of one row of 10-unit cells along easting and a model of `values`."""
+        mesh = self.write("row.txt", f"{len(values)} 1 1\n500000 6105000 10\n"
+                          f"{len(values)}*10\n10\n10\n")
+        model = self.write("row-model.txt", "".join(f"{v:10.3E}\r\n" for v in values))
+        return mesh, model
+
+    def test_log_scale_and_limits_colour_every_decade_apart(self):
+        values = [-1.0, 0.0, 0.01, 1.0, 100.0, 1e4]
+        mesh, model = self.row_model(values)
+        centres = [500005 + 10 * n for n in range(len(values))]
+        image, _, _, pixel = self.picture("log.png", "z=1", "--log", mesh=mesh, model=model)
+        colours = [pixel(e, 6105005) for e in centres]
+        self.assertEqual(colours[:3], [UNDER_COLOUR, UNDER_COLOUR, LOW_COLOUR])
+        self.assertEqual(colours[5], HIGH_COLOUR)
+        self.assertEqual(len(set(colours[2:])), 4)  # 0.01, 1, 100 and 1e4 all differ
+        self.assertEqual(image.text["Colour scale"], "logarithmic")
+        self.assertEqual(image.text["Value range"], "0.01 10000")
+        _, _, _, pixel = self.picture("clim.png", "z=1", "--clim", "0.5,200", mesh=mesh,
+                                      model=model)
+        colours = [pixel(e, 6105005) for e in centres]
+        self.assertEqual(colours[:3], [UNDER_COLOUR] * 3)
+        self.assertEqual(colours[5], OVER_COLOUR)
+        self.assertNotIn(colours[3], (UNDER_COLOUR, OVER_COLOUR, LOW_COLOUR, HIGH_COLOUR))
+
+    def test_titles_tell_neighbouring_cells_apart(self):
+        mesh, model = self.row_model([1.0] * 3)
+        image, *_ = self.picture("title.png", "e=2", mesh=mesh, model=model)
+        self.assertTrue(image.text["Title"].startswith(
+            "row-model.txt: easting cell 2 of 3, 500010 to 500020"), image.text["Title"])
+
+    def test_size_and_vector_pictures(self):
+        image, _, size, _ = self.picture("sized.png", "n=2", "--size", "1000x400",
+                                         "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+        self.assertEqual(image.size, (1000, 400))
+        for kind in ("svg", "pdf"):
+            out = self.path(f"sized.{kind}")
+            run = self.view(self.mesh, self.model, out, "--slice", "n=2", "--size=800x600",
+                            "--log", "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+            if PICTURES != "cairo":
+                self.assertEqual(run.returncode, 2)
+                self.assertIn("built without cairo", run.stderr)
+                self.assertFalse(os.path.exists(out))
+                continue
+            self.assertEqual((run.returncode, run.stderr), (0, ""))
+            with open(out, "rb") as f:
+                data = f.read()
+            if kind == "svg":
+                self.assertRegex(data[:400].decode(), r'<svg [^>]*width="800pt" height="600pt"')
+                self.assertTrue(data.rstrip().endswith(b"</svg>"))
+            else:
+                self.assertTrue(data.startswith(b"%PDF-"))
+                self.assertRegex(data, rb"/MediaBox \[ ?0 0 800 600 ?\]")
+                self.assertTrue(data.rstrip().endswith(b"%%EOF"))
 
     def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
         # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
@@ -327,6 +388,10 @@ class ViewTest(unittest.TestCase):
             ([self.mesh, self.model, self.path("out.vtr"), "--slice", "z=1"], "--slice is for"),
             ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr, .png, .svg or .pdf"),
             ([self.mesh, self.model, out, "--colour"], "unknown option --colour"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--clim", "1"], "--clim 1: expected"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--size", "10x10"], "--size 10x10"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--size", "100x100"],
+             "--size: a picture of 100x100 leaves too little room"),
         )
         for arguments, message in cases:
             self.assert_fails(arguments, 2, message, None)
@@ -352,5 +417,5 @@ class ViewTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    BOXPAINT, VIEW = sys.argv[1], sys.argv[2]
-    unittest.main(argv=sys.argv[:1] + sys.argv[3:])
+    BOXPAINT, VIEW, PICTURES = sys.argv[1], sys.argv[2], sys.argv[3]
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:])
