@@ -41,6 +41,12 @@ struct PictureScene {
   std::vector<SceneText> texts;
 };
 
+/// Appends a rectangle to `scene`.
+inline void addRect(PictureScene& scene, double x0, double y0, double x1, double y1, Rgb colour,
+                    double opacity = 1, bool tile = false) {
+  scene.rects.push_back(SceneRect{x0, y0, x1, y1, colour, opacity, tile});
+}
+
 /// How wide a text is drawn by the output that will draw it, for the layout.
 struct TextMetrics {
   double (*width)(const std::string& text, double size) = nullptr;  // along its line

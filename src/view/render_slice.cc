@@ -118,11 +118,6 @@ int units(double value) {
   return static_cast<int>(std::lround(value));
 }
 
-void addRect(PictureScene& scene, double x0, double y0, double x1, double y1, Rgb colour,
-             double opacity = 1) {
-  scene.rects.push_back(SceneRect{x0, y0, x1, y1, colour, opacity});
-}
-
 void addText(PictureScene& scene, double x, double y, const std::string& text, double size,
              TextAlign align, bool upward = false) {
   scene.texts.push_back(SceneText{x, y, text, size, align, upward});
@@ -157,7 +152,8 @@ SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
   const bool sized = drawing.width > 0 && drawing.height > 0;
   // A picture of a given size gets text in proportion, so that it reads alike at any size.
   const double size =
-      sized ? std::clamp(std::sqrt(double(drawing.width) * drawing.height) / 50, 10.0, 72.0)
+      sized ? std::clamp(std::sqrt(static_cast<double>(drawing.width) * drawing.height) / 50, 10.0,
+                         72.0)
             : kTextSize;
   const Spacing s = spacingFor(size, drawing.metrics);
   const std::vector<LegendSwatch> swatches = legendSwatches(scale, plane.values);
@@ -259,8 +255,7 @@ SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
   if (scale.hasValues && barLength > 0) {
     for (int y = 0; y < barLength; ++y) {
       const double place = scale.high > scale.low ? 1 - (y + 0.5) / barLength : 0.5;
-      scene.rects.push_back(SceneRect{double(barLeft), double(barTop + y), double(barRight),
-                                      barTop + y + 1.0, rampColour(place), 1, true});
+      addRect(scene, barLeft, barTop + y, barRight, barTop + y + 1, rampColour(place), 1, true);
     }
     addFrame(scene, barLeft, barTop, barRight, barBottom);
     for (const LegendTick& tick : r.legend) {

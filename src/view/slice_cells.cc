@@ -34,7 +34,7 @@ void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const Pict
         ++last;
       }
       const double xa = xOf(across.nodes[first]), xb = xOf(across.nodes[last + 1]);
-      scene.rects.push_back(SceneRect{std::min(xa, xb), y0, std::max(xa, xb), y1, colour, 1, true});
+      addRect(scene, std::min(xa, xb), y0, std::max(xa, xb), y1, colour, 1, true);
       first = last + 1;
     }
   }
@@ -50,8 +50,7 @@ void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const Pict
     for (int32_t k = 1; k < across.cellCount; ++k) {
       const int x = static_cast<int>(std::lround(xOf(across.nodes[k])));
       if (x > g.plotLeft && x < plotRight) {
-        scene.rects.push_back(SceneRect{double(x), double(g.plotTop), x + 1.0, double(plotBottom),
-                                        kInk, kBorderOpacity});
+        addRect(scene, x, g.plotTop, x + 1, plotBottom, kInk, kBorderOpacity);
       }
     }
   }
@@ -59,8 +58,7 @@ void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const Pict
     for (int32_t k = 1; k < up.cellCount; ++k) {
       const int y = static_cast<int>(std::lround(yOf(up.nodes[k])));
       if (y > g.plotTop && y < plotBottom) {
-        scene.rects.push_back(SceneRect{double(g.plotLeft), double(y), double(plotRight), y + 1.0,
-                                        kInk, kBorderOpacity});
+        addRect(scene, g.plotLeft, y, plotRight, y + 1, kInk, kBorderOpacity);
       }
     }
   }
