@@ -26,6 +26,30 @@ std::vector<double> niceTicks(double low, double high, int maxCount, double& ste
   return ticks;
 }
 
+std::vector<double> logTicks(double low, double high, int maxCount) {
+  std::vector<double> ticks;
+  if (!(low > 0) || !(high > low) || !std::isfinite(high) || maxCount < 1) return ticks;
+  // The slack lets a bound that is itself a power of ten count as inside.
+  const double first = std::ceil(std::log10(low) - 1e-9);
+  const double last = std::floor(std::log10(high) + 1e-9);
+  if (last - first + 1 < 2) {
+    // Within about a decade: 1, 2 and 5 times the powers of ten, where two or more of
+    // them fit, otherwise round values evenly spaced.
+    for (double power = first - 1; power <= last; ++power) {
+      for (double multiple : {1.0, 2.0, 5.0}) {
+        const double value = multiple * std::pow(10.0, power);
+        if (value >= low * (1 - 1e-9) && value <= high * (1 + 1e-9)) ticks.push_back(value);
+      }
+    }
+    if (ticks.size() >= 2 && static_cast<int>(ticks.size()) <= maxCount) return ticks;
+    double step = 0;
+    return niceTicks(low, high, maxCount, step);
+  }
+  const double every = std::ceil((last - first + 1) / maxCount);
+  for (double power = first; power <= last; power += every) ticks.push_back(std::pow(10.0, power));
+  return ticks;
+}
+
 std::string formatTick(double value, double step) {
   char text[64];
   // Enough decimals to show the step itself: 0.02 needs two, 2.5 needs one.

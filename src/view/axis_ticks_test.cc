@@ -33,6 +33,29 @@ TEST(NiceTicksTest, PicksRoundValuesInsideTheRange) {
   }
 }
 
+TEST(LogTicksTest, MarksPowersOfTenOrRoundValuesWithinADecade) {
+  struct Case {
+    double low, high;
+    int maxCount;
+    std::vector<double> ticks;
+  };
+  const Case cases[] = {
+      {0.01, 1000, 8, {0.01, 0.1, 1, 10, 100, 1000}},
+      {0.005, 2e4, 8, {0.01, 0.1, 1, 10, 100, 1000, 1e4}},
+      {1e-6, 1e6, 4, {1e-6, 1e-2, 1e2, 1e6}},  // every fourth power
+      {0.05, 0.08, 3, {0.05, 0.06, 0.07, 0.08}},
+      {2, 50, 5, {2, 5, 10, 20, 50}},  // one power of ten: 1, 2 and 5 times them
+      {2, 50, 4, {20, 40}},            // too many of those: round values
+      {0, 10, 4, {}},
+      {5, 5, 4, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<double> ticks = logTicks(c.low, c.high, c.maxCount);
+    ASSERT_EQ(ticks.size(), c.ticks.size()) << c.low << " " << c.high;
+    for (size_t i = 0; i < ticks.size(); ++i) EXPECT_DOUBLE_EQ(ticks[i], c.ticks[i]);
+  }
+}
+
 TEST(FormatTickTest, ShowsAsManyDecimalsAsTheStepNeeds) {
   struct Case {
     double value, step;

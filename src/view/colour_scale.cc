@@ -26,11 +26,19 @@ uint8_t blend(uint8_t a, uint8_t b, double f) {
 
 }  // namespace
 
-ColourScale colourScaleOf(const double* values, int64_t count) {
+ColourScale colourScaleOf(const double* values, int64_t count, const ColourOptions& options) {
   ColourScale scale;
+  scale.logarithmic = options.logarithmic;
+  if (options.limited) {
+    scale.low = options.low;
+    scale.high = options.high;
+    scale.hasValues = true;
+    scale.limited = true;
+    return scale;
+  }
   for (int64_t i = 0; i < count; ++i) {
     const double v = values[i];
-    if (!std::isfinite(v)) continue;
+    if (!std::isfinite(v) || (options.logarithmic && !(v > 0))) continue;
     if (!scale.hasValues) {
       scale.low = scale.high = v;
       scale.hasValues = true;
@@ -43,6 +51,16 @@ ColourScale colourScaleOf(const double* values, int64_t count) {
   if (scale.low == 0) scale.low = 0;
   if (scale.high == 0) scale.high = 0;
   return scale;
+}
+
+ColourClass colourClassOf(const ColourScale& scale, double value) {
+  if (std::isnan(value)) return ColourClass::NaN;
+  if (scale.limited) {
+    if (value < scale.low) return ColourClass::Under;
+    if (value > scale.high) return ColourClass::Over;
+  }
+  if (scale.logarithmic && !(value > 0)) return ColourClass::Under;
+  return ColourClass::Ramp;
 }
 
 Rgb rampColour(double t) {
@@ -63,12 +81,27 @@ double rampPlace(const ColourScale& scale, double value) {
   if (value == INFINITY) return 1;
   if (value == -INFINITY) return 0;
   if (!scale.hasValues || scale.high == scale.low) return 0.5;
-  // Halved, so that the span of two huge values of opposite sign cannot overflow.
-  const double t = (value / 2 - scale.low / 2) / (scale.high / 2 - scale.low / 2);
+  double t = 0;
+  if (scale.logarithmic) {
+    const double low = std::log(scale.low);
+    t = (std::log(value) - low) / (std::log(scale.high) - low);
+  } else {
+    // Halved, so that the span of two huge values of opposite sign cannot overflow.
+    t = (value / 2 - scale.low / 2) / (scale.high / 2 - scale.low / 2);
+  }
   return std::clamp(t, 0.0, 1.0);
 }
 
 Rgb scaleColour(const ColourScale& scale, double value) {
-  if (std::isnan(value)) return kNanColour;
+  switch (colourClassOf(scale, value)) {
+    case ColourClass::NaN:
+      return kNanColour;
+    case ColourClass::Under:
+      return kUnderColour;
+    case ColourClass::Over:
+      return kOverColour;
+    case ColourClass::Ramp:
+      break;
+  }
   return rampColour(rampPlace(scale, value));
 }

@@ -50,4 +50,38 @@ TEST(RampColourTest, RunsFromDarkBlueToYellowGettingLighter) {
   EXPECT_EQ(scaleColour(ColourScale{0, 1, true}, NAN), kNanColour);
 }
 
+TEST(ColourClassOfTest, SortsValuesOntoTheRampOrUnderOrOver) {
+  const std::vector<double> values = {-1, 0, 0.01, 1, 100, NAN, INFINITY};
+  const ColourScale log = colourScaleOf(values.data(), 7, ColourOptions{true, false, 0, 0});
+  const ColourScale limited = colourScaleOf(values.data(), 7, ColourOptions{false, true, 0, 10});
+  const ColourScale both = colourScaleOf(values.data(), 7, ColourOptions{true, true, 0.1, 10});
+  EXPECT_EQ(log.low, 0.01);  // the smallest value above zero
+  EXPECT_EQ(log.high, 100);
+  EXPECT_DOUBLE_EQ(rampPlace(log, 1), 0.5);
+  EXPECT_EQ(limited.low, 0);
+  EXPECT_EQ(limited.high, 10);
+  const ColourClass R = ColourClass::Ramp, U = ColourClass::Under, O = ColourClass::Over,
+                    N = ColourClass::NaN;
+  struct Case {
+    double value;
+    ColourClass log, limited, both;
+  };
+  const Case cases[] = {
+      {-INFINITY, U, U, U}, {-1, U, U, U},  {0, U, R, U},        {0.01, R, R, U}, {0.1, R, R, R},
+      {10, R, R, R},        {100, R, O, O}, {INFINITY, R, O, O}, {NAN, N, N, N},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(colourClassOf(log, c.value), c.log) << c.value;
+    EXPECT_EQ(colourClassOf(limited, c.value), c.limited) << c.value;
+    EXPECT_EQ(colourClassOf(both, c.value), c.both) << c.value;
+  }
+  EXPECT_EQ(scaleColour(both, 0), kUnderColour);
+  EXPECT_EQ(scaleColour(both, 1e6), kOverColour);
+  EXPECT_EQ(scaleColour(log, INFINITY), rampColour(1));
+  for (Rgb beyond : {kUnderColour, kOverColour}) {
+    EXPECT_NE(beyond, kNanColour);
+    for (int step = 0; step <= 100; ++step) EXPECT_NE(beyond, rampColour(step / 100.0));
+  }
+}
+
 }  // namespace

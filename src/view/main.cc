@@ -1,12 +1,14 @@
 // boxpaint-view: turns a mesh file and the model file boxpaint wrote for it into a VTK
-// rectilinear grid or a PNG picture of one slice.
+// rectilinear grid or a picture of one slice.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "mesh/read_mesh.h"
 #include "runtime/start_runtime.h"
+#include "view/grid_flips.h"
 #include "view/output_file.h"
+#include "view/picture_backend.h"
 #include "view/read_model.h"
 #include "view/slice_choice.h"
 #include "view/view_arguments.h"
@@ -28,6 +30,12 @@ int main(int argc, char** argv) {
     return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
   }
 
+  if (arguments.output == OutputKind::Picture && arguments.format != PictureFormat::Png &&
+      !drawsVectorPictures()) {
+    failView(kUsageStatus, "%s: this boxpaint-view was built without cairo and writes .png only",
+             arguments.outputName);
+  }
+
   // Created first, so that an output that cannot be written is known before a large
   // model is read; every failure from here on removes it.
   OutputFile output = createOutputFile(arguments.outputName);
@@ -43,6 +51,10 @@ int main(int argc, char** argv) {
     failView(kFailureStatus, "%s: the mesh has no cells (%d x %d x %d)", arguments.meshName,
              mesh.easting.cellCount, mesh.northing.cellCount, mesh.elevation.cellCount);
   }
+  GridFlips flips;
+  if (arguments.output == OutputKind::Grid && !gridFlipsOf(mesh, flips, error)) {
+    failView(kFailureStatus, "%s: %s", arguments.meshName, error.c_str());
+  }
   int32_t sliceIndex = 0;
   if (arguments.output == OutputKind::Picture &&
       !sliceCellIndex(mesh, arguments.slice, sliceIndex, error)) {
@@ -51,9 +63,9 @@ int main(int argc, char** argv) {
 
   const ModelValues model = readModel(arguments.modelName, mesh);
   if (arguments.output == OutputKind::Grid) {
-    writeRectilinearGrid(output, mesh, model.values.get());
+    writeRectilinearGrid(output, mesh, flips, model.values.get());
   } else {
-    writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments.modelName);
+    writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments);
   }
   commitOutputFile(output);
   return 0;

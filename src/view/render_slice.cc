@@ -2,56 +2,39 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "view/axis_ticks.h"
-#include "view/bitmap_font.h"
+#include "view/slice_cells.h"
+#include "view/slice_legend.h"
 
 namespace {
 
-constexpr Rgb kPaper{255, 255, 255};
 constexpr Rgb kInk{0, 0, 0};
-constexpr int kTextScale = 2;
-constexpr int kTextHeight = (kGlyphHeight - 1) * kTextScale;  // capitals and digits
-constexpr int kMargin = 16;
-constexpr int kTickLength = 6;
-constexpr int kGap = 6;
-constexpr int kPlotLong = 720;      // pixels along the longer side of the plot
+constexpr double kTextSize = 15;    // font size of a picture of the size the plot needs
+constexpr int kPlotLongMin = 720;   // that picture's plot: units along its longer side,
+constexpr int kPlotLongMax = 2400;  // enough for 3 units a cell, within these bounds
+constexpr int kUnitsPerCell = 3;
 constexpr int kPlotShortMin = 120;  // a thinner side is stretched to this
-constexpr int kBarWidth = 24;
-constexpr int kBorderMinCell = 6;  // cells this wide or more get a drawn border
+constexpr int kPlotSmallest = 48;   // a requested size must leave this much plot each way
 
-// The pixel span of each cell along one axis of the plot. Pixel p of the axis shows the
-// cell that covers it; cells narrower than a pixel may show in none.
-struct AxisPixels {
-  std::vector<int> cellAt;     // per pixel: cell index from 0, or -1
-  std::vector<bool> cellEdge;  // per pixel: the first pixel of a cell other than the first
-  int narrowest = 0;           // pixels of the narrowest cell
+// Distances that go with a font size, in whole picture units.
+struct Spacing {
+  double size = 0;
+  int cap = 0, gap = 0, tick = 0, margin = 0, line = 0, bar = 0, swatch = 0;
 };
 
-// `flip`: coordinates rise toward pixel 0 (the up axis, drawn from the top of the picture).
-AxisPixels axisPixels(const NodeAxis& axis, double low, double high, int pixels, bool flip) {
-  AxisPixels result;
-  result.cellAt.assign(static_cast<size_t>(pixels), -1);
-  result.cellEdge.assign(static_cast<size_t>(pixels), false);
-  result.narrowest = pixels;
-  const double perUnit = pixels / (high - low);
-  auto toPixel = [&](double coordinate) {
-    const double offset = flip ? high - coordinate : coordinate - low;
-    return static_cast<int>(std::lround(offset * perUnit));
-  };
-  for (int32_t cell = 0; cell < axis.cellCount; ++cell) {
-    int a = toPixel(axis.nodes[cell]);
-    int b = toPixel(axis.nodes[cell + 1]);
-    if (a > b) std::swap(a, b);
-    a = std::clamp(a, 0, pixels);
-    b = std::clamp(b, 0, pixels);
-    result.narrowest = std::min(result.narrowest, b - a);
-    for (int p = a; p < b; ++p) result.cellAt[static_cast<size_t>(p)] = cell;
-    if (a > 0 && a < b) result.cellEdge[static_cast<size_t>(a)] = true;
-  }
-  return result;
+Spacing spacingFor(double size, const TextMetrics& metrics) {
+  Spacing s;
+  s.size = size;
+  s.cap = static_cast<int>(std::lround(metrics.capHeight * size));
+  s.gap = std::max(2, static_cast<int>(std::lround(size * 0.4)));
+  s.tick = s.gap;
+  s.margin = static_cast<int>(std::lround(size));
+  s.line = s.cap + 2 * s.gap;
+  s.bar = static_cast<int>(std::lround(size * 1.6));
+  s.swatch = s.cap + s.gap;
+  return s;
 }
 
 bool axisExtent(const NodeAxis& axis, const char* name, double& low, double& high,
@@ -71,187 +54,229 @@ bool axisExtent(const NodeAxis& axis, const char* name, double& low, double& hig
   return true;
 }
 
-Rgb darken(Rgb c) {
-  return Rgb{static_cast<uint8_t>(c.r * 3 / 4), static_cast<uint8_t>(c.g * 3 / 4),
-             static_cast<uint8_t>(c.b * 3 / 4)};
-}
-
-// Ticks and their texts for an axis `pixels` long, as many as fit with room between
-// labels that are `labelRoom(widest)` pixels each.
+// Ticks and their texts for an axis `length` units long, as many as fit with room between
+// labels that take `labelRoom(widest)` units each.
 struct Ticks {
   std::vector<double> values;
   std::vector<std::string> labels;
-  int widest = 0;
+  double widest = 0;
 };
 
 template <typename Room>
-Ticks fittingTicks(double low, double high, int pixels, int pixelsPerTick, Room labelRoom) {
+Ticks fittingTicks(double low, double high, int length, int unitsPerTick, const Spacing& s,
+                   const TextMetrics& metrics, Room labelRoom) {
   Ticks ticks;
-  for (int count = std::max(2, pixels / pixelsPerTick); count >= 1; --count) {
+  for (int count = std::max(2, length / unitsPerTick); count >= 1; --count) {
     double step = 0;
     ticks.values = niceTicks(low, high, count, step);
     ticks.labels.clear();
     ticks.widest = 0;
     for (double v : ticks.values) {
       ticks.labels.push_back(formatTick(v, step));
-      ticks.widest = std::max(ticks.widest, textWidth(ticks.labels.back(), kTextScale));
+      ticks.widest = std::max(ticks.widest, metrics.width(ticks.labels.back(), s.size));
     }
-    if (static_cast<int>(ticks.values.size()) * labelRoom(ticks.widest) <= pixels) break;
+    if (static_cast<double>(ticks.values.size()) * labelRoom(ticks.widest) <= length) break;
   }
   return ticks;
 }
 
+// Everything beside the plot whose size depends on the plot's height.
+struct Surround {
+  Ticks upTicks;
+  std::vector<LegendTick> legend;
+  double legendWidest = 0;
+  int left = 0;                   // units left of the plot
+  int right = 0;                  // units right of it
+  int barTop = 0, barBottom = 0;  // from the plot's top
+};
+
+Surround surroundFor(const ColourScale& scale, const SliceDrawing& drawing,
+                     const std::vector<LegendSwatch>& swatches, const PictureGeometry& g,
+                     int plotHeight, const Spacing& s) {
+  Surround r;
+  r.upTicks = fittingTicks(g.upLow, g.upHigh, plotHeight, 50, s, drawing.metrics,
+                           [&](double) { return s.cap + 3.0 * s.gap; });
+  bool over = false, under = false;
+  for (const LegendSwatch& swatch : swatches) {
+    over = over || swatch.kind == ColourClass::Over;
+    under = under || swatch.kind == ColourClass::Under;
+    r.legendWidest = std::max(r.legendWidest, drawing.metrics.width(swatch.text, s.size));
+  }
+  r.barTop = over ? s.swatch + s.gap : 0;
+  r.barBottom = plotHeight - (under ? s.swatch + s.gap : 0);
+  r.legend = legendTicks(scale, std::max(1, r.barBottom - r.barTop), s.cap + 2.0 * s.gap);
+  for (const LegendTick& tick : r.legend) {
+    r.legendWidest = std::max(r.legendWidest, drawing.metrics.width(tick.text, s.size));
+  }
+  r.left = s.margin + s.line + static_cast<int>(std::ceil(r.upTicks.widest)) + s.gap + s.tick + 1;
+  r.right = 1 + 4 * s.gap + s.bar + s.tick + s.gap + static_cast<int>(std::ceil(r.legendWidest)) +
+            (drawing.colourLabel.empty() ? 0 : 2 * s.gap + s.line) + s.margin;
+  return r;
+}
+
+int units(double value) {
+  return static_cast<int>(std::lround(value));
+}
+
+void addText(PictureScene& scene, double x, double y, const std::string& text, double size,
+             TextAlign align, bool upward = false) {
+  scene.texts.push_back(SceneText{x, y, text, size, align, upward});
+}
+
+// A one-unit frame just outside x0 <= x < x1, y0 <= y < y1.
+void addFrame(PictureScene& scene, int x0, int y0, int x1, int y1) {
+  addRect(scene, x0 - 1, y0 - 1, x1 + 1, y0, kInk);
+  addRect(scene, x0 - 1, y1, x1 + 1, y1 + 1, kInk);
+  addRect(scene, x0 - 1, y0 - 1, x0, y1 + 1, kInk);
+  addRect(scene, x1, y0 - 1, x1 + 1, y1 + 1, kInk);
+}
+
+// A swatch of `colour` with its frame, `height` units tall from `top`, and its text.
+void addSwatch(PictureScene& scene, int left, int right, int top, int height, int textLeft,
+               const LegendSwatch& swatch, double size) {
+  addFrame(scene, left, top, right, top + height);
+  addRect(scene, left, top, right, top + height, swatch.colour);
+  addText(scene, textLeft, top + height / 2.0, swatch.text, size, TextAlign::Start);
+}
+
 }  // namespace
 
-bool renderSlice(const SlicePlane& plane, const ColourScale& scale, const std::string& title,
-                 RgbImage& image, PictureGeometry& geometry, std::string& error) {
-  PictureGeometry& g = geometry;
+SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
+                        const SliceDrawing& drawing, PictureScene& scene, PictureGeometry& g,
+                        std::string& error) {
+  g = PictureGeometry{};
   if (!axisExtent(*plane.across, plane.acrossName, g.acrossLow, g.acrossHigh, error) ||
       !axisExtent(*plane.up, plane.upName, g.upLow, g.upHigh, error)) {
-    return false;
+    return SliceLayout::NoExtent;
   }
-  // One scale for both axes, unless a side would come out too thin to see.
+  const bool sized = drawing.width > 0 && drawing.height > 0;
+  // A picture of a given size gets text in proportion, so that it reads alike at any size.
+  const double size =
+      sized ? std::clamp(std::sqrt(static_cast<double>(drawing.width) * drawing.height) / 50, 10.0,
+                         72.0)
+            : kTextSize;
+  const Spacing s = spacingFor(size, drawing.metrics);
+  const std::vector<LegendSwatch> swatches = legendSwatches(scale, plane.values);
   const double acrossSpan = g.acrossHigh - g.acrossLow;
   const double upSpan = g.upHigh - g.upLow;
-  const double perUnit = kPlotLong / std::max(acrossSpan, upSpan);
-  g.plotWidth = std::max(kPlotShortMin, static_cast<int>(std::lround(acrossSpan * perUnit)));
-  g.plotHeight = std::max(kPlotShortMin, static_cast<int>(std::lround(upSpan * perUnit)));
-  g.exaggeration = (g.plotHeight / upSpan) / (g.plotWidth / acrossSpan);
+  const int top = s.margin + s.line + 2 * s.gap;
+  const int bottom = 1 + s.tick + s.gap + 2 * s.line + s.margin;
+  const double titleWidth = drawing.metrics.width(drawing.title, size);
 
-  const Ticks acrossTicks = fittingTicks(g.acrossLow, g.acrossHigh, g.plotWidth, 90,
-                                         [](int widest) { return widest + 3 * kGap; });
-  const Ticks upTicks =
-      fittingTicks(g.upLow, g.upHigh, g.plotHeight, 50, [](int) { return kTextHeight + 3 * kGap; });
-
-  // Legend texts: the two ends of the scale and round values between them.
-  struct LegendLabel {
-    double place;  // 0 bottom .. 1 top of the bar
-    std::string text;
-  };
-  std::vector<LegendLabel> legend;
-  if (scale.hasValues && scale.high > scale.low) {
-    legend.push_back({0, formatValue(scale.low)});
-    legend.push_back({1, formatValue(scale.high)});
-    double step = 0;
-    const double room = (kTextHeight + 2 * kGap) / static_cast<double>(g.plotHeight);
-    for (double v : niceTicks(scale.low, scale.high, std::max(2, g.plotHeight / 50), step)) {
-      const double place = rampPlace(scale, v);
-      if (place > room && place < 1 - room) legend.push_back({place, formatTick(v, step)});
+  // One scale for both axes, unless a side would come out too thin to see.
+  Surround r;
+  int width = drawing.width, height = drawing.height;
+  if (!sized) {
+    const int cells = std::max(plane.across->cellCount, plane.up->cellCount);
+    const int longSide = std::clamp(kUnitsPerCell * cells, kPlotLongMin, kPlotLongMax);
+    const double perUnit = longSide / std::max(acrossSpan, upSpan);
+    g.plotWidth = std::max(kPlotShortMin, units(acrossSpan * perUnit));
+    g.plotHeight = std::max(kPlotShortMin, units(upSpan * perUnit));
+    r = surroundFor(scale, drawing, swatches, g, g.plotHeight, s);
+    g.plotLeft = r.left;
+    g.plotTop = top;
+    width = std::max(r.left + g.plotWidth + r.right, units(2 * s.margin + titleWidth));
+    height = top + g.plotHeight + bottom;
+  } else {
+    const int roomHeight = height - top - bottom;
+    r = surroundFor(scale, drawing, swatches, g, roomHeight, s);
+    const int roomWidth = width - r.left - r.right;
+    if (roomWidth >= kPlotSmallest && roomHeight >= kPlotSmallest) {
+      const double perUnit = std::min(roomWidth / acrossSpan, roomHeight / upSpan);
+      g.plotWidth =
+          std::clamp(units(acrossSpan * perUnit), std::min(kPlotShortMin, roomWidth), roomWidth);
+      g.plotHeight =
+          std::clamp(units(upSpan * perUnit), std::min(kPlotShortMin, roomHeight), roomHeight);
+      // The labels of the final height may be wider than those of the first guess.
+      r = surroundFor(scale, drawing, swatches, g, g.plotHeight, s);
+      g.plotWidth = std::min(g.plotWidth, width - r.left - r.right);
     }
-  } else if (scale.hasValues) {
-    legend.push_back({0.5, formatValue(scale.low)});
+    if (g.plotWidth < kPlotSmallest || g.plotHeight < kPlotSmallest) {
+      error = "a picture of " + std::to_string(width) + "x" + std::to_string(height) +
+              " leaves too little room for the plot beside its axes and legend";
+      return SliceLayout::TooSmall;
+    }
+    g.plotLeft = r.left + (width - r.left - r.right - g.plotWidth) / 2;
+    g.plotTop = top + (roomHeight - g.plotHeight) / 2;
   }
-  bool hasNaN = false;
-  for (double v : plane.values) hasNaN = hasNaN || std::isnan(v);
-  int legendWidest = hasNaN ? textWidth("NaN", kTextScale) : 0;
-  for (const LegendLabel& label : legend) {
-    legendWidest = std::max(legendWidest, textWidth(label.text, kTextScale));
-  }
-
-  // Layout, left to right: up-axis title, its labels, ticks, the plot, the legend bar
-  // and its labels; top to bottom: title, plot, across-axis labels and title.
-  const int lineHeight = kTextHeight + 2 * kGap;
-  g.plotLeft = kMargin + lineHeight + upTicks.widest + kGap + kTickLength + 1;
-  g.plotTop = kMargin + lineHeight + 2 * kGap;
+  g.exaggeration = (g.plotHeight / upSpan) / (g.plotWidth / acrossSpan);
   const int plotRight = g.plotLeft + g.plotWidth;
   const int plotBottom = g.plotTop + g.plotHeight;
-  const int barLeft = plotRight + 4 * kGap;
-  const int barRight = barLeft + kBarWidth;
-  const int legendTextLeft = barRight + kTickLength + kGap;
-  // The NaN swatch sits on the line of the across-axis name, clear of its labels.
-  const int swatchTop = plotBottom + 1 + kTickLength + kGap + lineHeight;
-  const int width = std::max(legendTextLeft + legendWidest + kMargin,
-                             kMargin + textWidth(title, kTextScale) + kMargin);
-  const int height = swatchTop + lineHeight + kMargin;
-  image = makeImage(width, height, kPaper);
 
-  drawText(image, kMargin, kMargin, title, kInk, kTextScale);
-
-  // The cells.
-  const AxisPixels columns =
-      axisPixels(*plane.across, g.acrossLow, g.acrossHigh, g.plotWidth, false);
-  const AxisPixels rows = axisPixels(*plane.up, g.upLow, g.upHigh, g.plotHeight, true);
-  const bool columnBorders = columns.narrowest >= kBorderMinCell;
-  const bool rowBorders = rows.narrowest >= kBorderMinCell;
-  std::vector<Rgb> cellColours(plane.values.size());
-  for (size_t i = 0; i < plane.values.size(); ++i) {
-    cellColours[i] = scaleColour(scale, plane.values[i]);
-  }
-  const size_t columnCount = static_cast<size_t>(plane.across->cellCount);
-  for (int y = 0; y < g.plotHeight; ++y) {
-    const int row = rows.cellAt[static_cast<size_t>(y)];
-    if (row < 0) continue;
-    for (int x = 0; x < g.plotWidth; ++x) {
-      const int column = columns.cellAt[static_cast<size_t>(x)];
-      if (column < 0) continue;
-      Rgb colour =
-          cellColours[static_cast<size_t>(column) + columnCount * static_cast<size_t>(row)];
-      const bool edge = (columnBorders && columns.cellEdge[static_cast<size_t>(x)]) ||
-                        (rowBorders && rows.cellEdge[static_cast<size_t>(y)]);
-      if (edge) colour = darken(colour);
-      fillRect(image, g.plotLeft + x, g.plotTop + y, g.plotLeft + x + 1, g.plotTop + y + 1, colour);
-    }
-  }
-  // Frame, just outside the cells.
-  fillRect(image, g.plotLeft - 1, g.plotTop - 1, plotRight + 1, g.plotTop, kInk);
-  fillRect(image, g.plotLeft - 1, plotBottom, plotRight + 1, plotBottom + 1, kInk);
-  fillRect(image, g.plotLeft - 1, g.plotTop - 1, g.plotLeft, plotBottom + 1, kInk);
-  fillRect(image, plotRight, g.plotTop - 1, plotRight + 1, plotBottom + 1, kInk);
+  scene = PictureScene{};
+  scene.width = width;
+  scene.height = height;
+  // A title wider than the picture is set smaller.
+  const double titleSize =
+      std::min(size, size * (width - 2 * s.margin) / std::max(titleWidth, 1.0));
+  // The title keeps to the plot, which a picture of a given size centres.
+  addText(scene, s.margin, g.plotTop - 2 * s.gap - s.line / 2.0, drawing.title, titleSize,
+          TextAlign::Start);
+  addSliceCells(plane, scale, g, scene);
+  addFrame(scene, g.plotLeft, g.plotTop, plotRight, plotBottom);
 
   // Across axis: ticks below the frame, labels under them, then the axis name.
+  const Ticks acrossTicks =
+      fittingTicks(g.acrossLow, g.acrossHigh, g.plotWidth, 90, s, drawing.metrics,
+                   [&](double widest) { return widest + 3.0 * s.gap; });
+  const double acrossLabelLine = plotBottom + 1 + s.tick + s.gap + s.cap / 2.0;
   for (size_t i = 0; i < acrossTicks.values.size(); ++i) {
     const double f = (acrossTicks.values[i] - g.acrossLow) / acrossSpan;
-    const int x =
-        g.plotLeft + std::min(g.plotWidth - 1, static_cast<int>(std::lround(f * g.plotWidth)));
-    fillRect(image, x, plotBottom + 1, x + 1, plotBottom + 1 + kTickLength, kInk);
-    const int labelWidth = textWidth(acrossTicks.labels[i], kTextScale);
-    const int labelLeft = std::clamp(x - labelWidth / 2, 0, width - labelWidth);
-    drawText(image, labelLeft, plotBottom + 1 + kTickLength + kGap, acrossTicks.labels[i], kInk,
-             kTextScale);
+    const int x = g.plotLeft + std::min(g.plotWidth - 1, units(f * g.plotWidth));
+    addRect(scene, x, plotBottom + 1, x + 1, plotBottom + 1 + s.tick, kInk);
+    const double half = drawing.metrics.width(acrossTicks.labels[i], size) / 2;
+    addText(scene, std::clamp(x + 0.5, half, width - half), acrossLabelLine, acrossTicks.labels[i],
+            size, TextAlign::Centre);
   }
-  const int acrossTitleWidth = textWidth(plane.acrossName, kTextScale);
-  drawText(image, g.plotLeft + (g.plotWidth - acrossTitleWidth) / 2,
-           plotBottom + 1 + kTickLength + kGap + lineHeight, plane.acrossName, kInk, kTextScale);
+  addText(scene, g.plotLeft + g.plotWidth / 2.0, acrossLabelLine + s.line, plane.acrossName, size,
+          TextAlign::Centre);
 
-  // Up axis: ticks left of the frame, labels right-aligned against them, the axis name
-  // turned upward at the far left.
-  for (size_t i = 0; i < upTicks.values.size(); ++i) {
-    const double f = (g.upHigh - upTicks.values[i]) / upSpan;
-    const int y =
-        g.plotTop + std::min(g.plotHeight - 1, static_cast<int>(std::lround(f * g.plotHeight)));
-    fillRect(image, g.plotLeft - 1 - kTickLength, y, g.plotLeft - 1, y + 1, kInk);
-    const int labelWidth = textWidth(upTicks.labels[i], kTextScale);
-    drawText(image, g.plotLeft - 1 - kTickLength - kGap - labelWidth, y - kTextHeight / 2,
-             upTicks.labels[i], kInk, kTextScale);
+  // Up axis: ticks left of the frame, labels against them, the axis name turned upward.
+  for (size_t i = 0; i < r.upTicks.values.size(); ++i) {
+    const double f = (g.upHigh - r.upTicks.values[i]) / upSpan;
+    const int y = g.plotTop + std::min(g.plotHeight - 1, units(f * g.plotHeight));
+    addRect(scene, g.plotLeft - 1 - s.tick, y, g.plotLeft - 1, y + 1, kInk);
+    addText(scene, g.plotLeft - 1 - s.tick - s.gap, y + 0.5, r.upTicks.labels[i], size,
+            TextAlign::End);
   }
-  const int upTitleLength = textWidth(plane.upName, kTextScale);
-  drawTextUpward(image, kMargin, g.plotTop + (g.plotHeight + upTitleLength) / 2, plane.upName, kInk,
-                 kTextScale);
+  const double upNameLine =
+      g.plotLeft - 1 - s.tick - s.gap - std::ceil(r.upTicks.widest) - s.line / 2.0;
+  addText(scene, upNameLine, g.plotTop + g.plotHeight / 2.0, plane.upName, size, TextAlign::Centre,
+          true);
 
-  // Legend bar: the ramp from the bottom (low) to the top (high), ticks and labels.
-  if (scale.hasValues) {
-    for (int y = 0; y < g.plotHeight; ++y) {
-      const double place = scale.high > scale.low ? 1 - (y + 0.5) / g.plotHeight : 0.5;
-      fillRect(image, barLeft, g.plotTop + y, barRight, g.plotTop + y + 1, rampColour(place));
+  // Legend: the ramp from the bottom (low) to the top (high) with its labels, and the
+  // swatches of colours beyond it: over above the bar, under below it, NaN under the plot.
+  const int barLeft = plotRight + 4 * s.gap;
+  const int barRight = barLeft + s.bar;
+  const int barTop = g.plotTop + r.barTop;
+  const int barBottom = g.plotTop + r.barBottom;
+  const int barLength = barBottom - barTop;
+  const int legendTextLeft = barRight + s.tick + s.gap;
+  if (scale.hasValues && barLength > 0) {
+    for (int y = 0; y < barLength; ++y) {
+      const double place = scale.high > scale.low ? 1 - (y + 0.5) / barLength : 0.5;
+      addRect(scene, barLeft, barTop + y, barRight, barTop + y + 1, rampColour(place), 1, true);
     }
-    fillRect(image, barLeft - 1, g.plotTop - 1, barRight + 1, g.plotTop, kInk);
-    fillRect(image, barLeft - 1, plotBottom, barRight + 1, plotBottom + 1, kInk);
-    fillRect(image, barLeft - 1, g.plotTop - 1, barLeft, plotBottom + 1, kInk);
-    fillRect(image, barRight, g.plotTop - 1, barRight + 1, plotBottom + 1, kInk);
-    for (const LegendLabel& label : legend) {
-      const int y =
-          g.plotTop + std::min(g.plotHeight - 1,
-                               static_cast<int>(std::lround((1 - label.place) * g.plotHeight)));
-      fillRect(image, barRight + 1, y, barRight + 1 + kTickLength, y + 1, kInk);
-      const int top =
-          std::clamp(y - kTextHeight / 2, g.plotTop - kGap, plotBottom + kGap - kTextHeight);
-      drawText(image, legendTextLeft, top, label.text, kInk, kTextScale);
+    addFrame(scene, barLeft, barTop, barRight, barBottom);
+    for (const LegendTick& tick : r.legend) {
+      const int y = barTop + std::min(barLength - 1, units((1 - tick.place) * barLength));
+      addRect(scene, barRight + 1, y, barRight + 1 + s.tick, y + 1, kInk);
+      const double line =
+          std::clamp(y + 0.5, barTop - s.gap + s.cap / 2.0, barBottom + s.gap - s.cap / 2.0);
+      addText(scene, legendTextLeft, line, tick.text, size, TextAlign::Start);
     }
   }
-  if (hasNaN) {
-    fillRect(image, barLeft - 1, swatchTop - 1, barRight + 1, swatchTop + kTextHeight + 1, kInk);
-    fillRect(image, barLeft, swatchTop, barRight, swatchTop + kTextHeight, kNanColour);
-    drawText(image, legendTextLeft, swatchTop, "NaN", kInk, kTextScale);
+  for (const LegendSwatch& swatch : swatches) {
+    const int swatchTop = swatch.kind == ColourClass::Over ? g.plotTop
+                          : swatch.kind == ColourClass::Under
+                              ? plotBottom - s.swatch
+                              : plotBottom + 1 + s.tick + s.gap + s.line;
+    const int swatchHeight = swatch.kind == ColourClass::NaN ? s.cap : s.swatch;
+    addSwatch(scene, barLeft, barRight, swatchTop, swatchHeight, legendTextLeft, swatch, size);
   }
-  return true;
+  if (!drawing.colourLabel.empty()) {
+    addText(scene, legendTextLeft + r.legendWidest + 2 * s.gap + s.line / 2.0,
+            g.plotTop + g.plotHeight / 2.0, drawing.colourLabel, size, TextAlign::Centre, true);
+  }
+  return SliceLayout::Drawn;
 }

@@ -1,17 +1,17 @@
-// Drawing one slice of the model: a rectangle per cell to the scale of the mesh, axes
-// in mesh coordinates, a colour scale with its legend, and a title.
+// Laying out one slice of the model as a picture: a rectangle per cell to the scale of
+// the mesh, axes in mesh coordinates, a colour bar with its legend, and a title.
 #pragma once
 
 #include <string>
 
 #include "view/colour_scale.h"
-#include "view/rgb_image.h"
+#include "view/picture_scene.h"
 #include "view/slice_plane.h"
 
 /// Where the cells of a picture lie, so that a reader can find a cell in it.
 struct PictureGeometry {
-  int plotLeft = 0;  // pixels: the cells fill plotLeft <= x < plotLeft + plotWidth
-  int plotTop = 0;   //         and plotTop <= y < plotTop + plotHeight
+  int plotLeft = 0;  // picture units: the cells fill plotLeft <= x < plotLeft + plotWidth
+  int plotTop = 0;   //                and plotTop <= y < plotTop + plotHeight
   int plotWidth = 0;
   int plotHeight = 0;
   double acrossLow = 0, acrossHigh = 0;  // coordinates at the left and right plot edges
@@ -19,7 +19,24 @@ struct PictureGeometry {
   double exaggeration = 1;               // up scale over across scale; 1 when true to scale
 };
 
-/// Draws `plane` coloured by `scale` under `title`. False with a one-line `error` when
-/// an axis has no finite, non-empty extent to draw.
-bool renderSlice(const SlicePlane& plane, const ColourScale& scale, const std::string& title,
-                 RgbImage& image, PictureGeometry& geometry, std::string& error);
+/// What a picture shows besides its cells, and how large it is.
+struct SliceDrawing {
+  std::string title;        // valid UTF-8
+  std::string colourLabel;  // the colour bar's name and units, valid UTF-8; empty: none
+  int width = 0;            // the picture's size; 0 x 0: as large as the plot needs,
+  int height = 0;           // about 720 units along its longer side or more
+  TextMetrics metrics;      // of the output that will draw the picture
+};
+
+/// Why a slice could not be laid out.
+enum class SliceLayout {
+  Drawn,
+  NoExtent,  // an axis has no finite, non-empty extent to draw
+  TooSmall,  // the requested size leaves too little room for the plot
+};
+
+/// Lays out `plane` coloured by `scale` as `drawing` asks, into `scene` and `geometry`;
+/// on failure a one-line `error`.
+SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
+                        const SliceDrawing& drawing, PictureScene& scene, PictureGeometry& geometry,
+                        std::string& error);

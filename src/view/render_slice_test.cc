@@ -2,16 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "mesh/node_axis_testing.h"
+#include "view/draw_scene_bitmap.h"
 
 namespace {
 
 struct Picture {
+  PictureScene scene;
   RgbImage image;
   PictureGeometry geometry;
+
+  // The texts of the scene that read upward, or along their line.
+  std::vector<std::string> texts(bool upward) const {
+    std::vector<std::string> result;
+    for (const SceneText& text : scene.texts) {
+      if (text.upward == upward) result.push_back(text.text);
+    }
+    return result;
+  }
 
   // The pixel that shows coordinates (across, up).
   Rgb at(double across, double up) const {
@@ -24,10 +36,16 @@ struct Picture {
   }
 };
 
-Picture render(const SlicePlane& plane, const ColourScale& scale) {
+// Lays the slice out and draws it with the built-in font, which every build has.
+Picture render(const SlicePlane& plane, const ColourScale& scale, SliceDrawing drawing = {}) {
   Picture picture;
   std::string error;
-  EXPECT_TRUE(renderSlice(plane, scale, "title", picture.image, picture.geometry, error)) << error;
+  if (drawing.title.empty()) drawing.title = "title";
+  drawing.metrics = bitmapTextMetrics();
+  EXPECT_EQ(renderSlice(plane, scale, drawing, picture.scene, picture.geometry, error),
+            SliceLayout::Drawn)
+      << error;
+  picture.image = drawSceneBitmap(picture.scene);
   return picture;
 }
 
@@ -70,18 +88,64 @@ TEST(RenderSliceTest, StretchesAThinSideAndSaysBy) {
   EXPECT_EQ(picture.at(500, 5), rampColour(0.5));
 }
 
+TEST(RenderSliceTest, FitsARequestedSizeWithItsLegendAndLabel) {
+  std::vector<double> across = {100, 110, 130, 160}, up = {50, 45, 30};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {0, 1, 2, 3, NAN, 1.5}};
+  const ColourScale scale{1, 2, true, false, true};  // limits 1 and 2
+  for (const auto& [width, height] : {std::pair(900, 500), std::pair(700, 900)}) {
+    SliceDrawing drawing;
+    drawing.width = width;
+    drawing.height = height;
+    drawing.colourLabel = "rho (ohm m)";
+    const Picture picture = render(plane, scale, drawing);
+    const PictureGeometry& g = picture.geometry;
+    EXPECT_EQ(picture.image.width, width);
+    EXPECT_EQ(picture.image.height, height);
+    EXPECT_NEAR(static_cast<double>(g.plotWidth) / g.plotHeight, 60.0 / 20.0, 0.03);
+    EXPECT_GE(g.plotLeft, 0);
+    EXPECT_LE(g.plotLeft + g.plotWidth, width);
+    EXPECT_EQ(picture.at(105, 47), kUnderColour);
+    EXPECT_EQ(picture.at(120, 47), rampColour(0));
+    EXPECT_EQ(picture.at(105, 37), kOverColour);
+    EXPECT_EQ(picture.at(145, 37), rampColour(0.5));
+    EXPECT_EQ(picture.texts(true), (std::vector<std::string>{"elevation", "rho (ohm m)"}));
+    const std::vector<std::string> along = picture.texts(false);
+    for (const char* text : {"title", "easting", "above 2", "below 1", "NaN"}) {
+      EXPECT_NE(std::find(along.begin(), along.end(), text), along.end()) << text;
+    }
+    // Nothing is drawn beyond the picture's right edge: its last column is blank.
+    for (int y = 0; y < height; ++y) {
+      ASSERT_EQ(pixelAt(picture.image, width - 1, y), (Rgb{255, 255, 255})) << y;
+    }
+  }
+  PictureScene scene;
+  PictureGeometry geometry;
+  std::string error;
+  SliceDrawing tiny;
+  tiny.width = tiny.height = 150;
+  tiny.metrics = bitmapTextMetrics();
+  EXPECT_EQ(renderSlice(plane, scale, tiny, scene, geometry, error), SliceLayout::TooSmall);
+  EXPECT_EQ(error,
+            "a picture of 150x150 leaves too little room for the plot beside its axes and legend");
+}
+
 TEST(RenderSliceTest, RefusesAnAxisWithoutExtent) {
   std::vector<double> flat = {5, 5}, good = {0, 1}, broken = {0, NAN};
   const NodeAxis flatAxis = axisOver(flat), goodAxis = axisOver(good),
                  brokenAxis = axisOver(broken);
-  RgbImage image;
+  PictureScene scene;
   PictureGeometry geometry;
   std::string error;
-  EXPECT_FALSE(renderSlice(SlicePlane{&flatAxis, &goodAxis, "easting", "northing", {1}},
-                           ColourScale{}, "t", image, geometry, error));
+  SliceDrawing drawing;
+  drawing.metrics = bitmapTextMetrics();
+  EXPECT_EQ(renderSlice(SlicePlane{&flatAxis, &goodAxis, "easting", "northing", {1}}, ColourScale{},
+                        drawing, scene, geometry, error),
+            SliceLayout::NoExtent);
   EXPECT_EQ(error, "the mesh has no extent along easting");
-  EXPECT_FALSE(renderSlice(SlicePlane{&goodAxis, &brokenAxis, "easting", "northing", {1}},
-                           ColourScale{}, "t", image, geometry, error));
+  EXPECT_EQ(renderSlice(SlicePlane{&goodAxis, &brokenAxis, "easting", "northing", {1}},
+                        ColourScale{}, drawing, scene, geometry, error),
+            SliceLayout::NoExtent);
   EXPECT_EQ(error, "the northing nodes are not all finite numbers");
 }
 

@@ -2,22 +2,26 @@
 
 #include <strings.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 const char kViewHelpText[] =
     "Usage:\n"
     "  boxpaint-view MESH MODEL OUT.vtr\n"
-    "  boxpaint-view MESH MODEL OUT.png --slice SLICE\n"
+    "  boxpaint-view MESH MODEL OUT.png --slice SLICE [picture options]\n"
     "  boxpaint-view --help | --version\n"
     "\n"
     "Reads MESH, a boxpaint mesh file, and MODEL, the model file boxpaint wrote for it\n"
     "(one value per line, elevation index fastest, then easting, then northing).\n"
     "\n"
     "OUT.vtr  a VTK XML rectilinear grid for ParaView: x is easting, y northing, z\n"
-    "         elevation (nodes falling from the top, as the mesh gives them), and one\n"
-    "         cell array named \"value\".\n"
+    "         elevation, each with the mesh's node coordinates in rising order (the\n"
+    "         top of the mesh last), and one cell array named \"value\".\n"
     "OUT.png  a picture of one slice of the model, each cell drawn to the scale of the\n"
-    "         mesh, with a colour scale and axes in mesh coordinates.\n"
+    "         mesh, with a colour bar and axes in mesh coordinates.\n"
+    "OUT.svg, OUT.pdf\n"
+    "         the same picture as a vector drawing (in a build with cairo).\n"
     "\n"
     "SLICE is one of:\n"
     "  z=K    elevation cell K (1 is the top): a plan view, easting across, northing up\n"
@@ -27,9 +31,21 @@ const char kViewHelpText[] =
     "         the cell that holds coordinate C; a coordinate on the node between two\n"
     "         cells picks the one with the smaller index\n"
     "\n"
-    "Colours run from dark blue (the smallest finite value of the model) to yellow\n"
-    "(the largest); infinities take the colour of the end they lie beyond, NaN cells\n"
-    "are grey.\n"
+    "Picture options:\n"
+    "  --log         a logarithmic colour scale; cells at or below 0 take the \"under\"\n"
+    "                colour (pink)\n"
+    "  --clim LO,HI  colours from LO to HI; cells below LO take the \"under\" colour\n"
+    "                (pink), cells above HI the \"over\" colour (red)\n"
+    "  --label TEXT  the name and units of the values, beside the colour bar\n"
+    "  --size WxH    the picture's size in pixels (points for .svg and .pdf),\n"
+    "                each side 100 to 8000; text grows with it. By default the\n"
+    "                plot is 720 pixels along its longer side (3 a cell past 240\n"
+    "                cells, at most 2400) and the picture as large as it needs.\n"
+    "\n"
+    "Colours run from dark blue (the smallest finite value of the model, or LO)\n"
+    "to yellow (the largest, or HI); without --clim, infinities take the colour\n"
+    "of the end they lie beyond. NaN cells are grey. The legend shows each colour\n"
+    "beyond the ramp that the slice uses.\n"
     "\n"
     "An error prints one line on standard error, leaves no output file, and ends with\n"
     "status 2 for a command line that cannot be used and 1 for anything else.\n";
@@ -42,13 +58,51 @@ bool endsWith(const char* text, const char* ending) {
   return length > endingLength && strcasecmp(text + length - endingLength, ending) == 0;
 }
 
+// Reads "LO,HI": two finite numbers, LO below HI.
+bool parseLimits(const char* text, ColourOptions& colours) {
+  const char* end = text + std::strlen(text);
+  const char* comma = std::strchr(text, ',');
+  if (comma == nullptr) return false;
+  const auto low = std::from_chars(text, comma, colours.low);
+  const auto high = std::from_chars(comma + 1, end, colours.high);
+  return low.ec == std::errc() && low.ptr == comma && high.ec == std::errc() && high.ptr == end &&
+         std::isfinite(colours.low) && std::isfinite(colours.high) && colours.low < colours.high;
+}
+
+// Reads "WxH": two whole numbers within the bounds of a side.
+bool parseSize(const char* text, int& width, int& height) {
+  const char* end = text + std::strlen(text);
+  const char* by = std::strpbrk(text, "xX");
+  if (by == nullptr) return false;
+  const auto w = std::from_chars(text, by, width);
+  const auto h = std::from_chars(by + 1, end, height);
+  const auto inBounds = [](int side) { return side >= kPictureSideMin && side <= kPictureSideMax; };
+  return w.ec == std::errc() && w.ptr == by && h.ec == std::errc() && h.ptr == end &&
+         inBounds(width) && inBounds(height);
+}
+
+// An option that takes a value, as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+  const char* name;
+  const char* example;  // for the error when the value is missing
+  const char* value = nullptr;
+};
+
 }  // namespace
 
 bool parseViewArguments(int argc, const char* const* argv, ViewArguments& arguments,
                         std::string& error) {
   const char* names[3] = {};
   int nameCount = 0;
-  const char* slice = nullptr;
+  ValueOption options[] = {{"--slice", "a slice such as z=1"},
+                           {"--clim", "LO,HI such as 0.01,1000"},
+                           {"--label", "a text such as 'resistivity (ohm m)'"},
+                           {"--size", "WxH such as 1200x900"}};
+  ValueOption& slice = options[0];
+  ValueOption& limits = options[1];
+  ValueOption& label = options[2];
+  ValueOption& size = options[3];
+  bool logarithmic = false;
   // Asking for help is never wrong, whatever else the line holds.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -62,20 +116,30 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
   }
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--slice" || argument.starts_with("--slice=")) {
-      if (slice != nullptr) {
-        error = "--slice given twice";
+    ValueOption* option = nullptr;
+    for (ValueOption& candidate : options) {
+      if (argument == candidate.name || argument.starts_with(std::string(candidate.name) + "=")) {
+        option = &candidate;
+      }
+    }
+    if (option != nullptr) {
+      if (option->value != nullptr) {
+        error = std::string(option->name) + " given twice";
         return false;
       }
-      if (argument == "--slice") {
+      if (argument == option->name) {
         if (i + 1 == argc) {
-          error = "--slice needs a slice such as z=1 (see --help)";
+          error = std::string(option->name) + " needs " + option->example + " (see --help)";
           return false;
         }
-        slice = argv[++i];
+        option->value = argv[++i];
       } else {
-        slice = argv[i] + std::strlen("--slice=");
+        option->value = argv[i] + std::strlen(option->name) + 1;
       }
+      continue;
+    }
+    if (argument == "--log") {
+      logarithmic = true;
       continue;
     }
     if (argument.size() > 1 && argument[0] == '-') {
@@ -95,27 +159,59 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
   arguments.meshName = names[0];
   arguments.modelName = names[1];
   arguments.outputName = names[2];
+  arguments.output = OutputKind::Picture;
   if (endsWith(arguments.outputName, ".vtr")) {
     arguments.output = OutputKind::Grid;
   } else if (endsWith(arguments.outputName, ".png")) {
-    arguments.output = OutputKind::Picture;
+    arguments.format = PictureFormat::Png;
+  } else if (endsWith(arguments.outputName, ".svg")) {
+    arguments.format = PictureFormat::Svg;
+  } else if (endsWith(arguments.outputName, ".pdf")) {
+    arguments.format = PictureFormat::Pdf;
   } else {
-    error = std::string(arguments.outputName) + ": the output name must end in .vtr or .png";
+    error = std::string(arguments.outputName) +
+            ": the output name must end in .vtr, .png, .svg or .pdf";
     return false;
   }
-  if (arguments.output == OutputKind::Grid && slice != nullptr) {
-    error = "--slice is for a .png picture; a .vtr grid holds the whole model";
+  if (arguments.output == OutputKind::Grid) {
+    const char* pictureOption = slice.value != nullptr    ? "--slice"
+                                : logarithmic             ? "--log"
+                                : limits.value != nullptr ? "--clim"
+                                : label.value != nullptr  ? "--label"
+                                : size.value != nullptr   ? "--size"
+                                                          : nullptr;
+    if (pictureOption != nullptr) {
+      error = std::string(pictureOption) +
+              " is for a .png, .svg or .pdf picture; a .vtr grid holds the whole model";
+      return false;
+    }
+    return true;
+  }
+  if (slice.value == nullptr) {
+    error = "a picture needs --slice (see --help)";
     return false;
   }
-  if (arguments.output == OutputKind::Picture) {
-    if (slice == nullptr) {
-      error = "a .png picture needs --slice (see --help)";
+  if (!parseSliceChoice(slice.value, arguments.slice)) {
+    error = "--slice " + std::string(slice.value) + ": expected z=K, e=J, n=K, z@C, e@C or n@C";
+    return false;
+  }
+  arguments.colours.logarithmic = logarithmic;
+  if (limits.value != nullptr) {
+    arguments.colours.limited = true;
+    if (!parseLimits(limits.value, arguments.colours)) {
+      error = "--clim " + std::string(limits.value) + ": expected LO,HI, two numbers, LO below HI";
       return false;
     }
-    if (!parseSliceChoice(slice, arguments.slice)) {
-      error = "--slice " + std::string(slice) + ": expected z=K, e=J, n=K, z@C, e@C or n@C";
+    if (logarithmic && !(arguments.colours.low > 0)) {
+      error = "--clim " + std::string(limits.value) + ": a logarithmic scale needs LO above 0";
       return false;
     }
+  }
+  if (label.value != nullptr) arguments.label = label.value;
+  if (size.value != nullptr && !parseSize(size.value, arguments.width, arguments.height)) {
+    error = "--size " + std::string(size.value) + ": expected WxH, each side a whole number from " +
+            std::to_string(kPictureSideMin) + " to " + std::to_string(kPictureSideMax);
+    return false;
   }
   return true;
 }

@@ -3,10 +3,16 @@
 
 #include <string>
 
+#include "view/colour_scale.h"
+#include "view/picture_backend.h"
 #include "view/slice_choice.h"
 
 /// What the output file holds, as its name's ending says.
 enum class OutputKind { Grid, Picture };
+
+/// Bounds of each side of a picture's requested size.
+constexpr int kPictureSideMin = 100;
+constexpr int kPictureSideMax = 8000;
 
 /// The command line, read.
 struct ViewArguments {
@@ -15,8 +21,14 @@ struct ViewArguments {
   const char* meshName = nullptr;
   const char* modelName = nullptr;
   const char* outputName = nullptr;
-  OutputKind output = OutputKind::Grid;  // .vtr: Grid; .png: Picture
-  SliceChoice slice;                     // for a Picture
+  OutputKind output = OutputKind::Grid;  // .vtr: Grid; .png, .svg, .pdf: Picture
+  PictureFormat format = PictureFormat::Png;
+  // For a Picture:
+  SliceChoice slice;      // --slice
+  ColourOptions colours;  // --log, --clim LO,HI
+  std::string label;      // --label: the colour bar's name and units
+  int width = 0;          // --size WxH; 0 x 0: the size the plot needs
+  int height = 0;
 };
 
 /// The text that --help prints.

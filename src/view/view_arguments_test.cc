@@ -59,6 +59,30 @@ TEST(ParseViewArgumentsTest, ReadsTheForms) {
   }
 }
 
+TEST(ParseViewArgumentsTest, ReadsThePictureOptions) {
+  ViewArguments arguments;
+  std::string error;
+  ASSERT_TRUE(parse({"m", "v", "p.SVG", "--slice", "z=1", "--log", "--clim=0.01,1e3", "--label",
+                     "-log rho", "--size", "1200x900"},
+                    arguments, error))
+      << error;
+  EXPECT_EQ(arguments.output, OutputKind::Picture);
+  EXPECT_EQ(arguments.format, PictureFormat::Svg);
+  EXPECT_TRUE(arguments.colours.logarithmic);
+  EXPECT_TRUE(arguments.colours.limited);
+  EXPECT_EQ(arguments.colours.low, 0.01);
+  EXPECT_EQ(arguments.colours.high, 1000);
+  EXPECT_EQ(arguments.label, "-log rho");
+  EXPECT_EQ(arguments.width, 1200);
+  EXPECT_EQ(arguments.height, 900);
+  ViewArguments plain;
+  ASSERT_TRUE(parse({"m", "v", "p.pdf", "--slice=n=2", "--size=100X8000"}, plain, error));
+  EXPECT_EQ(plain.format, PictureFormat::Pdf);
+  EXPECT_FALSE(plain.colours.logarithmic || plain.colours.limited);
+  EXPECT_EQ(plain.width, 100);
+  EXPECT_EQ(plain.height, 8000);
+}
+
 TEST(ParseViewArgumentsTest, HelpWinsOverEverythingElse) {
   ViewArguments arguments;
   std::string error;
@@ -78,8 +102,8 @@ TEST(ParseViewArgumentsTest, RefusesWhatCannotBeUsed) {
       {{}, "expected MESH MODEL OUTPUT"},
       {{"m", "v"}, "expected MESH MODEL OUTPUT"},
       {{"m", "v", "o.vtr", "x"}, "too many file names: x"},
-      {{"m", "v", "o.txt"}, "must end in .vtr or .png"},
-      {{"m", "v", ".png", "--slice", "z=1"}, "must end in .vtr or .png"},
+      {{"m", "v", "o.txt"}, "must end in .vtr, .png, .svg or .pdf"},
+      {{"m", "v", ".png", "--slice", "z=1"}, "must end in .vtr, .png, .svg or .pdf"},
       {{"m", "v", "o.png"}, "needs --slice"},
       {{"m", "v", "o.png", "--slice"}, "--slice needs a slice"},
       {{"m", "v", "o.png", "--slice", "z=1", "--slice", "z=2"}, "--slice given twice"},
@@ -92,6 +116,20 @@ TEST(ParseViewArgumentsTest, RefusesWhatCannotBeUsed) {
       {{"m", "v", "o.png", "--slice", "z@nan"}, "--slice z@nan: expected"},
       {{"m", "v", "o.png", "--slice", "z@inf"}, "--slice z@inf: expected"},
       {{"m", "v", "o.png", "--slice", "z@1m"}, "--slice z@1m: expected"},
+      {{"m", "v", "o.vtr", "--log"}, "--log is for a .png, .svg or .pdf picture"},
+      {{"m", "v", "o.vtr", "--size", "900x600"}, "--size is for a .png"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--label"}, "--label needs a text"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--size=200x200", "--size=300x300"},
+       "--size given twice"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--clim", "5,1"}, "--clim 5,1: expected LO,HI"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--clim", "1"}, "--clim 1: expected LO,HI"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--clim", "0,inf"}, "--clim 0,inf: expected"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--clim", "1,2,"}, "--clim 1,2,: expected"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--clim", "0,10", "--log"},
+       "--clim 0,10: a logarithmic scale needs LO above 0"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--size", "99x500"}, "--size 99x500: expected WxH"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--size", "800*600"}, "--size 800*600: expected"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--size", "8001x600"}, "--size 8001x600: expected"},
   };
   for (const Case& c : cases) {
     ViewArguments arguments;

@@ -34,7 +34,11 @@ void writePng(OutputFile& file, const RgbImage& image, const std::vector<PngText
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_text> entries(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
-    entries[i].compression = PNG_TEXT_COMPRESSION_NONE;
+    // Latin-1 text goes in a tEXt chunk; a text with other characters, which the
+    // pictures hold as UTF-8, in an iTXt chunk, which says so.
+    bool ascii = true;
+    for (char c : texts[i].text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    entries[i].compression = ascii ? PNG_TEXT_COMPRESSION_NONE : PNG_ITXT_COMPRESSION_NONE;
     entries[i].key = const_cast<char*>(texts[i].keyword.c_str());
     entries[i].text = const_cast<char*>(texts[i].text.c_str());
     entries[i].text_length = texts[i].text.size();

@@ -7,7 +7,8 @@
 #include "view/output_file.h"
 #include "view/rgb_image.h"
 
-/// One text entry of a PNG file (a keyword of 1 to 79 Latin-1 characters, and its text).
+/// One text entry of a PNG file: a keyword of 1 to 79 Latin-1 characters, and its text,
+/// ASCII or UTF-8.
 struct PngText {
   std::string keyword;
   std::string text;

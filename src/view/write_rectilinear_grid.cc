@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "view/grid_cell_order.h"
 #include "view/view_failure.h"
@@ -26,15 +28,21 @@ std::string dataArray(const char* name, uint64_t offset) {
          "\"/>\n";
 }
 
-void writeArray(OutputFile& file, const double* values, int64_t count) {
-  const uint64_t bytes = static_cast<uint64_t>(count) * sizeof(double);
+// The nodes of `axis`, reversed when `flip` says, copied bit for bit.
+void writeCoordinates(OutputFile& file, const NodeAxis& axis, bool flip) {
+  const std::vector<double> nodes =
+      flip ? std::vector<double>(std::reverse_iterator(axis.nodes + axis.nodeCount),
+                                 std::reverse_iterator(axis.nodes))
+           : std::vector<double>(axis.nodes, axis.nodes + axis.nodeCount);
+  const uint64_t bytes = nodes.size() * sizeof(double);
   writeOutput(file, &bytes, sizeof bytes);
-  writeOutput(file, values, bytes);
+  writeOutput(file, nodes.data(), bytes);
 }
 
 }  // namespace
 
-void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, const double* model) {
+void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
+                          const double* model) {
   const int64_t ne = mesh.easting.cellCount;
   const int64_t nn = mesh.northing.cellCount;
   const int64_t nz = mesh.elevation.cellCount;
@@ -73,12 +81,12 @@ void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, const double* mode
   }
   for (int64_t first = 0; first < nz; first += layersPerChunk) {
     const int64_t count = std::min(layersPerChunk, nz - first);
-    toGridCellOrder(model, ne, nn, nz, first, count, chunk.get());
+    toGridCellOrder(model, ne, nn, nz, flips, first, count, chunk.get());
     writeOutput(file, chunk.get(), static_cast<size_t>(count * layerValues) * sizeof(double));
   }
-  writeArray(file, mesh.easting.nodes, ne + 1);
-  writeArray(file, mesh.northing.nodes, nn + 1);
-  writeArray(file, mesh.elevation.nodes, nz + 1);
+  writeCoordinates(file, mesh.easting, flips.easting);
+  writeCoordinates(file, mesh.northing, flips.northing);
+  writeCoordinates(file, mesh.elevation, flips.elevation);
   static const char kEnd[] = "\n</AppendedData>\n</VTKFile>\n";
   writeOutput(file, kEnd, sizeof kEnd - 1);
 }

@@ -1,4 +1,4 @@
-// The PNG picture of one slice of a model.
+// The picture of one slice of a model, as a PNG, SVG or PDF file.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +7,16 @@
 #include "view/output_file.h"
 #include "view/read_model.h"
 #include "view/slice_choice.h"
+#include "view/view_arguments.h"
 
-/// Draws slice `index` (from 1) across `axis` of `model` and writes it to `file` as a
-/// PNG, titled with `modelName`. Colours span the finite values of the whole model, so
-/// that pictures of different slices compare. The PNG's text entries say where the
+/// Draws slice `index` (from 1) across `axis` of `model` and writes it to `file` in the
+/// format, colours, colour bar label and size that `arguments` ask for, titled with the
+/// model file's name and the slice's place, its coordinates with as many digits as tell
+/// it from its neighbours. Without --clim, colours span the values of the whole model,
+/// so that pictures of different slices compare. A PNG's text entries say where the
 /// cells lie: "Plot area" (left top width height, in pixels), "Horizontal axis" and
-/// "Vertical axis" (name and the coordinates at the two plot edges, low first),
-/// "Value range" (the values at the two ends of the colour scale).
+/// "Vertical axis" (name and the coordinates at the two plot edges, low first), "Value
+/// range" (the values at the two ends of the colour scale) and "Colour scale" ("linear"
+/// or "logarithmic").
 void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model, SliceAxis axis,
-                       int32_t index, const char* modelName);
+                       int32_t index, const ViewArguments& arguments);

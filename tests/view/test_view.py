@@ -1,11 +1,13 @@
 """End-to-end tests of boxpaint-view: paint a model with boxpaint, then read the grid
 boxpaint-view writes with VTK's own reader and decode its pictures with PIL.
 
-Run as: test_view.py BOXPAINT BOXPAINT_VIEW
+Run as: test_view.py BOXPAINT BOXPAINT_VIEW PICTURES, where PICTURES is "cairo" for a
+build that draws with cairo (PNG, SVG and PDF) and "bitmap" for one without it (PNG).
 """
 
 import math
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -14,15 +16,21 @@ import unittest
 from decimal import Decimal
 
 from PIL import Image
+from vtkmodules.vtkCommonCore import vtkPoints
+from vtkmodules.vtkCommonDataModel import vtkPolyData
+from vtkmodules.vtkFiltersCore import vtkProbeFilter
 from vtkmodules.vtkIOXML import vtkXMLRectilinearGridReader
 
 BOXPAINT = ""
 VIEW = ""
+PICTURES = ""
 
 # Ends of the colour scale and the colour of NaN cells, as --help describes them.
 LOW_COLOUR = (68, 1, 84)
 HIGH_COLOUR = (253, 231, 37)
 NAN_COLOUR = (160, 160, 160)
+UNDER_COLOUR = (230, 130, 200)
+OVER_COLOUR = (215, 55, 30)
 
 # Unequal widths on every axis, so that a swapped axis or a wrong scale shows.
 MESH = """3 4 5            ! cells along easting, northing, elevation
@@ -63,16 +71,47 @@ def inside(value, bounds):
     return min(bounds) < value < max(bounds)
 
 
-def read_grid(path):
+def load_grid(path):
     reader = vtkXMLRectilinearGridReader()
     reader.SetFileName(path)
     reader.Update()
-    grid = reader.GetOutput()
+    return reader.GetOutput()
+
+
+def read_grid(path):
+    grid = load_grid(path)
     axes = [grid.GetXCoordinates(), grid.GetYCoordinates(), grid.GetZCoordinates()]
     coordinates = [[a.GetValue(i) for i in range(a.GetNumberOfTuples())] for a in axes]
     array = grid.GetCellData().GetArray("value")
     values = [array.GetValue(i) for i in range(array.GetNumberOfTuples())] if array else None
     return grid.GetDimensions(), coordinates, values
+
+
+def probe(path, points):
+    """VTK's own point location: per point, whether it was found and the value there."""
+    cloud = vtkPoints()
+    for point in points:
+        cloud.InsertNextPoint(*point)
+    data = vtkPolyData()
+    data.SetPoints(cloud)
+    probe_filter = vtkProbeFilter()
+    probe_filter.SetInputData(data)
+    probe_filter.SetSourceData(load_grid(path))
+    probe_filter.Update()
+    out = probe_filter.GetOutput().GetPointData()
+    found, value = out.GetArray("vtkValidPointMask"), out.GetArray("value")
+    return [(int(found.GetTuple1(n)) == 1, value.GetTuple1(n)) for n in range(len(points))]
+
+
+def mesh_nodes(counts, origin, widths):
+    """The nodes of each axis as boxpaint makes them: elevation falls by its widths."""
+    nodes = []
+    for axis in range(3):
+        axis_nodes = [origin[axis]]
+        for width in widths[axis]:
+            axis_nodes.append(axis_nodes[-1] - width if axis == 2 else axis_nodes[-1] + width)
+        nodes.append(axis_nodes)
+    return nodes
 
 
 class ViewTest(unittest.TestCase):
@@ -112,7 +151,7 @@ class ViewTest(unittest.TestCase):
         self.assertEqual(dimensions, (4, 5, 6))
         self.assertEqual(x, [100, 110, 130, 160])
         self.assertEqual(y, [200, 205, 220, 230, 250])
-        self.assertEqual(z, [50, 49, 47, 44, 40, 35])  # falling from the top, as given
+        self.assertEqual(z, [35, 40, 44, 47, 49, 50])  # rising: the top node last
         records = self.model_records()
         self.assertEqual(len(values), len(records))
         ne, nn, nz = 3, 4, 5
@@ -120,7 +159,8 @@ class ViewTest(unittest.TestCase):
             for k in range(nn):
                 for j in range(ne):
                     cell = values[j + ne * k + ne * nn * i]  # x fastest, then y, then z
-                    record = records[i + nz * j + nz * ne * k]  # elevation fastest
+                    # Grid layer i is model layer nz-1-i: elevation index 1 is the top.
+                    record = records[(nz - 1 - i) + nz * j + nz * ne * k]
                     self.assertTrue(same_double(cell, model_value(record)), (i, j, k))
                     # Independent of the model file: the cell's centre tells what
                     # boxpaint painted there.
@@ -144,14 +184,51 @@ class ViewTest(unittest.TestCase):
         self.assertEqual((run.returncode, run.stderr), (0, ""))
         _, _, values = read_grid(out)
         for r, text in enumerate(texts):
-            i, j, k = r % 3, (r // 3) % 2, r // 6
+            i, j, k = 2 - r % 3, (r // 3) % 2, r // 6
             self.assertTrue(same_double(values[j + 2 * k + 4 * i], model_value(text)), text)
+
+    def test_vtk_finds_every_cell_centre_and_its_value(self):
+        # The test mesh, and one whose easting falls (negative widths) and whose
+        # elevation holds cells of zero and of negative-to-positive thickness.
+        cases = ((self.mesh, self.model, ((3, 4, 5), (100., 200., 50.),
+                                          ((10, 20, 30), (5, 15, 10, 20), (1, 2, 3, 4, 5)))),
+                 (self.write("falling.txt", "3 2 4\n100 0 50\n-10 -20 -30\n5 5\n1 0 2 0\n"),
+                  None, ((3, 2, 4), (100., 0., 50.), ((-10, -20, -30), (5, 5), (1, 0, 2, 0)))))
+        for mesh, model, (counts, origin, widths) in cases:
+            if model is None:
+                model = self.write("falling-model.txt",
+                                   "".join(f" {n + 1}.000E+00\r\n" for n in range(24)))
+            out = self.path("probe.vtr")
+            run = self.view(mesh, model, out)
+            self.assertEqual((run.returncode, run.stderr), (0, ""))
+            with open(model, newline="") as f:
+                records = f.read().split("\r\n")[:-1]
+            e, n, z = mesh_nodes(counts, origin, widths)
+            _, (x, y, zs), _ = read_grid(out)
+            for got, nodes in ((x, e), (y, n), (zs, z)):
+                self.assertEqual([struct.pack("<d", v) for v in got],
+                                 [struct.pack("<d", v) for v in sorted(nodes)])
+            ne, nn, nz = counts
+            cells = [(i, j, k) for k in range(nn) for j in range(ne) for i in range(nz)]
+            centres = [((e[j] + e[j + 1]) / 2, (n[k] + n[k + 1]) / 2, (z[i] + z[i + 1]) / 2)
+                       for i, j, k in cells]
+            for (found, value), (i, j, k), record in zip(probe(out, centres), cells, records):
+                self.assertTrue(found, (mesh, i, j, k))
+                if z[i] != z[i + 1]:  # a flat cell's centre lies on its neighbours' face
+                    self.assertTrue(same_double(value, model_value(record)), (mesh, i, j, k))
+
+    def test_an_axis_that_rises_and_falls_is_refused(self):
+        mesh = self.write("zigzag.txt", "3 4 5\n100 200 50\n10 -20 30\n5 15 10 20\n1 2 3 4 5\n")
+        out = self.path("out.vtr")
+        self.assert_fails([mesh, self.model, out], 1,
+                          "zigzag.txt: the easting nodes both rise and fall", out)
 
     # The pictures
 
-    def picture(self, name, slice_form):
+    def picture(self, name, slice_form, *options, mesh=None, model=None):
         out = self.path(name)
-        run = self.view(self.mesh, self.model, out, "--slice", slice_form)
+        run = self.view(mesh or self.mesh, model or self.model, out, "--slice", slice_form,
+                        *options)
         self.assertEqual((run.returncode, run.stderr), (0, ""))
         image = Image.open(out)
         image.load()
@@ -171,6 +248,61 @@ class ViewTest(unittest.TestCase):
             return image.getpixel((px, py))
 
         return image, (across[0], up[0]), (width, height), pixel
+
+    def row_model(self, values):
+        """A mesh of one row of 10-unit cells along easting and a model of `values`."""
+        mesh = self.write("row.txt", f"{len(values)} 1 1\n500000 6105000 10\n"
+                          f"{len(values)}*10\n10\n10\n")
+        model = self.write("row-model.txt", "".join(f"{v:10.3E}\r\n" for v in values))
+        return mesh, model
+
+    def test_log_scale_and_limits_colour_every_decade_apart(self):
+        values = [-1.0, 0.0, 0.01, 1.0, 100.0, 1e4]
+        mesh, model = self.row_model(values)
+        centres = [500005 + 10 * n for n in range(len(values))]
+        image, _, _, pixel = self.picture("log.png", "z=1", "--log", mesh=mesh, model=model)
+        colours = [pixel(e, 6105005) for e in centres]
+        self.assertEqual(colours[:3], [UNDER_COLOUR, UNDER_COLOUR, LOW_COLOUR])
+        self.assertEqual(colours[5], HIGH_COLOUR)
+        self.assertEqual(len(set(colours[2:])), 4)  # 0.01, 1, 100 and 1e4 all differ
+        self.assertEqual(image.text["Colour scale"], "logarithmic")
+        self.assertEqual(image.text["Value range"], "0.01 10000")
+        _, _, _, pixel = self.picture("clim.png", "z=1", "--clim", "0.5,200", mesh=mesh,
+                                      model=model)
+        colours = [pixel(e, 6105005) for e in centres]
+        self.assertEqual(colours[:3], [UNDER_COLOUR] * 3)
+        self.assertEqual(colours[5], OVER_COLOUR)
+        self.assertNotIn(colours[3], (UNDER_COLOUR, OVER_COLOUR, LOW_COLOUR, HIGH_COLOUR))
+
+    def test_titles_tell_neighbouring_cells_apart(self):
+        mesh, model = self.row_model([1.0] * 3)
+        image, *_ = self.picture("title.png", "e=2", mesh=mesh, model=model)
+        self.assertTrue(image.text["Title"].startswith(
+            "row-model.txt: easting cell 2 of 3, 500010 to 500020"), image.text["Title"])
+
+    def test_size_and_vector_pictures(self):
+        image, _, size, _ = self.picture("sized.png", "n=2", "--size", "1000x400",
+                                         "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+        self.assertEqual(image.size, (1000, 400))
+        for kind in ("svg", "pdf"):
+            out = self.path(f"sized.{kind}")
+            run = self.view(self.mesh, self.model, out, "--slice", "n=2", "--size=800x600",
+                            "--log", "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+            if PICTURES != "cairo":
+                self.assertEqual(run.returncode, 2)
+                self.assertIn("built without cairo", run.stderr)
+                self.assertFalse(os.path.exists(out))
+                continue
+            self.assertEqual((run.returncode, run.stderr), (0, ""))
+            with open(out, "rb") as f:
+                data = f.read()
+            if kind == "svg":
+                self.assertRegex(data[:400].decode(), r'<svg [^>]*width="800pt" height="600pt"')
+                self.assertTrue(data.rstrip().endswith(b"</svg>"))
+            else:
+                self.assertTrue(data.startswith(b"%PDF-"))
+                self.assertRegex(data, rb"/MediaBox \[ ?0 0 800 600 ?\]")
+                self.assertTrue(data.rstrip().endswith(b"%%EOF"))
 
     def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
         # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
@@ -254,8 +386,12 @@ class ViewTest(unittest.TestCase):
             ([self.mesh, self.model, out, "--slice", "z=6"], "outside the mesh's 5 elevation"),
             ([self.mesh, self.model, out, "--slice", "e@99"], "easting 99 lies outside"),
             ([self.mesh, self.model, self.path("out.vtr"), "--slice", "z=1"], "--slice is for"),
-            ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr or .png"),
+            ([self.mesh, self.model, self.path("out.jpg")], "must end in .vtr, .png, .svg or .pdf"),
             ([self.mesh, self.model, out, "--colour"], "unknown option --colour"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--clim", "1"], "--clim 1: expected"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--size", "10x10"], "--size 10x10"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--size", "100x100"],
+             "--size: a picture of 100x100 leaves too little room"),
         )
         for arguments, message in cases:
             self.assert_fails(arguments, 2, message, None)
@@ -281,5 +417,5 @@ class ViewTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    BOXPAINT, VIEW = sys.argv[1], sys.argv[2]
-    unittest.main(argv=sys.argv[:1] + sys.argv[3:])
+    BOXPAINT, VIEW, PICTURES = sys.argv[1], sys.argv[2], sys.argv[3]
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:])

@@ -1,0 +1,12 @@
+// Drawing a picture scene into pixels with the built-in bitmap font: the pictures of a
+// build without cairo, and a plain drawing that tests can read pixel by pixel.
+#pragma once
+
+#include "view/picture_scene.h"
+#include "view/rgb_image.h"
+
+/// The metrics of the built-in font, drawn at the whole-number scale nearest a font size.
+TextMetrics bitmapTextMetrics();
+
+/// The scene on white, each rectangle snapped to whole pixels, non-ASCII characters as '?'.
+RgbImage drawSceneBitmap(const PictureScene& scene);

@@ -1,0 +1,28 @@
+// The drawing library behind the pictures. A build with cairo draws anti-aliased text
+// and writes PNG, SVG and PDF pictures; a build without it draws PNG pictures with the
+// built-in bitmap font. Both draw the same scene.
+#pragma once
+
+#include <string>
+
+#include "view/output_file.h"
+#include "view/picture_scene.h"
+#include "view/rgb_image.h"
+
+/// The kinds of picture file, as the output name's ending says.
+enum class PictureFormat { Png, Svg, Pdf };
+
+/// Whether this build writes SVG and PDF pictures.
+bool drawsVectorPictures();
+
+/// The metrics of the text this build draws.
+TextMetrics pictureTextMetrics();
+
+/// The scene in pixels, for a PNG picture.
+RgbImage drawRasterPicture(const PictureScene& scene);
+
+/// Writes the scene as an SVG or PDF picture titled `title` to `file`, one picture unit
+/// to the point; a failure ends the run with one line naming the output. Only where
+/// `drawsVectorPictures()`.
+void writeVectorPicture(OutputFile& file, const PictureScene& scene, PictureFormat format,
+                        const std::string& title);
