@@ -14,7 +14,7 @@ constexpr int32_t kBlockUnit = 1;
 
 // Room made at once for the blocks the count announces; a count larger than the file
 // holds is met with an early end of the file, not with a huge allocation.
-constexpr int32_t kBlocksReservedAtOnce = 1 << 20;
+constexpr int32_t kBlocksReservedAtOnce = 1 << 16;
 
 }  // namespace
 

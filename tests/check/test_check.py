@@ -193,6 +193,9 @@ class CheckTest(unittest.TestCase):
              "blocks.inp", None, 3, None, "block 2 of 3"),
             ("count out of range", "3 2 99999999999\n", good_blocks,
              "mesh.txt", 1, None, "3 2 99999999999", None),
+            # 2000 x 2000 x 2000 cells of 8 bytes overflow boxpaint's 32-bit model size.
+            ("model too large", "2000 2000 2000\n0. 0. 0.\n2000*1.\n2000*1.\n2000*1.\n",
+             good_blocks, "mesh.txt", None, None, None, None),
         ]
         for name, mesh_text, blocks_text, stopped, line, after, text, reading in cases:
             with self.subTest(name):
