@@ -106,7 +106,7 @@ void appendMesh(std::string& text, const std::string& meshName, const MeshSummar
   appendInteger(text, mesh.elevation.cells);
   text.append(" = ");
   appendInteger(text, mesh.cells);
-  text.append(" cells (easting x northing x elevation)\n");
+  text.append(mesh.cells == 1 ? " cell" : " cells").append(" (easting x northing x elevation)\n");
   appendAxisLine(text, "easting", mesh.easting, false);
   appendAxisLine(text, "northing", mesh.northing, false);
   appendAxisLine(text, "elevation", mesh.elevation, true);
@@ -123,7 +123,8 @@ void writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
   appendNumber(text, report.background);
   text.append(", ");
   appendInteger(text, report.blockCount);
-  text.append(report.blockCount == 1 ? " block\n" : " blocks\n");
+  text.append(report.blockCount == 1 ? " block" : " blocks");
+  text.append(report.blockCount < 0 ? " (no block is read)\n" : "\n");
 
   const size_t blocks = report.read.size();
   int64_t warningCount = 0, warnedBlocks = 0;
