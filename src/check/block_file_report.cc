@@ -1,0 +1,42 @@
+#include "check/block_file_report.h"
+
+#include <algorithm>
+
+#include "check/check_failure.h"
+#include "freeform/free_form_reader.h"
+#include "model/block_statements.h"
+#include "runtime/close_connection.h"
+#include "runtime/open_connection.h"
+
+namespace {
+
+constexpr int32_t kBlockUnit = 1;
+
+// Room made at once for the blocks the count announces; a count larger than the file
+// holds is met with an early end of the file, not with a huge allocation.
+constexpr int32_t kBlocksReservedAtOnce = 1 << 16;
+
+}  // namespace
+
+bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report) {
+  if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
+  {
+    FreeFormReader reader(*findConnection(kBlockUnit));
+    readBlockFileHead(reader, report.background, report.blockCount);
+    const int32_t count = std::max(report.blockCount, 0);
+    report.read.reserve(static_cast<size_t>(std::min(count, kBlocksReservedAtOnce)));
+    report.cells.reserve(report.read.capacity());
+    // One record for all blocks: a field a block leaves unread keeps the previous
+    // block's value, as ordered when that block was snapped.
+    BlockRecord block;
+    for (int32_t b = 0; b < count; ++b) {
+      setCheckReadingBlock(b + 1, count);
+      readBlock(reader, block);
+      report.read.push_back(block);
+      report.cells.push_back(blockCells(mesh, block));
+    }
+  }
+  closeConnection(kBlockUnit);
+  report.visible.assign(report.read.size(), 0);
+  return true;
+}

@@ -1,0 +1,148 @@
+#include "check/check_failure.h"
+
+#include <unistd.h>
+
+#include <string>
+#include <string_view>
+
+#include "check/check_arguments.h"
+#include "check/line_text.h"
+#include "check/reading_stop.h"
+#include "runtime/failure_handler.h"
+#include "runtime/process_end.h"
+#include "runtime/report_diagnostic.h"
+
+namespace {
+
+bool printJson = false;
+const char* readingFile = nullptr;
+const char* readingPart = nullptr;
+int32_t readingBlock = 0;  // 0: not in a block
+int32_t readingBlockCount = 0;
+
+void writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = write(fd, text.data(), text.size());
+    if (n <= 0) return;
+    text.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+[[noreturn]] void endWith(const ReadingStop& stop) {
+  if (printJson) writeAll(1, readingStopJson(stop));
+  writeAll(2, readingStopText(stop));
+  _exit(kFailureStatus);
+}
+
+// What was being read, in the user's words.
+std::string readingPlace() {
+  if (readingBlock > 0) {
+    return "block " + std::to_string(readingBlock) + " of " + std::to_string(readingBlockCount);
+  }
+  return readingPart != nullptr ? readingPart : "";
+}
+
+// The line boxpaint prints for message `number` (with the unit and file when given).
+std::string messageLine(int32_t number, int32_t unit, const char* fileName) {
+  MessageArgument arguments[2];
+  arguments[0].number = unit;
+  arguments[1].isText = true;
+  arguments[1].text = fileName;
+  char line[1024];
+  TextBuffer buffer{line, sizeof line, 0, false};
+  formatMessageLine(buffer, number, arguments, fileName != nullptr ? 2 : 0);
+  std::string text(buffer.data, buffer.length);
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+// A read of an input file failed: where it stopped comes with the failure.
+ReadingStop readFailure(const RunFailure& failure) {
+  ReadingStop stop;
+  stop.file = failure.fileName != nullptr ? failure.fileName : "";
+  stop.part = readingPlace();
+  stop.line = failure.recordsRead;
+  stop.message = messageLine(failure.number, failure.unit, failure.fileName);
+  switch (failure.number) {
+    case 59:
+    case 64:
+      stop.place = StopPlace::AtLine;
+      stop.problem = "a value boxpaint cannot read";
+      stop.hasText = lineText(failure.fileName, stop.line, stop.text);
+      break;
+    case 24:
+      stop.place = StopPlace::AfterLine;
+      stop.problem = "the file ends too early";
+      break;
+    default:
+      stop.place = StopPlace::AfterLine;
+      stop.problem = std::string(failure.reason);
+      break;
+  }
+  return stop;
+}
+
+// Memory refused, or an array too large for boxpaint's sizes.
+ReadingStop memoryFailure(const RunFailure& failure) {
+  ReadingStop stop;
+  stop.file = readingFile != nullptr ? readingFile : "";
+  stop.part = readingPlace();
+  stop.problem = failure.number == 179 ? "the mesh is too large for boxpaint" : "memory ran out";
+  stop.message = messageLine(failure.number, 0, nullptr);
+  return stop;
+}
+
+void handleFailure(const RunFailure& failure) {
+  switch (failure.kind) {
+    case FailureKind::Terminate:
+      return;  // the process ends by SIGTERM
+    case FailureKind::ProcessorException:
+      // Inside a signal handler: nothing but writes.
+      writeAll(2, "boxpaint-check: internal fault: ");
+      writeAll(2, failure.reason);
+      writeAll(2, "\n");
+      _exit(kFailureStatus);
+    case FailureKind::ConsoleEvent:
+      writeAll(2, "boxpaint-check: interrupted\n");
+      _exit(kFailureStatus);
+    case FailureKind::InputOutput:
+      endWith(readFailure(failure));
+    case FailureKind::Memory:
+      endWith(memoryFailure(failure));
+  }
+  _exit(kFailureStatus);
+}
+
+}  // namespace
+
+void installCheckFailureHandler() {
+  setFailureHandler(handleFailure);
+}
+
+void setFailureJson(bool json) {
+  printJson = json;
+}
+
+void setCheckReading(const char* fileName, const char* part) {
+  readingFile = fileName;
+  readingPart = part;
+  readingBlock = 0;
+}
+
+void setCheckReadingBlock(int32_t block, int32_t count) {
+  readingBlock = block;
+  readingBlockCount = count;
+}
+
+void failMissingFile(const char* name, int length) {
+  // Claimed like every other end, so that a console event cannot end the run halfway.
+  if (!claimProcessEnd()) waitForProcessEnd();
+  std::string_view given(name, static_cast<size_t>(length));
+  while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
+  ReadingStop stop;
+  stop.file = given;
+  stop.problem = "the file cannot be opened";
+  // boxpaint says so on standard output and ends with status 0, writing no model.
+  stop.message = " File " + std::string(given) + " not found.";
+  endWith(stop);
+}

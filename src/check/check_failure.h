@@ -1,0 +1,23 @@
+// How boxpaint-check ends when reading stops: it says where, and what boxpaint would
+// have said there, instead of boxpaint's own diagnostic.
+#pragma once
+
+#include <cstdint>
+
+/// Takes every failure that ends the run from the run-time layer. Call before
+/// startRuntime.
+void installCheckFailureHandler();
+
+/// Makes failures print the JSON error object on standard output too (--json).
+void setFailureJson(bool json);
+
+/// Names the file being read, as given on the command line, and what of it (a static
+/// text such as "the mesh" or "the background"); nullptr: nothing is being read.
+void setCheckReading(const char* fileName, const char* part);
+
+/// Says that block `block` (from 1) of `count` is being read.
+void setCheckReadingBlock(int32_t block, int32_t count);
+
+/// Reports that the file named by the blank-padded buffer `name` cannot be opened, with
+/// the line boxpaint prints then, and ends the process with status 1.
+[[noreturn]] void failMissingFile(const char* name, int length);

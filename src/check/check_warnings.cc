@@ -1,0 +1,169 @@
+#include "check/check_warnings.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "check/shortest_number.h"
+#include "check/snap_move.h"
+#include "model/order_block_bounds.h"
+
+namespace {
+
+// One axis of a block: its bounds as read and as ordered (lower first; the top first
+// along elevation), with the mesh's axis.
+struct BlockAxis {
+  const char* name;
+  const NodeAxis& nodes;
+  const AxisSummary& summary;
+  double read1, read2;
+  double lower, upper;
+  CellRange cells;
+};
+
+void appendPair(std::string& text, double a, double b) {
+  appendNumber(text, a);
+  text.append(" to ");
+  appendNumber(text, b);
+}
+
+// Appends `detail` to `warning`, which starts with its phrase.
+void addDetail(std::string& warning, bool& first, const std::string& detail) {
+  warning.append(first ? ": " : "; ").append(detail);
+  first = false;
+}
+
+void paintsNothing(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
+  std::string warning = "paints nothing";
+  bool first = true;
+  for (const BlockAxis& axis : axes) {
+    if (!isEmpty(axis.cells)) continue;
+    std::string detail;
+    if (axis.summary.cells == 0) {
+      detail.append("the mesh has no ").append(axis.name).append(" cells");
+    } else {
+      detail.append(axis.name).append(" ");
+      appendPair(detail, axis.lower, axis.upper);
+      detail.append(" snaps to ");
+      const double bounds[2] = {axis.lower, axis.upper};
+      for (int end = 0; end < 2; ++end) {
+        const SnapMove move = snapMove(axis.nodes, bounds[end]);
+        if (end == 1) detail.append(" to ");
+        if (move.node == 0) {
+          detail.append("no node");
+        } else {
+          appendNumber(detail, move.coordinate);
+        }
+      }
+    }
+    addDetail(warning, first, detail);
+  }
+  if (!first) warnings.push_back(warning);
+}
+
+void outside(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
+  std::string details;
+  bool first = true, wholly = false;
+  for (const BlockAxis& axis : axes) {
+    const AxisSummary& mesh = axis.summary;
+    if (!mesh.hasSpan) continue;
+    const auto beyond = [&](double x) { return x < mesh.low || x > mesh.high; };
+    if (!beyond(axis.read1) && !beyond(axis.read2)) continue;
+    // A NaN bound lies nowhere: the other bound alone tells where the block is.
+    const double a = std::isnan(axis.read1) ? axis.read2 : axis.read1;
+    const double b = std::isnan(axis.read2) ? axis.read1 : axis.read2;
+    const double least = std::min(a, b), most = std::max(a, b);
+    // Not reaching into the mesh: touching its edge from outside does not count.
+    const bool besideMesh = most <= mesh.low || least >= mesh.high;
+    wholly = wholly || besideMesh;
+    std::string detail = std::string(axis.name) + " ";
+    appendPair(detail, axis.read1, axis.read2);
+    detail.append(besideMesh ? " lies beyond the mesh's " : " reaches beyond the mesh's ");
+    const bool topFirst = &axis == &axes[2];
+    appendPair(detail, topFirst ? mesh.high : mesh.low, topFirst ? mesh.low : mesh.high);
+    addDetail(details, first, detail);
+  }
+  if (first) return;
+  warnings.push_back((wholly ? "lies wholly outside the mesh" : "lies partly outside the mesh") +
+                     details);
+}
+
+void aboveTop(const BlockAxis& elevation, std::vector<std::string>& warnings) {
+  if (!elevation.summary.hasNodes) return;
+  const double top = elevation.summary.first;
+  const double z1 = elevation.read1, z2 = elevation.read2;
+  if (!(z1 >= top && z2 >= top && (z1 > top || z2 > top))) return;
+  std::string warning = "lies above the top of the mesh: elevation ";
+  appendPair(warning, z1, z2);
+  warning.append(", top ");
+  appendNumber(warning, top);
+  warning.append(" (depths typed as elevations?)");
+  warnings.push_back(warning);
+}
+
+void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
+  std::string warning = "moves more than half a cell";
+  bool first = true;
+  for (const BlockAxis& axis : axes) {
+    const bool sorted = axis.nodes.order != NodeOrder::kUnsorted;
+    for (const double bound : {axis.read1, axis.read2}) {
+      // On nodes that run one way, a bound within the mesh lies in a cell whose two nodes
+      // are both candidates: the nearest node is at most half that cell away, on the
+      // rounded distances too (rounding keeps order). Only bounds beyond the ends, or on
+      // zigzagging nodes, can move too far.
+      if (sorted && bound >= axis.summary.low && bound <= axis.summary.high) continue;
+      const SnapMove move = snapMove(axis.nodes, bound);
+      if (!move.tooFar) continue;
+      std::string detail = std::string(axis.name) + " ";
+      appendNumber(detail, bound);
+      if (move.node == 0) {
+        detail.append(" snaps to no node");
+      } else {
+        detail.append(" snaps to ");
+        appendNumber(detail, move.coordinate);
+        detail.append(" (moves ");
+        appendNumber(detail, move.distance);
+        detail.append(", half the cell is ");
+        appendNumber(detail, move.halfCell);
+        detail.append(")");
+      }
+      addDetail(warning, first, detail);
+    }
+  }
+  if (!first) warnings.push_back(warning);
+}
+
+}  // namespace
+
+std::vector<std::string> blockWarnings(const Mesh& mesh, const MeshSummary& summary,
+                                       const BlockFileReport& report, size_t index) {
+  const BlockRecord& read = report.read[index];
+  BlockRecord ordered = read;
+  orderBlockBounds(ordered);
+  const BlockCells& cells = report.cells[index];
+  const BlockAxis axes[3] = {
+      {"easting", mesh.easting, summary.easting, read.e1, read.e2, ordered.e1, ordered.e2,
+       cells.easting},
+      {"northing", mesh.northing, summary.northing, read.n1, read.n2, ordered.n1, ordered.n2,
+       cells.northing},
+      {"elevation", mesh.elevation, summary.elevation, read.z1, read.z2, ordered.z1, ordered.z2,
+       cells.elevation},
+  };
+  std::vector<std::string> warnings;
+  paintsNothing(axes, warnings);
+  outside(axes, warnings);
+  aboveTop(axes[2], warnings);
+  const int64_t painted = cellsPainted(cells);
+  if (painted > 0 && report.visible[index] == 0) {
+    std::string warning = "hidden by later blocks: they paint over ";
+    if (painted == 1) {
+      warning.append("its only cell");
+    } else {
+      warning.append("all ");
+      appendInteger(warning, painted);
+      warning.append(" of its cells");
+    }
+    warnings.push_back(warning);
+  }
+  movesTooFar(axes, warnings);
+  return warnings;
+}

@@ -1,0 +1,92 @@
+// boxpaint-check: explains what a block file does on a mesh, reading both files exactly as
+// boxpaint reads them.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "check/block_file_report.h"
+#include "check/check_arguments.h"
+#include "check/check_failure.h"
+#include "check/count_visible_cells.h"
+#include "check/json_output.h"
+#include "check/mesh_summary.h"
+#include "check/model_size.h"
+#include "check/report_sink.h"
+#include "check/text_output.h"
+#include "mesh/read_mesh.h"
+#include "runtime/command_line.h"
+#include "runtime/start_runtime.h"
+
+namespace {
+
+// A file name as boxpaint takes it: the argument cut to the buffer, blank-padded.
+struct FileName {
+  char buffer[kFileNameLength];
+  std::string shown;  // without the trailing blanks, as boxpaint names the file
+};
+
+void fetchFileName(int index, FileName& name) {
+  getArgument(index, name.buffer, kFileNameLength);
+  std::string_view given(name.buffer, kFileNameLength);
+  while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
+  name.shown = given;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  installCheckFailureHandler();
+  startRuntime(argc, argv);
+
+  CheckArguments arguments;
+  std::string error;
+  if (!parseCheckArguments(argc, argv, arguments, error)) {
+    std::fprintf(stderr, "boxpaint-check: %s\n", error.c_str());
+    return kUsageStatus;
+  }
+  if (arguments.help || arguments.version) {
+    std::fputs(arguments.help ? kCheckHelpText : "boxpaint-check " BOXPAINT_VERSION "\n", stdout);
+    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+  }
+  setFailureJson(arguments.json);
+
+  FileName meshName, blockName;
+  fetchFileName(arguments.meshIndex, meshName);
+  fetchFileName(arguments.blockIndex, blockName);
+
+  // Its node arrays live until the process ends, as the mesh reader makes them.
+  static Mesh mesh;
+  setCheckReading(meshName.shown.c_str(), nullptr);
+  if (!readMesh(meshName.buffer, kFileNameLength, mesh)) {
+    failMissingFile(meshName.buffer, kFileNameLength);
+  }
+  // boxpaint refuses a model too large for it before it opens the block file.
+  checkModelSize(mesh);
+
+  BlockFileReport report;
+  setCheckReading(blockName.shown.c_str(), "the background and the number of blocks");
+  if (!readBlockFile(blockName.buffer, kFileNameLength, mesh, report)) {
+    failMissingFile(blockName.buffer, kFileNameLength);
+  }
+  setCheckReading(nullptr, nullptr);
+
+  countVisibleCells(mesh, report);
+  const MeshSummary summary = summariseMesh(mesh);
+  ReportSink sink;
+  if (arguments.json) {
+    writeJsonReport(sink, mesh, summary, report);
+  } else {
+    writeTextReport(sink, meshName.shown, blockName.shown, mesh, summary, report);
+  }
+  if (!flushSink(sink, true)) {
+    // A reader that has seen enough (head, a pager that quits) needs no message.
+    if (sink.error != EPIPE) {
+      std::fprintf(stderr, "boxpaint-check: cannot write the report: %s\n",
+                   std::strerror(sink.error));
+    }
+    return kFailureStatus;
+  }
+  return 0;
+}

@@ -1,0 +1,33 @@
+// What a user needs to know about a mesh to judge block bounds against it.
+#pragma once
+
+#include <cstdint>
+
+#include "mesh/mesh.h"
+
+/// One axis of the mesh: its cells, where it starts and ends, and its cell sizes.
+struct AxisSummary {
+  int32_t cells = 0;      // cells boxpaint paints along the axis: max(n, 0)
+  bool hasNodes = false;  // false for a negative count: not even the origin is kept
+  double first = 0;       // node 1: the origin (the top, for elevation)
+  double last = 0;        // node n+1: the far end (the bottom, for elevation)
+  bool hasSpan = false;   // some node is not NaN
+  double low = 0;         // the smallest node, NaN nodes left out
+  double high = 0;        // the largest node, NaN nodes left out
+  bool hasSizes = false;  // some cell has a size that is not NaN
+  double smallest = 0;    // the smallest cell size (elevation: thickness, top down)
+  double largest = 0;     // the largest cell size
+};
+
+/// The three axes and the number of cells of the model.
+struct MeshSummary {
+  AxisSummary easting, northing, elevation;
+  int64_t cells = 0;
+};
+
+/// Summarises one axis. Cell sizes are taken from the nodes as boxpaint snaps to them:
+/// node k+1 - node k along easting and northing, node k - node k+1 along elevation.
+AxisSummary summariseAxis(const NodeAxis& axis, bool falling);
+
+/// Summarises the mesh.
+MeshSummary summariseMesh(const Mesh& mesh);

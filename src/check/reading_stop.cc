@@ -1,0 +1,78 @@
+#include "check/reading_stop.h"
+
+#include "check/json_text.h"
+#include "check/shortest_number.h"
+
+namespace {
+
+// The line's text as a terminal shows it safely: control bytes become '?'.
+std::string printable(const std::string& text) {
+  std::string shown = text;
+  for (char& c : shown) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) c = '?';
+  }
+  return shown;
+}
+
+}  // namespace
+
+std::string readingStopText(const ReadingStop& stop) {
+  std::string text = "boxpaint-check: ";
+  if (stop.place != StopPlace::None) text.append("reading stopped at ");
+  text.append(printable(stop.file));
+  if (stop.place == StopPlace::AtLine) {
+    text.append(", line ");
+    appendInteger(text, stop.line);
+  } else if (stop.place == StopPlace::AfterLine) {
+    text.append(" after line ");
+    appendInteger(text, stop.line);
+  }
+  if (!stop.part.empty()) text.append(", in ").append(stop.part);
+  if (!stop.problem.empty()) text.append(stop.file.empty() ? "" : ": ").append(stop.problem);
+  text.push_back('\n');
+  if (stop.place == StopPlace::AtLine && stop.hasText) {
+    text.append("  line ");
+    appendInteger(text, stop.line);
+    text.append(": ").append(printable(stop.text)).push_back('\n');
+  }
+  text.append("  boxpaint: ").append(printable(stop.message)).push_back('\n');
+  return text;
+}
+
+std::string readingStopJson(const ReadingStop& stop) {
+  std::string json = "{\"error\": {\"file\": ";
+  appendJsonString(json, stop.file);
+  // "line" is the line reading stopped at; "after_line" the lines read before the file
+  // ended or a read failed.
+  json.append(", \"line\": ");
+  if (stop.place == StopPlace::AtLine) {
+    appendInteger(json, stop.line);
+  } else {
+    json.append("null");
+  }
+  json.append(", \"after_line\": ");
+  if (stop.place == StopPlace::AfterLine) {
+    appendInteger(json, stop.line);
+  } else {
+    json.append("null");
+  }
+  json.append(", \"text\": ");
+  if (stop.place == StopPlace::AtLine && stop.hasText) {
+    appendJsonString(json, stop.text);
+  } else {
+    json.append("null");
+  }
+  json.append(", \"reading\": ");
+  if (stop.part.empty()) {
+    json.append("null");
+  } else {
+    appendJsonString(json, stop.part);
+  }
+  json.append(", \"problem\": ");
+  appendJsonString(json, stop.problem);
+  json.append(", \"message\": ");
+  appendJsonString(json, stop.message);
+  json.append("}}\n");
+  return json;
+}

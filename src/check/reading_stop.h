@@ -1,0 +1,30 @@
+// Where reading stopped, and how boxpaint-check tells it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// How reading stopped at a line.
+enum class StopPlace {
+  None,       // no line: the file cannot be opened, or the data read are refused whole
+  AtLine,     // at `line`, whose text is shown
+  AfterLine,  // after `line` lines: the file ended, or a read failed
+};
+
+/// Where reading stopped and what boxpaint would have said.
+struct ReadingStop {
+  std::string file;  // the file's name: the full path when it was opened
+  StopPlace place = StopPlace::None;
+  int64_t line = 0;  // see `place`
+  bool hasText = false;
+  std::string text;     // the text of the line, for AtLine when it could be read again
+  std::string part;     // what was being read ("block 2 of 5"); empty when nothing was
+  std::string problem;  // why, in a few words ("the file cannot be opened")
+  std::string message;  // the line boxpaint prints, without its line feed
+};
+
+/// The report on standard error: what stopped where, the line's text, boxpaint's line.
+std::string readingStopText(const ReadingStop& stop);
+
+/// The JSON object {"error": {...}} that --json prints on standard output.
+std::string readingStopJson(const ReadingStop& stop);

@@ -1,0 +1,27 @@
+// Numbers written so that they read back exactly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+/// Room `numberText` and `integerText` need.
+constexpr size_t kNumberTextBytes = 32;
+
+/// Writes `value` into `out` (room for kNumberTextBytes) in its shortest form that reads back as
+/// the same double
+/// ("100", "0.05", "1e+50", "-0"); NaN is written "NaN" and the infinities "Infinity" and
+/// "-Infinity". Returns the length.
+size_t numberText(double value, char* out);
+
+/// Writes `value` in decimal into `out` (room for kNumberTextBytes); returns the length.
+size_t integerText(int64_t value, char* out);
+
+/// Appends `value` as `numberText` writes it.
+void appendNumber(std::string& text, double value);
+
+/// Appends `value` in decimal.
+void appendInteger(std::string& text, int64_t value);
+
+/// True when `value` is NaN or infinite, which JSON cannot hold as a number.
+bool isNonFinite(double value);

@@ -1,0 +1,178 @@
+#include "check/text_output.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "check/check_warnings.h"
+#include "check/shortest_number.h"
+
+namespace {
+
+constexpr int kColumns = 13;
+constexpr std::array<const char*, kColumns> kHeadings = {
+    "block", "value",   "e1",       "e2",        "n1",      "n2",     "z1",
+    "z2",    "easting", "northing", "elevation", "painted", "visible"};
+
+// Room for the text of any cell of the table: two integers and a dash at most.
+constexpr size_t kCellBytes = 2 * kNumberTextBytes;
+
+size_t rangeText(CellRange range, char* out) {
+  if (isEmpty(range)) {
+    std::memcpy(out, "none", 4);
+    return 4;
+  }
+  char number[kNumberTextBytes];
+  size_t length = integerText(range.first, number);
+  std::memcpy(out, number, length);
+  out[length++] = '-';
+  const size_t last = integerText(range.last, number);
+  std::memcpy(out + length, number, last);
+  return length + last;
+}
+
+// Writes the text of column `column` of block `index` (from 0) into `out` (room for
+// kCellBytes); returns its
+// length. Made twice per cell (for the column widths, then for the row), so it stays
+// clear of the heap.
+size_t cellText(const BlockFileReport& report, size_t index, int column, char* out) {
+  const BlockRecord& read = report.read[index];
+  const BlockCells& cells = report.cells[index];
+  switch (column) {
+    case 0:
+      return integerText(static_cast<int64_t>(index) + 1, out);
+    case 1:
+      return numberText(read.value, out);
+    case 2:
+      return numberText(read.e1, out);
+    case 3:
+      return numberText(read.e2, out);
+    case 4:
+      return numberText(read.n1, out);
+    case 5:
+      return numberText(read.n2, out);
+    case 6:
+      return numberText(read.z1, out);
+    case 7:
+      return numberText(read.z2, out);
+    case 8:
+      return rangeText(cells.easting, out);
+    case 9:
+      return rangeText(cells.northing, out);
+    case 10:
+      return rangeText(cells.elevation, out);
+    case 11:
+      return integerText(cellsPainted(cells), out);
+    default:
+      return integerText(report.visible[index], out);
+  }
+}
+
+// Appends `cell` right-aligned in `width` characters, after two blanks.
+void appendAligned(std::string& text, std::string_view cell, size_t width) {
+  text.append(2 + width - std::min(width, cell.size()), ' ');
+  text.append(cell);
+}
+
+void appendAxisLine(std::string& text, const char* name, const AxisSummary& axis, bool elevation) {
+  text.append("  ").append(name).append(10 - std::string_view(name).size(), ' ');
+  appendInteger(text, axis.cells);
+  text.append(axis.cells == 1 ? " cell" : " cells");
+  if (!axis.hasNodes) {
+    text.append(" (a negative count: boxpaint keeps no node)\n");
+    return;
+  }
+  text.append(" from ");
+  appendNumber(text, axis.first);
+  text.append(elevation ? " (top) to " : " to ");
+  appendNumber(text, axis.last);
+  if (elevation) text.append(" (bottom)");
+  if (axis.hasSizes) {
+    text.append(elevation ? "; thinnest cell " : "; smallest cell ");
+    appendNumber(text, axis.smallest);
+    text.append(elevation ? ", thickest " : ", largest ");
+    appendNumber(text, axis.largest);
+  }
+  text.push_back('\n');
+}
+
+void appendMesh(std::string& text, const std::string& meshName, const MeshSummary& mesh) {
+  text.append("Mesh ").append(meshName).append(": ");
+  appendInteger(text, mesh.easting.cells);
+  text.append(" x ");
+  appendInteger(text, mesh.northing.cells);
+  text.append(" x ");
+  appendInteger(text, mesh.elevation.cells);
+  text.append(" = ");
+  appendInteger(text, mesh.cells);
+  text.append(mesh.cells == 1 ? " cell" : " cells").append(" (easting x northing x elevation)\n");
+  appendAxisLine(text, "easting", mesh.easting, false);
+  appendAxisLine(text, "northing", mesh.northing, false);
+  appendAxisLine(text, "elevation", mesh.elevation, true);
+}
+
+}  // namespace
+
+void writeTextReport(ReportSink& sink, const std::string& meshName, const std::string& blockName,
+                     const Mesh& mesh, const MeshSummary& summary, const BlockFileReport& report) {
+  std::string& text = sink.text;
+  appendMesh(text, meshName, summary);
+
+  text.append("\nBlock file ").append(blockName).append(": background ");
+  appendNumber(text, report.background);
+  text.append(", ");
+  appendInteger(text, report.blockCount);
+  text.append(report.blockCount == 1 ? " block" : " blocks");
+  text.append(report.blockCount < 0 ? " (no block is read)\n" : "\n");
+
+  const size_t blocks = report.read.size();
+  int64_t warningCount = 0, warnedBlocks = 0;
+  if (blocks > 0) {
+    std::array<size_t, kColumns> widths{};
+    char cell[kCellBytes];
+    for (int c = 0; c < kColumns; ++c) widths[c] = std::string_view(kHeadings[c]).size();
+    for (size_t b = 0; b < blocks; ++b) {
+      for (int c = 0; c < kColumns; ++c) {
+        widths[c] = std::max(widths[c], cellText(report, b, c, cell));
+      }
+    }
+    text.append(" ");
+    for (int c = 0; c < kColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
+    text.push_back('\n');
+    for (size_t b = 0; b < blocks; ++b) {
+      text.append(" ");
+      for (int c = 0; c < kColumns; ++c) {
+        appendAligned(text, std::string_view(cell, cellText(report, b, c, cell)), widths[c]);
+      }
+      text.push_back('\n');
+      const std::vector<std::string> warnings = blockWarnings(mesh, summary, report, b);
+      for (const std::string& warning : warnings) {
+        text.append("      warning: ").append(warning).push_back('\n');
+      }
+      warningCount += static_cast<int64_t>(warnings.size());
+      if (!warnings.empty()) ++warnedBlocks;
+      flushSink(sink, false);
+    }
+  }
+
+  text.append("\nBackground: ");
+  appendInteger(text, report.backgroundCells);
+  text.append(" of ");
+  appendInteger(text, summary.cells);
+  text.append(summary.cells == 1 ? " cell keeps" : " cells keep");
+  text.append(" the background value ");
+  appendNumber(text, report.background);
+  text.append("\n");
+  if (warningCount == 0) {
+    text.append("No warnings\n");
+    return;
+  }
+  text.append("Warnings: ");
+  appendInteger(text, warningCount);
+  text.append(" on ");
+  appendInteger(text, warnedBlocks);
+  text.append(" of ");
+  appendInteger(text, static_cast<int64_t>(blocks));
+  text.append(blocks == 1 ? " block\n" : " blocks\n");
+}
