@@ -14,9 +14,10 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   report.visible.assign(report.cells.size(), 0);
   report.backgroundCells = 0;
 
-  const BlockCells* blocks = report.cells.data();
+  BlockList blocks;
+  for (const BlockCells& cells : report.cells) appendBlock(blocks).cells = cells;
   ActiveBlocks slabs;
-  startActiveBlocks(slabs, blocks, report.cells.size(), mn);
+  startActiveBlocks(slabs, blocks, mn);
   PieceCursor cursor = startPieces(me, mn, mz, kPieceCells);
   std::vector<uint32_t> labels;
   ModelPiece piece;
@@ -32,7 +33,7 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
       if (label == 0) {
         ++report.backgroundCells;
       } else {
-        ++report.visible[label - 1];
+        ++report.visible[slabs.active[label - 1]];
       }
     }
   }

@@ -12,7 +12,7 @@
 #include "check/count_visible_cells.h"
 #include "check/json_output.h"
 #include "check/mesh_summary.h"
-#include "check/model_size.h"
+#include "model/model_size.h"
 #include "check/report_sink.h"
 #include "check/text_output.h"
 #include "mesh/read_mesh.h"

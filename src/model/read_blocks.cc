@@ -1,12 +1,11 @@
 #include "model/read_blocks.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "freeform/free_form_reader.h"
 #include "model/block_statements.h"
+#include "model/model_size.h"
 #include "output/format_model_value.h"
-#include "runtime/allocate_array.h"
 #include "runtime/close_connection.h"
 #include "runtime/open_connection.h"
 
@@ -17,12 +16,9 @@ constexpr int32_t kBlockUnit = 1;
 }  // namespace
 
 bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan) {
-  // The model is never held whole, but a model whose size as doubles does not fit in
-  // 32 bits is refused, before the block file is opened.
-  checkArraySize({static_cast<uint32_t>(std::max(mesh.elevation.cellCount, 0)),
-                  static_cast<uint32_t>(std::max(mesh.easting.cellCount, 0)),
-                  static_cast<uint32_t>(std::max(mesh.northing.cellCount, 0))},
-                 8);
+  // The model is never held whole, but one too large for the size rule is refused,
+  // before the block file is opened.
+  checkModelSize(mesh);
   if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
   {
     FreeFormReader reader(*findConnection(kBlockUnit));

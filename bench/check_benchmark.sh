@@ -15,15 +15,15 @@
 # memory count. Wall times come from bash's EPOCHREALTIME, peak memory from /usr/bin/time
 # -v ("Maximum resident set size").
 #
-# Usage: tests/check/benchmark_check.sh
+# Usage: bench/check_benchmark.sh
 set -euo pipefail
 
-repo=$(cd "$(dirname "$0")/../.." && pwd)
+repo=$(cd "$(dirname "$0")/.." && pwd)
 runs=${BENCH_RUNS:-3}
 build="$repo/build-release"
 
 if [ ! -x /usr/bin/time ]; then
-  echo "benchmark_check.sh needs /usr/bin/time: apt-get install time" >&2
+  echo "check_benchmark.sh needs /usr/bin/time: apt-get install time" >&2
   exit 1
 fi
 
