@@ -2,6 +2,7 @@
 
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
+#include "freeform/simple_decimal.h"
 #include "runtime/connection.h"
 #include "runtime/io_failure.h"
 
@@ -65,6 +66,10 @@ void FreeFormReader::readInteger(int32_t& item) {
 
 void FreeFormReader::readReal(double& item) {
   if (!serveItem()) return;
+  if (state_.currentToken.converted) {
+    item = state_.currentToken.value;
+    return;
+  }
   double value = 0.0;
   if (parseReal64(source_.buffer + state_.currentToken.start, state_.currentToken.length, value) !=
       ConversionStatus::Ok) {
@@ -191,6 +196,16 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
   }
   // No value of this input is parenthesised, so a `)` can only be stray.
   if (c == ')') fail(59);
+  // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
+  // comma, slash or `)` ends one, so no repeat count follows it.
+  SimpleDecimal simple;
+  if (readSimpleDecimal(buffer + at, buffer + end, simple)) {
+    const size_t tokenEnd = static_cast<size_t>(simple.end - buffer);
+    state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number, true, simple.value};
+    state_.integerLooking = simple.integerLooking;
+    state_.position = tokenEnd;
+    return;
+  }
   NumberToken token;
   if (!scanNumberToken(buffer + at, buffer + end, token)) fail(59);
   const size_t tokenEnd = static_cast<size_t>(token.end - buffer);

@@ -17,6 +17,8 @@ struct ValueToken {
   size_t start = 0;  // offset in the record buffer
   size_t length = 0;
   TokenKind kind = TokenKind::Null;
+  bool converted = false;  // a plain decimal whose value was read with its text
+  double value = 0;        // that value
 };
 
 /// Where one read statement stands; made fresh by each `beginStatement`.

@@ -27,9 +27,7 @@ void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn)
 }
 
 void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t northing) {
-  const auto endsBefore = [&](uint32_t b) {
-    return blockAt(blocks, b).cells.northing.last < northing;
-  };
+  const auto endsBefore = [&](const ActiveBlock& block) { return block.lastNorthing < northing; };
   std::erase_if(slabs.active, endsBefore);
   // Blocks that start at or before this slab join, in file order among themselves.
   const size_t begin = slabs.added;
@@ -49,10 +47,10 @@ void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t n
   slabs.active.resize(kept + joining);
   for (size_t out = kept + joining; joining > 0;) {
     const uint32_t next = from[static_cast<std::ptrdiff_t>(joining) - 1];
-    if (kept > 0 && slabs.active[kept - 1] > next) {
+    if (kept > 0 && slabs.active[kept - 1].position > next) {
       slabs.active[--out] = slabs.active[--kept];
     } else {
-      slabs.active[--out] = next;
+      slabs.active[--out] = {next, blockAt(blocks, next).cells.northing.last};
       --joining;
     }
   }

@@ -7,12 +7,19 @@
 
 #include "model/block_list.h"
 
-/// The blocks that cover the current northing slab, by position in the block list, in
-/// file order; brought up to date slab by slab as the northing index rises.
+/// A block that covers the current slab: its position in the block list, and its last
+/// northing cell, kept here so that finding the blocks that leave reads no block.
+struct ActiveBlock {
+  uint32_t position = 0;
+  int32_t lastNorthing = 0;
+};
+
+/// The blocks that cover the current northing slab, in file order; brought up to date
+/// slab by slab as the northing index rises.
 struct ActiveBlocks {
   std::vector<uint32_t> byFirstNorthing;  // positions ordered by first northing cell, stably
   size_t added = 0;                       // how many of them have become active
-  std::vector<uint32_t> active;           // positions covering the slab, ascending
+  std::vector<ActiveBlock> active;        // blocks covering the slab, by ascending position
 };
 
 /// Prepares the slabs of the blocks of `blocks` for a model of `mn` northing cells.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void paintPiece(const BlockList& blocks, const uint32_t* active, size_t activeCount,
+void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activeCount,
                 const ModelPiece& piece, uint32_t* labels) {
   const int64_t height = int64_t{piece.downLast} - piece.downFirst + 1;
   std::fill_n(labels, cellsIn(piece), 0u);
@@ -10,8 +10,9 @@ void paintPiece(const BlockList& blocks, const uint32_t* active, size_t activeCo
   constexpr size_t kAhead = 8;
   for (size_t a = 0; a < activeCount; ++a) {
     // The active blocks lie far apart in the list: their cells are fetched ahead.
-    if (a + kAhead < activeCount) __builtin_prefetch(&blockAt(blocks, active[a + kAhead]).cells);
-    const BlockCells& cells = blockAt(blocks, active[a]).cells;
+    if (a + kAhead < activeCount)
+      __builtin_prefetch(&blockAt(blocks, active[a + kAhead].position).cells);
+    const BlockCells& cells = blockAt(blocks, active[a].position).cells;
     const int32_t eastFirst = std::max(cells.easting.first, piece.eastFirst);
     const int32_t eastLast = std::min(cells.easting.last, piece.eastLast);
     const int32_t downFirst = std::max(cells.elevation.first, piece.downFirst);
@@ -26,8 +27,9 @@ void paintPiece(const BlockList& blocks, const uint32_t* active, size_t activeCo
       std::fill_n(column, run * (int64_t{eastLast} - eastFirst + 1), label);
       continue;
     }
+    // Blocks are mostly a few cells across: a plain loop beats a call per column.
     for (int32_t j = eastFirst; j <= eastLast; ++j, column += height) {
-      std::fill_n(column, run, label);
+      for (int64_t i = 0; i < run; ++i) column[i] = label;
     }
   }
 }

@@ -40,7 +40,7 @@ void emitRepeated(RecordWriter& writer, const char* record, int64_t count) {
 // of the active block the label names.
 template <size_t Length>
 void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
-                  const char* background, const BlockList& blocks, const uint32_t* active) {
+                  const char* background, const BlockList& blocks, const ActiveBlock* active) {
   uint32_t last = 0;
   const char* record = background;
   while (count > 0) {
@@ -50,7 +50,7 @@ void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
       // Labels come in long runs: the record is looked up once per run.
       if (labels[i] != last) {
         last = labels[i];
-        record = last == 0 ? background : blockAt(blocks, active[last - 1]).record;
+        record = last == 0 ? background : blockAt(blocks, active[last - 1].position).record;
       }
       std::memcpy(room + i * Length, record, Length);
     }
