@@ -33,7 +33,7 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
       if (label == 0) {
         ++report.backgroundCells;
       } else {
-        ++report.visible[slabs.active[label - 1].position];
+        ++report.visible[label - 1];
       }
     }
   }

@@ -55,16 +55,14 @@ int32_t bisectFirstNotBefore(const double* nodes, int32_t count, Before before) 
 // gently, so the place a straight line through the end nodes gives `x` lies within a few
 // nodes of the answer, which a short walk reaches. Farther off, halving takes over.
 template <typename Before>
-int32_t firstNotBefore(const double* nodes, int32_t count, double x, Before before) {
+int32_t firstNotBefore(const double* nodes, int32_t count, double x, double guessScale,
+                       Before before) {
   int32_t guess = 0;
-  const double span = nodes[count - 1] - nodes[0];
-  if (count > 2 && std::isfinite(span) && span != 0) {
-    const double fraction = (x - nodes[0]) / span;
-    if (fraction >= 1) {
-      guess = count - 1;
-    } else if (fraction > 0) {
-      guess = static_cast<int32_t>(fraction * (count - 1));
-    }
+  const double place = (x - nodes[0]) * guessScale;
+  if (place >= count - 1) {
+    guess = count - 1;
+  } else if (place > 0) {
+    guess = static_cast<int32_t>(place);
   }
   constexpr int kWalk = 4;
   if (before(nodes[guess])) {
@@ -109,8 +107,8 @@ int32_t nearestNode(const NodeAxis& axis, double x) {
   const double* nodes = axis.nodes;
   const int32_t firstBeyond =
       axis.order == NodeOrder::kRising
-          ? firstNotBefore(nodes, count, x, [x](double n) { return n < x; })
-          : firstNotBefore(nodes, count, x, [x](double n) { return n > x; });
+          ? firstNotBefore(nodes, count, x, axis.guessScale, [x](double n) { return n < x; })
+          : firstNotBefore(nodes, count, x, axis.guessScale, [x](double n) { return n > x; });
 
   int32_t best = firstBeyond;
   double bestDistance = std::numeric_limits<double>::infinity();

@@ -16,4 +16,5 @@ struct NodeAxis {
   double* nodes = nullptr;  // nodes[k - 1] holds node k, k = 1..nodeCount
   // Set by classifyNodeOrder; must be set again whenever the nodes change.
   NodeOrder order = NodeOrder::kUnsorted;
+  double guessScale = 0;  // node count - 1 over the span of a sorted axis; 0 when of no use
 };

@@ -46,8 +46,7 @@ std::string paintedCells(const Mesh& mesh, std::vector<BlockRecord> records,
     advanceActiveBlocks(slabs, blocks, piece.northing);
     std::vector<uint32_t> labels(static_cast<size_t>(cellsIn(piece)));
     paintPiece(blocks, slabs.active.data(), slabs.active.size(), piece, labels.data());
-    for (uint32_t label : labels)
-      pattern += label == 0 ? '.' : digits[slabs.active[label - 1].position];
+    for (uint32_t label : labels) pattern += label == 0 ? '.' : digits[label - 1];
   }
   releaseBlockList(blocks);
   return pattern;

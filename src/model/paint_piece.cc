@@ -18,7 +18,7 @@ void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activ
     const int32_t downFirst = std::max(cells.elevation.first, piece.downFirst);
     const int32_t downLast = std::min(cells.elevation.last, piece.downLast);
     if (eastFirst > eastLast || downFirst > downLast) continue;
-    const uint32_t label = static_cast<uint32_t>(a + 1);
+    const uint32_t label = active[a].position + 1;
     const int64_t run = int64_t{downLast} - downFirst + 1;
     uint32_t* column = labels + (int64_t{eastFirst} - piece.eastFirst) * height +
                        (int64_t{downFirst} - piece.downFirst);

@@ -37,10 +37,10 @@ void emitRepeated(RecordWriter& writer, const char* record, int64_t count) {
 }
 
 // Writes one ready record of `Length` bytes per label: the background's for 0, else that
-// of the active block the label names.
+// of the block at position label - 1.
 template <size_t Length>
 void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
-                  const char* background, const BlockList& blocks, const ActiveBlock* active) {
+                  const char* background, const BlockList& blocks) {
   uint32_t last = 0;
   const char* record = background;
   while (count > 0) {
@@ -50,7 +50,7 @@ void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
       // Labels come in long runs: the record is looked up once per run.
       if (labels[i] != last) {
         last = labels[i];
-        record = last == 0 ? background : blockAt(blocks, active[last - 1].position).record;
+        record = last == 0 ? background : blockAt(blocks, last - 1).record;
       }
       std::memcpy(room + i * Length, record, Length);
     }
@@ -77,8 +77,7 @@ void writePieces(RecordWriter& writer, const Mesh& mesh, BlockPlan& plan, Active
       continue;
     }
     paintPiece(plan.blocks, slabs.active.data(), slabs.active.size(), piece, labels);
-    emitLabelled<Length>(writer, labels, cellsIn(piece), plan.backgroundRecord, plan.blocks,
-                         slabs.active.data());
+    emitLabelled<Length>(writer, labels, cellsIn(piece), plan.backgroundRecord, plan.blocks);
   }
 }
 
