@@ -23,7 +23,9 @@ struct RunOptions {
   std::string signalWhenFile;         // or once this file holds `signalWhenBytes` bytes
   long long signalWhenBytes = 0;
   int signal = 0;
-  std::string signalWhenOpen;  // or once the run holds this (existing) file open
+  std::string signalWhenOpen;      // or once the run holds this (existing) file open
+  std::string signalWhenFifoFull;  // or once this FIFO's buffer is full: its writer waits
+  int killAfterMs = -1;            // SIGKILL a run still going this long after the start
 };
 
 /// What one run did.
@@ -33,6 +35,7 @@ struct RunResult {
   int status = -1;          // exit status, or -1 when ended by a signal
   int termSignal = 0;       // the signal that ended it, else 0
   bool signalSent = false;  // the signal of the options was sent
+  bool killed = false;      // killed for running past `killAfterMs`
 };
 
 /// Runs the boxpaint executable with `options` and waits for it. When the environment
