@@ -138,7 +138,7 @@ struct Stage {
 
   // One run with `plan` preloaded (none when empty), the output file as it was before.
   // With `stallAfter` >= 0 the FIFO's reader stalls once it holds that many bytes, and
-  // `signal` is sent when the FIFO is full.
+  // `signal` is sent when the FIFO is then full: the run waits in a write.
   SweepRun run(const std::string& plan, long long stallAfter = -1, int signal = 0) const {
     if (!target.old.empty()) dir.write(outputPath.substr(dir.path().size() + 1), target.old);
     unlink(reportPath().c_str());
@@ -147,12 +147,16 @@ struct Stage {
     options.setEnv.push_back(std::string("LD_PRELOAD=") + faultInjectorPath());
     options.setEnv.push_back("BOXPAINT_FAULT_REPORT=" + reportPath());
     if (!plan.empty()) options.setEnv.push_back("BOXPAINT_FAULT=" + plan);
+    std::string fullMark = dir.file("fifo-full");
+    unlink(fullMark.c_str());
     if (signal != 0) {
       options.signal = signal;
-      options.signalWhenFifoFull = outputPath;
+      options.signalWhenFile = fullMark;
     }
     std::optional<FifoReader> reader;
-    if (output == Output::FifoModel) reader.emplace(outputPath, stallAfter, kStallLimitMs);
+    if (output == Output::FifoModel) {
+      reader.emplace(outputPath, stallAfter, kStallLimitMs, signal != 0 ? fullMark : "");
+    }
     SweepRun swept;
     swept.run = runBoxpaint(options);
     swept.output = reader                     ? reader->finish()
@@ -165,9 +169,9 @@ struct Stage {
 
   // How to make the run again by hand, in a directory laid out like this one.
   std::string command(const std::string& plan) const {
-    std::string text = "BOXPAINT_FAULT=" + plan;
-    for (const std::string& e : env) text += " " + e;
-    text += std::string(" LD_PRELOAD=") + faultInjectorPath() + " " + BOXPAINT_EXE;
+    std::string text = plan.empty() ? "" : "BOXPAINT_FAULT=" + plan + " ";
+    for (const std::string& e : env) text += e + " ";
+    text += std::string("LD_PRELOAD=") + faultInjectorPath() + " " + BOXPAINT_EXE;
     for (const std::string& a : args) text += " " + a;
     return text;
   }
@@ -303,8 +307,8 @@ TEST_F(FaultSweepTest, ConsoleEventEndsARunBlockedOnAStalledFifo) {
       tally.add(what,
                 stage.command("") + ", the reader stalling; kill -" + (event.name + 3) +
                     " once the FIFO is full",
-                swept.stallRanOut ? "still running " + std::to_string(kStallLimitMs) +
-                                        " ms after the event, waiting on the stalled FIFO"
+                swept.stallRanOut ? "still writing to the stalled FIFO " +
+                                        std::to_string(kStallLimitMs) + " ms after the stall"
                                   : endingProblem(stage.target, signalEndings(event.name),
                                                   swept.run, swept.output));
     }

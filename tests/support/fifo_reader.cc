@@ -1,15 +1,18 @@
 #include "support/fifo_reader.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 
-FifoReader::FifoReader(const std::string& path, long long stallAfter, int stallLimitMs)
-    : stallAfter_(stallAfter), stallLimitMs_(stallLimitMs) {
+FifoReader::FifoReader(const std::string& path, long long stallAfter, int stallLimitMs,
+                       const std::string& fullMark)
+    : stallAfter_(stallAfter), stallLimitMs_(stallLimitMs), fullMark_(fullMark) {
   // Opened without blocking, so that the run's open for writing finds a reader at once
   // and a run that never opens the FIFO leaves nothing waiting.
   fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -61,7 +64,14 @@ void FifoReader::drain() {
       // Events 0: poll reports only the hang-up that the last writer's close makes.
       pollfd hangUp{fd_, 0, 0};
       auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(stallLimitMs_);
-      while (poll(&hangUp, 1, 10) >= 0 && (hangUp.revents & POLLHUP) == 0) {
+      bool marked = fullMark_.empty();
+      while (poll(&hangUp, 1, 1) >= 0 && (hangUp.revents & POLLHUP) == 0) {
+        int held = 0;
+        int size = fcntl(fd_, F_GETPIPE_SZ);
+        if (!marked && ioctl(fd_, FIONREAD, &held) == 0 && held > size - PIPE_BUF) {
+          marked = true;
+          close(open(fullMark_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+        }
         if (std::chrono::steady_clock::now() >= end) {
           stallRanOut_ = true;
           break;

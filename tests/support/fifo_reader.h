@@ -11,8 +11,11 @@ class FifoReader {
  public:
   /// Opens the FIFO at `path` for reading and starts draining it. With `stallAfter` >= 0
   /// the reader stops once it holds that many bytes, until every writer has closed the
-  /// FIFO or `stallLimitMs` have passed; then it drains the rest.
-  explicit FifoReader(const std::string& path, long long stallAfter = -1, int stallLimitMs = 0);
+  /// FIFO or `stallLimitMs` have passed; then it drains the rest. While it stalls, it
+  /// creates the file `fullMark` (when named) once the FIFO is too full for a write of
+  /// PIPE_BUF bytes: its writer is then waiting.
+  explicit FifoReader(const std::string& path, long long stallAfter = -1, int stallLimitMs = 0,
+                      const std::string& fullMark = "");
   ~FifoReader();
   FifoReader(const FifoReader&) = delete;
   FifoReader& operator=(const FifoReader&) = delete;
@@ -30,6 +33,7 @@ class FifoReader {
   int wake_[2] = {-1, -1};
   long long stallAfter_;
   int stallLimitMs_;
+  std::string fullMark_;
   std::string bytes_;
   std::atomic<bool> stallRanOut_{false};
   std::thread thread_;

@@ -5,7 +5,6 @@
 #include <limits.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -82,13 +81,6 @@ bool holdsOpen(pid_t pid, const std::string& target) {
   return found;
 }
 
-// True when the FIFO that `fd` reads holds so much that a write of PIPE_BUF bytes waits.
-bool fifoFull(int fd) {
-  int held = 0;
-  int size = fcntl(fd, F_GETPIPE_SZ);
-  return fd >= 0 && ioctl(fd, FIONREAD, &held) == 0 && size > 0 && held > size - PIPE_BUF;
-}
-
 }  // namespace
 
 bool runsUnderWrapper() {
@@ -159,23 +151,18 @@ RunResult runBoxpaint(const RunOptions& options) {
   long long start = nowMs();
   bool byFile = !options.signalWhenFile.empty();
   bool byOpen = !options.signalWhenOpen.empty();
-  // A reader of its own on the FIFO, only to see how much it holds.
-  int fifo = options.signalWhenFifoFull.empty()
-                 ? -1
-                 : open(options.signalWhenFifoFull.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  bool byFifo = fifo >= 0;
   std::string openTarget;
   if (byOpen) {
     char real[PATH_MAX];
     openTarget = realpath(options.signalWhenOpen.c_str(), real) != nullptr ? real : "";
   }
-  bool signalled = options.signalAfterMs < 0 && !byFile && !byOpen && !byFifo;
+  bool signalled = options.signalAfterMs < 0 && !byFile && !byOpen;
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   int open = 2;
   char buffer[65536];
   while (open > 0) {
     int timeout = -1;
-    if (!signalled && (byOpen || byFifo)) {
+    if (!signalled && byOpen) {
       timeout = 1;
     } else if (!signalled && byFile) {
       timeout = 2;
@@ -196,8 +183,7 @@ RunResult runBoxpaint(const RunOptions& options) {
     if (ready < 0 && errno == EINTR) continue;
     if (!signalled) {
       struct stat info;
-      bool due = byFifo   ? fifoFull(fifo)
-                 : byOpen ? holdsOpen(pid, openTarget)
+      bool due = byOpen   ? holdsOpen(pid, openTarget)
                  : byFile ? stat(options.signalWhenFile.c_str(), &info) == 0 &&
                                 info.st_size >= options.signalWhenBytes
                           : nowMs() >= start + options.signalAfterMs;
@@ -219,7 +205,6 @@ RunResult runBoxpaint(const RunOptions& options) {
       }
     }
   }
-  if (fifo >= 0) close(fifo);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }

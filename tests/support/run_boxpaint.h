@@ -23,9 +23,8 @@ struct RunOptions {
   std::string signalWhenFile;         // or once this file holds `signalWhenBytes` bytes
   long long signalWhenBytes = 0;
   int signal = 0;
-  std::string signalWhenOpen;      // or once the run holds this (existing) file open
-  std::string signalWhenFifoFull;  // or once this FIFO's buffer is full: its writer waits
-  int killAfterMs = -1;            // SIGKILL a run still going this long after the start
+  std::string signalWhenOpen;  // or once the run holds this (existing) file open
+  int killAfterMs = -1;        // SIGKILL a run still going this long after the start
 };
 
 /// What one run did.
