@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 
@@ -44,6 +45,9 @@ bool fullSweep() {
 }
 
 SweepStage::SweepStage(SweepOutput kind) : output(kind) {
+  // The run names its files by the directory it works in as the system gives it, links
+  // resolved: so does the injector's report.
+  std::string real = std::filesystem::canonical(dir.path()).string() + "/";
   if (kind == SweepOutput::Stdout || kind == SweepOutput::PrintFile) {
     args = {"-inp"};
     target.unit = -1;
@@ -51,15 +55,16 @@ SweepStage::SweepStage(SweepOutput kind) : output(kind) {
     target.name = "stdout";
     if (kind == SweepOutput::PrintFile) {
       env = {"FOR_PRINT=print.txt"};
-      outputPath = target.name = dir.file("print.txt");
+      outputPath = dir.file("print.txt");
+      target.name = real + "print.txt";
     }
     RunResult plain = runBoxpaint({.args = args, .setEnv = env, .directory = dir.path()});
     EXPECT_EQ(plain.status, 0) << plain.err;
     target.full = kind == SweepOutput::Stdout ? plain.out : readFile(outputPath);
   } else {
     writeModelInputs(dir);
-    target.mesh = dir.file("mesh.txt");
-    target.blocks = dir.file("blocks.inp");
+    target.mesh = real + "mesh.txt";
+    target.blocks = real + "blocks.inp";
     target.meshTyped = "mesh.txt";
     target.blocksTyped = "blocks.inp";
     RunResult plain =
@@ -68,7 +73,8 @@ SweepStage::SweepStage(SweepOutput kind) : output(kind) {
     target.full = readFile(dir.file("model.txt"));
     std::string name = kind == SweepOutput::FifoModel ? "model.fifo" : "model.txt";
     args = {"mesh.txt", "blocks.inp", name};
-    outputPath = target.name = dir.file(name);
+    outputPath = dir.file(name);
+    target.name = real + name;
     if (kind == SweepOutput::FifoModel) mkfifo(outputPath.c_str(), 0600);
   }
   if (kind == SweepOutput::DiskModel || kind == SweepOutput::PrintFile) {
