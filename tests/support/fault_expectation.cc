@@ -168,13 +168,13 @@ std::string outputProblem(const SweepTarget& target, const std::string& output) 
   if (output.size() == old.size() && output.compare(same, std::string::npos, old, same) == 0) {
     return "the old content left behind the new records from byte " + at;
   }
-  if (same == full.size()) return "bytes past the whole output from byte " + at;
   // Bytes that repeat earlier ones: a hand-over made twice.
   size_t earlier = same > 0 ? full.rfind(output.substr(same, 4096), same - 1) : std::string::npos;
   if (earlier != std::string::npos) {
     return "records duplicated: from byte " + at + " the " + std::to_string(same - earlier) +
            " bytes before it come again";
   }
+  if (same == full.size()) return "bytes past the whole output from byte " + at;
   return "bytes that differ from the whole output from byte " + at;
 }
 
