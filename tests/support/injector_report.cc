@@ -27,3 +27,15 @@ InjectorReport readInjectorReport(const std::string& path) {
 const char* faultInjectorPath() {
   return BOXPAINT_FAULT_INJECTOR;
 }
+
+const char* whyNoInjector() {
+#if defined(__SANITIZE_ADDRESS__)
+  return "a sanitizer refuses a preloaded allocator";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return "a sanitizer refuses a preloaded allocator";
+#endif
+#endif
+  if (runsUnderWrapper()) return "the wrapper command would take the preloaded library";
+  return nullptr;
+}

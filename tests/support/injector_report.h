@@ -20,3 +20,7 @@ InjectorReport readInjectorReport(const std::string& path);
 
 /// The path of the fault injector library, for LD_PRELOAD.
 const char* faultInjectorPath();
+
+/// Why the injector cannot be preloaded here (a wrapper command would take it; a
+/// sanitizer's run-time must own malloc), or null when it can.
+const char* whyNoInjector();

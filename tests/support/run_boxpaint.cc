@@ -89,7 +89,7 @@ bool runsUnderWrapper() {
 
 RunResult runBoxpaint(const RunOptions& options) {
   std::vector<std::string> argStrings = wrapperWords();
-  argStrings.push_back(BOXPAINT_EXE);
+  argStrings.push_back(options.program.empty() ? BOXPAINT_EXE : options.program);
   argStrings.insert(argStrings.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
   for (std::string& a : argStrings) argv.push_back(a.data());

@@ -25,6 +25,7 @@ struct RunOptions {
   int signal = 0;
   std::string signalWhenOpen;  // or once the run holds this (existing) file open
   int killAfterMs = -1;        // SIGKILL a run still going this long after the start
+  std::string program;         // the executable to run instead of boxpaint
 };
 
 /// What one run did.
