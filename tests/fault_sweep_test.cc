@@ -44,11 +44,10 @@ constexpr Scenario kScenarios[] = {
 std::vector<long> sweptCalls(long count) {
   std::vector<long> calls;
   constexpr long kEnds = 16;
+  bool all = fullSweep() || count <= 3 * kEnds;
+  long step = all ? 1 : (count - 2 * kEnds) / kEnds + 1;
   for (long n = 1; n <= count; ++n) {
-    bool spread = (n - kEnds) % ((count - 2 * kEnds) / kEnds + 1) == 0;
-    if (fullSweep() || count <= 3 * kEnds || n <= kEnds || n > count - kEnds || spread) {
-      calls.push_back(n);
-    }
+    if (all || n <= kEnds || n > count - kEnds || (n - kEnds) % step == 0) calls.push_back(n);
   }
   return calls;
 }
