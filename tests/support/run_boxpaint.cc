@@ -89,7 +89,7 @@ bool runsUnderWrapper() {
 
 RunResult runBoxpaint(const RunOptions& options) {
   std::vector<std::string> argStrings = wrapperWords();
-  argStrings.push_back(BOXPAINT_EXE);
+  argStrings.push_back(options.program.empty() ? BOXPAINT_EXE : options.program);
   argStrings.insert(argStrings.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
   for (std::string& a : argStrings) argv.push_back(a.data());
@@ -163,11 +163,7 @@ RunResult runBoxpaint(const RunOptions& options) {
   int open = options.leaveStdoutUnread ? 1 : 2;
   char buffer[65536];
   while (open > 0) {
-    if (options.killAfterMs >= 0 && !result.killed && nowMs() >= start + options.killAfterMs) {
-      kill(pid, SIGKILL);
-      result.killed = true;
-    }
-    int timeout = options.killAfterMs >= 0 ? 10 : -1;
+    int timeout = -1;
     if (!signalled && byOpen) {
       timeout = 1;
     } else if (!signalled && byFile) {
@@ -175,6 +171,15 @@ RunResult runBoxpaint(const RunOptions& options) {
     } else if (!signalled) {
       long long left = start + options.signalAfterMs - nowMs();
       timeout = left > 0 ? static_cast<int>(left) : 0;
+    }
+    if (options.killAfterMs >= 0 && !result.killed) {
+      long long left = start + options.killAfterMs - nowMs();
+      if (left <= 0) {
+        kill(pid, SIGKILL);
+        result.killed = true;
+      } else if (timeout < 0 || left < timeout) {
+        timeout = static_cast<int>(left);
+      }
     }
     int ready = poll(fds, 2, timeout);
     if (ready < 0 && errno == EINTR) continue;

@@ -26,6 +26,7 @@ struct RunOptions {
   std::string signalWhenOpen;  // or once the run holds this (existing) file open
   bool leaveStdoutUnread = false;  // read standard output only once the run has ended
   int killAfterMs = -1;            // SIGKILL a run still going this long after the start
+  std::string program;             // the executable to run instead of boxpaint
 };
 
 /// What one run did.
@@ -35,7 +36,7 @@ struct RunResult {
   int status = -1;          // exit status, or -1 when ended by a signal
   int termSignal = 0;       // the signal that ended it, else 0
   bool signalSent = false;  // the signal of the options was sent
-  bool killed = false;      // the run was still going after `killAfterMs`
+  bool killed = false;      // killed for running past `killAfterMs`
 };
 
 /// Runs the boxpaint executable with `options` and waits for it. When the environment
