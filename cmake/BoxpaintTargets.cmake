@@ -16,13 +16,26 @@ endfunction()
 # the layer, to the source folder. A target sees the include folders of the libraries it
 # links and no others, so an include that goes the wrong way between layers finds no
 # header and fails to build.
+#
+# With FOLDER <path> (for example runtime/records), the library is the part of a layer
+# kept in that sub-folder of the current folder, reached as "<path>/name.h": a layer's
+# parts are kept apart from one another in the same way.
 function(boxpaint_library layer)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "FOLDER" "SOURCES;DEPENDS" ${ARGN})
   set(target boxpaint_${layer})
+  set(folder ${layer})
+  set(source ${CMAKE_CURRENT_SOURCE_DIR})
+  if(ARG_FOLDER)
+    set(folder ${ARG_FOLDER})
+    get_filename_component(part ${ARG_FOLDER} NAME)
+    set(source ${CMAKE_CURRENT_SOURCE_DIR}/${part})
+    list(TRANSFORM ARG_SOURCES PREPEND ${part}/)
+  endif()
   add_library(${target} STATIC ${ARG_SOURCES})
   set(root ${PROJECT_BINARY_DIR}/include/${layer})
-  file(MAKE_DIRECTORY ${root})
-  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${layer} SYMBOLIC)
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${source} ${root}/${folder} SYMBOLIC)
   target_include_directories(${target} PUBLIC ${root})
   target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
   boxpaint_warnings(${target})

@@ -19,8 +19,8 @@
 #include "freeform/free_form_reader.h"
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
-#include "runtime/connection.h"
-#include "runtime/test_end_hook.h"
+#include "runtime/connections/connection.h"
+#include "runtime/process/test_end_hook.h"
 
 namespace {
 

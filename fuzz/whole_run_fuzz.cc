@@ -36,12 +36,12 @@
 #include "mesh/read_mesh.h"
 #include "model/block_record.h"
 #include "output/format_model_value.h"
-#include "runtime/allocate_array.h"
-#include "runtime/close_connection.h"
-#include "runtime/connection_table.h"
-#include "runtime/open_connection.h"
-#include "runtime/process_end.h"
-#include "runtime/test_end_hook.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/ending/run_end.h"
+#include "runtime/memory/allocate_array.h"
+#include "runtime/process/test_end_hook.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<do
   constexpr int32_t kUnit = 1;
   if (openConnection(kUnit, blockName, kNameLength, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*findConnection(kUnit));
+    FreeFormReader reader(*lookUpConnection(kUnit));
     double background = 0;
     reader.beginStatement();
     reader.readReal(background);
@@ -316,7 +316,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (expected.tooLarge) return 0;
   const int status = endStatusOf([&] { buildModel(meshFile->name, blockName, modelFile->name); });
   releaseArraysForTests();
-  resetProcessEndForTests();
+  resetRunForTests();
 
   // buildModel never returns; it ends with a documented number, as the reference did.
   check(documentedEnd(expected.status));

@@ -5,7 +5,7 @@
 #include "mesh/read_mesh.h"
 #include "model/read_blocks.h"
 #include "model/write_model.h"
-#include "runtime/stop_run.h"
+#include "runtime/process/stop_run.h"
 
 void buildModel(const char* meshName, const char* blockName, const char* modelName) {
   // This function never returns, so the mesh and the blocks live until the process ends.

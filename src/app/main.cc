@@ -1,6 +1,6 @@
 // boxpaint: paints axis-aligned blocks into a rectilinear mesh and writes the model.
 #include "app/run_driver.h"
-#include "runtime/start_runtime.h"
+#include "runtime/process/start_runtime.h"
 
 int main(int argc, char** argv) {
   startRuntime(argc, argv);

@@ -5,8 +5,8 @@
 #include "app/build_model.h"
 #include "app/console_texts.h"
 #include "output/record_writer.h"
-#include "runtime/command_line.h"
-#include "runtime/stop_run.h"
+#include "runtime/environment/command_line.h"
+#include "runtime/process/stop_run.h"
 
 namespace {
 

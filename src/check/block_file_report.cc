@@ -5,8 +5,9 @@
 #include "check/check_failure.h"
 #include "freeform/free_form_reader.h"
 #include "model/block_statements.h"
-#include "runtime/close_connection.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr int32_t kBlocksReservedAtOnce = 1 << 16;
 bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report) {
   if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*findConnection(kBlockUnit));
+    FreeFormReader reader(*lookUpConnection(kBlockUnit));
     readBlockFileHead(reader, report.background, report.blockCount);
     const int32_t count = std::max(report.blockCount, 0);
     report.read.reserve(static_cast<size_t>(std::min(count, kBlocksReservedAtOnce)));

@@ -8,9 +8,9 @@
 #include "check/check_arguments.h"
 #include "check/line_text.h"
 #include "check/reading_stop.h"
-#include "runtime/failure_handler.h"
-#include "runtime/process_end.h"
-#include "runtime/report_diagnostic.h"
+#include "runtime/diagnostics/report_diagnostic.h"
+#include "runtime/ending/failure_handler.h"
+#include "runtime/ending/run_end.h"
 
 namespace {
 
@@ -44,13 +44,14 @@ std::string readingPlace() {
 
 // The line boxpaint prints for message `number` (with the unit and file when given).
 std::string messageLine(int32_t number, int32_t unit, const char* fileName) {
+  const Message message = static_cast<Message>(number);
   MessageArgument arguments[2];
   arguments[0].number = unit;
   arguments[1].isText = true;
   arguments[1].text = fileName;
   char line[1024];
   TextBuffer buffer{line, sizeof line, 0, false};
-  formatMessageLine(buffer, number, arguments, fileName != nullptr ? 2 : 0);
+  formatMessageLine(buffer, message, arguments, fileName != nullptr ? 2 : 0);
   std::string text(buffer.data, buffer.length);
   if (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
@@ -63,14 +64,14 @@ ReadingStop readFailure(const RunFailure& failure) {
   stop.part = readingPlace();
   stop.line = failure.recordsRead;
   stop.message = messageLine(failure.number, failure.unit, failure.fileName);
-  switch (failure.number) {
-    case 59:
-    case 64:
+  switch (static_cast<Message>(failure.number)) {
+    case Message::SyntaxError:
+    case Message::ConversionError:
       stop.place = StopPlace::AtLine;
       stop.problem = "a value boxpaint cannot read";
       stop.hasText = lineText(failure.fileName, stop.line, stop.text);
       break;
-    case 24:
+    case Message::EndOfFile:
       stop.place = StopPlace::AfterLine;
       stop.problem = "the file ends too early";
       break;
@@ -87,7 +88,9 @@ ReadingStop memoryFailure(const RunFailure& failure) {
   ReadingStop stop;
   stop.file = readingFile != nullptr ? readingFile : "";
   stop.part = readingPlace();
-  stop.problem = failure.number == 179 ? "the mesh is too large for boxpaint" : "memory ran out";
+  stop.problem = failure.number == numberOf(Message::ArraySizeOverflow)
+                     ? "the mesh is too large for boxpaint"
+                     : "memory ran out";
   stop.message = messageLine(failure.number, 0, nullptr);
   return stop;
 }
@@ -136,7 +139,7 @@ void setCheckReadingBlock(int32_t block, int32_t count) {
 
 void failMissingFile(const char* name, int length) {
   // Claimed like every other end, so that a console event cannot end the run halfway.
-  if (!claimProcessEnd()) waitForProcessEnd();
+  claimRunEnd();
   std::string_view given(name, static_cast<size_t>(length));
   while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
   ReadingStop stop;

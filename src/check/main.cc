@@ -12,12 +12,12 @@
 #include "check/count_visible_cells.h"
 #include "check/json_output.h"
 #include "check/mesh_summary.h"
-#include "model/model_size.h"
 #include "check/report_sink.h"
 #include "check/text_output.h"
 #include "mesh/read_mesh.h"
-#include "runtime/command_line.h"
-#include "runtime/start_runtime.h"
+#include "model/model_size.h"
+#include "runtime/environment/command_line.h"
+#include "runtime/process/start_runtime.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
 #include "freeform/simple_decimal.h"
-#include "runtime/connection.h"
-#include "runtime/io_failure.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/io_failure.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ FreeFormReader::~FreeFormReader() {
   releaseRecordSource(source_);
 }
 
-void FreeFormReader::fail(int32_t number) {
-  ioFailure(number, connection_);
+void FreeFormReader::fail(Message message) {
+  ioFailure(message, connection_);
 }
 
 void FreeFormReader::beginStatement() {
@@ -55,10 +55,10 @@ void FreeFormReader::readInteger(int32_t& item) {
   const size_t length = state_.currentToken.length;
   int32_t value = 0;
   if (state_.integerLooking) {
-    if (parseInteger32(text, length, value) != ConversionStatus::Ok) fail(64);
+    if (parseInteger32(text, length, value) != ConversionStatus::Ok) fail(Message::ConversionError);
   } else {
     double real = 0.0;
-    if (parseReal64(text, length, real) != ConversionStatus::Ok) fail(64);
+    if (parseReal64(text, length, real) != ConversionStatus::Ok) fail(Message::ConversionError);
     value = realToInteger32(real);
   }
   item = value;
@@ -73,7 +73,7 @@ void FreeFormReader::readReal(double& item) {
   double value = 0.0;
   if (parseReal64(source_.buffer + state_.currentToken.start, state_.currentToken.length, value) !=
       ConversionStatus::Ok) {
-    fail(64);
+    fail(Message::ConversionError);
   }
   item = value;
 }
@@ -105,7 +105,7 @@ bool FreeFormReader::serveItem() {
       break;
   }
   // Every item of this utility is numeric, so a logical or quoted value never fits.
-  fail(64);
+  fail(Message::ConversionError);
 }
 
 // Passes over blanks and record ends up to the next non-blank byte.
@@ -195,7 +195,7 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
     return;
   }
   // No value of this input is parenthesised, so a `)` can only be stray.
-  if (c == ')') fail(59);
+  if (c == ')') fail(Message::SyntaxError);
   // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
   // comma, slash or `)` ends one, so no repeat count follows it.
   SimpleDecimal simple;
@@ -207,7 +207,7 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
     return;
   }
   NumberToken token;
-  if (!scanNumberToken(buffer + at, buffer + end, token)) fail(59);
+  if (!scanNumberToken(buffer + at, buffer + end, token)) fail(Message::SyntaxError);
   const size_t tokenEnd = static_cast<size_t>(token.end - buffer);
   state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number};
   state_.integerLooking = token.integerLooking;
@@ -221,7 +221,7 @@ void FreeFormReader::takeRepeatCount(size_t asterisk) {
   int32_t count = 0;
   if (parseInteger32(source_.buffer + state_.currentToken.start, state_.currentToken.length,
                      count) != ConversionStatus::Ok) {
-    fail(64);
+    fail(Message::ConversionError);
   }
   // A count of 0 or less serves the current item only.
   state_.repeatRemaining = count <= 0 ? 0 : count - 1;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "freeform/record_source.h"
+#include "runtime/diagnostics/message.h"
 
 struct Connection;
 
@@ -63,7 +64,7 @@ class FreeFormReader {
   bool lastNonBlankIsComma() const;
   void takeValueAt(size_t at, bool countAllowed);
   void takeRepeatCount(size_t countEnd);
-  [[noreturn]] void fail(int32_t number);
+  [[noreturn]] void fail(Message message);
 
   Connection& connection_;
   RecordSource source_;

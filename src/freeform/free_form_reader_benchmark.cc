@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "freeform/free_form_reader.h"
-#include "runtime/connection.h"
+#include "runtime/connections/connection.h"
 
 namespace {
 

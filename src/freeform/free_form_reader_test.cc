@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "freeform/text_connection_testing.h"
-#include "runtime/test_end_hook.h"
+#include "runtime/process/test_end_hook.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/connection.h"
-#include "runtime/io_failure.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/io_failure.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr char kEndOfFileMark = 0x1A;
 void makeRoom(RecordSource& source, Connection& connection) {
   if (source.buffer == nullptr) {
     source.buffer = static_cast<char*>(std::malloc(kInitialCapacity));
-    if (source.buffer == nullptr) ioFailure(98, connection);
+    if (source.buffer == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
     source.capacity = kInitialCapacity;
   }
   if (source.followingStart > 0) {
@@ -31,10 +31,10 @@ void makeRoom(RecordSource& source, Connection& connection) {
     source.followingStart = 0;
   }
   if (source.followingCount == source.capacity) {
-    if (source.capacity > SIZE_MAX / 2) ioFailure(98, connection);
+    if (source.capacity > SIZE_MAX / 2) ioFailure(Message::BufferOutOfMemory, connection);
     const size_t grown = source.capacity * 2;
     void* larger = std::realloc(source.buffer, grown);
-    if (larger == nullptr) ioFailure(98, connection);
+    if (larger == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
     source.buffer = static_cast<char*>(larger);
     source.capacity = grown;
   }
@@ -50,7 +50,7 @@ void readBlock(RecordSource& source, Connection& connection) {
   do {
     got = read(connection.fd, free, room);
   } while (got < 0 && errno == EINTR);
-  if (got < 0) ioFailure(39, connection);
+  if (got < 0) ioFailure(Message::ReadError, connection);
   if (got == 0) {
     source.fileEnded = true;
     return;
@@ -97,7 +97,7 @@ void fetchRecord(RecordSource& source, Connection& connection) {
     source.searchedCount = source.followingCount;
     if (source.fileEnded) {
       // Text after the last record end is a record of its own.
-      if (source.followingCount == 0) ioFailure(24, connection);
+      if (source.followingCount == 0) ioFailure(Message::EndOfFile, connection);
       takeRecord(source, source.followingCount, !carriageReturnEnds, 0);
       break;
     }
@@ -106,7 +106,7 @@ void fetchRecord(RecordSource& source, Connection& connection) {
   connection.recordsRead.store(source.recordCount, std::memory_order_relaxed);
   if (source.recordEnd - source.recordStart == 1 &&
       source.buffer[source.recordStart] == kEndOfFileMark) {
-    ioFailure(24, connection);
+    ioFailure(Message::EndOfFile, connection);
   }
 }
 

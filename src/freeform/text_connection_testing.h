@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/connection.h"
+#include "runtime/connections/connection.h"
 
 /// For tests: writes `text` to a new temporary file and opens it as unit 1 for reading.
 /// The file is removed, and the descriptor closed if still open, at destruction.

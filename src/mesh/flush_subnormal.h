@@ -1,3 +1,5 @@
+// Subnormal results flushed to zero, so that the mesh arithmetic never depends on the
+// processor's floating-point mode.
 #pragma once
 
 #include <cfloat>

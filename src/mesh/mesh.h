@@ -1,3 +1,4 @@
+// The rectilinear mesh: three axes of nodes.
 #pragma once
 
 #include "mesh/node_axis.h"

@@ -1,3 +1,4 @@
+// Snapping a coordinate to the nearest node of an axis.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// One axis of the mesh: its cell count and its node coordinates.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// For tests: an axis over nodes the test holds.
 #pragma once
 
 #include <cstdint>

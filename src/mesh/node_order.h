@@ -1,3 +1,4 @@
+// Whether an axis's nodes rise, fall or neither, for the nearest-node search.
 #pragma once
 
 #include "mesh/node_axis.h"

@@ -1,3 +1,4 @@
+// Turning the widths read from the mesh file into node coordinates.
 #pragma once
 
 #include "mesh/node_axis.h"

@@ -4,9 +4,10 @@
 
 #include "freeform/free_form_reader.h"
 #include "mesh/node_sums.h"
-#include "runtime/allocate_array.h"
-#include "runtime/close_connection.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/memory/allocate_array.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void readWidths(FreeFormReader& reader, NodeAxis& axis) {
 bool readMesh(const char* name, int length, Mesh& mesh) {
   if (openConnection(kMeshUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*findConnection(kMeshUnit));
+    FreeFormReader reader(*lookUpConnection(kMeshUnit));
     int32_t ne = 0, nn = 0, nz = 0;
     reader.beginStatement();
     reader.readInteger(ne);

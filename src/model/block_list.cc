@@ -2,13 +2,13 @@
 
 #include <new>
 
-#include "runtime/report_diagnostic.h"
+#include "runtime/diagnostics/report_diagnostic.h"
 
 PaintedBlock& appendBlock(BlockList& list) {
   const uint32_t slot = list.count & ((1u << kBlockChunkBits) - 1);
   if (slot == 0) {
     PaintedBlock* chunk = new (std::nothrow) PaintedBlock[size_t{1} << kBlockChunkBits];
-    if (chunk == nullptr) reportSevere(41);
+    if (chunk == nullptr) reportSevere(Message::OutOfMemory);
     list.chunks.emplace_back(chunk);
   }
   ++list.count;

@@ -1,3 +1,4 @@
+// One block of the block file as read: six bounds and a value.
 #pragma once
 
 /// One block: its bounds along easting, northing and elevation, in either order, and the

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "runtime/allocate_array.h"
+#include "runtime/memory/allocate_array.h"
 
 void checkModelSize(const Mesh& mesh) {
   const auto cells = [](const NodeAxis& axis) {

@@ -1,3 +1,4 @@
+// Putting a block's bounds in order before they are snapped.
 #pragma once
 
 #include "model/block_record.h"

@@ -6,8 +6,9 @@
 #include "model/block_statements.h"
 #include "model/model_size.h"
 #include "output/format_model_value.h"
-#include "runtime/close_connection.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan)
   checkModelSize(mesh);
   if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*findConnection(kBlockUnit));
+    FreeFormReader reader(*lookUpConnection(kBlockUnit));
     double background = 0;
     int32_t blockCount = 0;
     readBlockFileHead(reader, background, blockCount);

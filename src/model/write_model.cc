@@ -8,8 +8,9 @@
 #include "model/model_piece.h"
 #include "model/paint_piece.h"
 #include "output/record_writer.h"
-#include "runtime/close_connection.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan)
 
   openConnection(kModelUnit, name, length, OpenMode::Output);
   RecordWriter writer;
-  writer.connection = findConnection(kModelUnit);
+  writer.connection = lookUpConnection(kModelUnit);
   terminateModelRecord(writer, plan.backgroundRecord);
   for (uint32_t b = 0; b < plan.blocks.count; ++b) {
     terminateModelRecord(writer, blockAt(plan.blocks, b).record);

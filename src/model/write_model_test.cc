@@ -17,8 +17,8 @@
 
 #include "mesh/read_mesh.h"
 #include "model/plain_model_testing.h"
-#include "runtime/allocate_array.h"
-#include "runtime/test_end_hook.h"
+#include "runtime/memory/allocate_array.h"
+#include "runtime/process/test_end_hook.h"
 
 namespace {
 

@@ -1,3 +1,4 @@
+// The 10-character text of a model value.
 #pragma once
 
 /// Width of the text of one model value.

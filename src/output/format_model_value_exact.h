@@ -1,3 +1,5 @@
+// The plain form of the model value's text, made with exact decimal arithmetic; the
+// reference the fast form is tested against.
 #pragma once
 
 #include "output/format_model_value.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "output/format_model_value.h"
-#include "runtime/connection_output.h"
-#include "runtime/console_connection.h"
+#include "runtime/connections/connection_output.h"
+#include "runtime/connections/console_connection.h"
 
 namespace {
 
@@ -45,51 +45,6 @@ void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue
     }
   }
   completeRecord(connection);
-}
-
-namespace {
-
-// Renders `count` records of the values into `room`, each the value's text and the
-// terminator; `Length` is the record length, terminator included.
-template <size_t Length>
-void renderRealRecords(RecordWriter& writer, const double* values, size_t count, char* room,
-                       std::string_view terminator) {
-  char record[Length];
-  std::memcpy(record, writer.lastRealText, sizeof writer.lastRealText);
-  std::memcpy(record + sizeof writer.lastRealText, terminator.data(), terminator.size());
-  for (size_t i = 0; i < count; ++i) {
-    uint64_t bits;
-    std::memcpy(&bits, &values[i], sizeof bits);
-    // Models repeat a few values over long runs: render only when the value changes.
-    if (!writer.lastRealValid || bits != writer.lastRealBits) {
-      formatModelValue(values[i], writer.lastRealText);
-      writer.lastRealBits = bits;
-      writer.lastRealValid = true;
-      std::memcpy(record, writer.lastRealText, sizeof writer.lastRealText);
-    }
-    std::memcpy(room + i * Length, record, Length);
-  }
-}
-
-}  // namespace
-
-void emitRealRecords(RecordWriter& writer, const double* values, size_t count) {
-  Connection& connection = *writer.connection;
-  std::string_view terminator = recordTerminator(connection);
-  size_t length = sizeof writer.lastRealText + terminator.size();
-  startRecord(connection);
-  while (count > 0) {
-    size_t batch = recordBatch(connection, length, count);
-    char* room = recordSpace(connection, batch * length);
-    if (length == 12) {
-      renderRealRecords<12>(writer, values, batch, room, terminator);
-    } else {
-      renderRealRecords<11>(writer, values, batch, room, terminator);
-    }
-    completeRecords(connection, batch, length);
-    values += batch;
-    count -= batch;
-  }
 }
 
 size_t modelRecordLength(const RecordWriter& writer) {

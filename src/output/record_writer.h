@@ -23,11 +23,6 @@ struct RecordWriter {
 /// break and writes the last one even when it is empty. A refused write ends the run.
 void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue> values);
 
-/// Writes one record per value, each holding the 10-character text of the value:
-/// the same bytes as `emit` with `modelValueLayout` once per value, built many
-/// records at a time.
-void emitRealRecords(RecordWriter& writer, const double* values, size_t count);
-
 /// Bytes of one model record on the writer's connection: 10 characters and the
 /// terminator.
 size_t modelRecordLength(const RecordWriter& writer);

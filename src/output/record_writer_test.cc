@@ -8,10 +8,12 @@
 #include <limits>
 #include <sstream>
 
+#include "output/format_model_value.h"
 #include "output/model_value_layout.h"
-#include "runtime/close_connection.h"
-#include "runtime/connection.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ std::string written(Body body, TerminatorKind terminator = TerminatorKind::Norma
   std::remove(path.c_str());
   EXPECT_EQ(openConnection(2, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
   RecordWriter writer;
-  writer.connection = findConnection(2);
+  writer.connection = lookUpConnection(2);
   writer.connection->terminator = terminator;
   body(writer);
   closeConnection(2);
@@ -101,8 +103,20 @@ TEST(RecordWriterTest, RealRecordsInBulkMatchOneOperationPerValue) {
         terminator);
     std::string bulk = written(
         [&](RecordWriter& w) {
-          emitRealRecords(w, values.data(), 7);
-          emitRealRecords(w, values.data() + 7, values.size() - 7);
+          // Ready records copied many at a time, as the model writer makes them.
+          const size_t length = modelRecordLength(w);
+          for (size_t next = 0; next < values.size();) {
+            char* room = nullptr;
+            const size_t batch = reserveModelRecords(w, values.size() - next, room);
+            for (size_t i = 0; i < batch; ++i) {
+              char record[12];
+              formatModelValue(values[next + i], record);
+              terminateModelRecord(w, record);
+              std::memcpy(room + i * length, record, length);
+            }
+            completeModelRecords(w, batch);
+            next += batch;
+          }
         },
         terminator);
     EXPECT_EQ(plain.size(), bulk.size());

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "mesh/read_mesh.h"
-#include "runtime/start_runtime.h"
+#include "runtime/process/start_runtime.h"
 #include "view/grid_flips.h"
 #include "view/output_file.h"
 #include "view/picture_backend.h"

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "freeform/free_form_reader.h"
-#include "runtime/close_connection.h"
-#include "runtime/connection.h"
-#include "runtime/message_catalogue.h"
-#include "runtime/open_connection.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/diagnostics/message_catalogue.h"
 #include "view/scan_model_records.h"
 #include "view/view_failure.h"
 
@@ -83,12 +84,10 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
   const int32_t opened =
       openConnection(kModelUnit, name, static_cast<int>(std::strlen(name)), OpenMode::Input);
   if (opened != 0) {
-    const MessageEntry* entry = findMessage(opened);
-    std::string reason = entry != nullptr ? entry->text : "open failure";
-    reason.erase(std::min(reason.size(), reason.find(", unit")));
+    const std::string reason(messageReason(static_cast<Message>(opened)));
     failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
   }
-  Connection& connection = *findConnection(kModelUnit);
+  Connection& connection = *lookUpConnection(kModelUnit);
   const ModelRecordScan scan = scanModelRecords(connection.fd);
   checkRecordCount(name, scan, mesh, model.count);
 

@@ -11,8 +11,10 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "runtime/message_catalogue.h"
-#include "runtime/process_end.h"
+#include "runtime/diagnostics/message_catalogue.h"
+#include "runtime/ending/failure_handler.h"
+#include "runtime/ending/run_end.h"
+#include "runtime/records/record_terminator.h"
 #include "view/record_text.h"
 
 namespace {
@@ -42,40 +44,45 @@ void writeAll(const char* text, size_t length) {
   _exit(status);
 }
 
-// The run-time layer's text of message `number`, without its unit and file part.
+// What went wrong, in the run-time layer's words for message `number`.
 std::string messageText(int number) {
-  const MessageEntry* entry = findMessage(number);
-  if (entry == nullptr) return "run-time error " + std::to_string(number);
-  std::string text = entry->text;
-  const size_t unit = text.find(", unit %d");
-  if (unit != std::string::npos) text.erase(unit);
-  return text;
+  const std::string_view reason = messageReason(static_cast<Message>(number));
+  if (reason.empty()) return "run-time error " + std::to_string(number);
+  return std::string(reason);
 }
 
-// Every end the run-time layer brings about arrives here, its own text silenced.
-void endHook(int status) {
-  if (status >= 0 && status <= 2) {
-    // Console events (interrupt, quit, hang-up) end with these statuses.
-    endWithLine(kFailureStatus, {"interrupted"});
-  }
-  const MessageEntry* entry = findMessage(status);
-  if (entry != nullptr && std::strncmp(entry->text, "Program Exception", 17) == 0) {
-    // Met in a signal handler: no formatting, no allocation.
-    endWithLine(kFailureStatus, {"internal fault: ", entry->text});
+// Every failure that ends the run arrives here once the run-time layer has closed its
+// files; its own diagnostic is not written.
+void handleFailure(const RunFailure& failure) {
+  switch (failure.kind) {
+    case FailureKind::Terminate:
+      // The process ends by SIGTERM once this returns; no unfinished file stays.
+      if (unfinishedOutput[0] != '\0') unlink(unfinishedOutput);
+      return;
+    case FailureKind::ConsoleEvent:
+      endWithLine(kFailureStatus, {"interrupted"});
+    case FailureKind::ProcessorException:
+      // Met in a signal handler: no formatting, no allocation.
+      endWithLine(kFailureStatus, {"internal fault: ", failure.reason});
+    case FailureKind::InputOutput:
+    case FailureKind::Memory:
+      break;
   }
   const int64_t line = readingLine != nullptr ? *readingLine : 0;
   std::string record;
-  if ((status == 59 || status == 64) && readingFile != nullptr && line > 0) {
+  const Message message = static_cast<Message>(failure.number);
+  if ((message == Message::SyntaxError || message == Message::ConversionError) &&
+      readingFile != nullptr && line > 0) {
     record = recordText(readingFile, line);
   }
-  const std::string text = describeRuntimeFailure(status, readingFile, line, record);
+  const std::string text = describeRuntimeFailure(failure.number, readingFile, line, record);
   endWithLine(kFailureStatus, {text});
 }
 
 }  // namespace
 
 void failView(int status, const char* format, ...) {
-  if (!claimProcessEnd()) waitForProcessEnd();
+  claimRunEnd();
   char text[2048];
   va_list arguments;
   va_start(arguments, format);
@@ -99,15 +106,10 @@ void setUnfinishedOutput(const char* path) {
 }
 
 void installViewFailureHook() {
-  // The run-time layer reads these switches at each diagnostic: its own text is
-  // silenced, and nothing may send it elsewhere or end the process before the hook.
-  setenv("FOR_DISABLE_DIAGNOSTIC_DISPLAY", "1", 1);
-  setenv("FOR_DISABLE_STACK_TRACE", "1", 1);
-  for (const char* name : {"FOR_FORCE_STACK_TRACE", "FOR_DIAGNOSTIC_LOG_FILE", "FORT0",
-                           "f77_dump_flag", "decfort_dump_flag", "FOR_FMT_TERMINATOR"}) {
-    unsetenv(name);
-  }
-  setProcessEndHook(endHook);
+  // The run-time layer's diagnostics give way to the one-line error, and the model and
+  // mesh are read with the normal record ends, whatever terminator they were written with.
+  setFailureHandler(handleFailure);
+  useNormalTerminators();
 }
 
 std::string describeRuntimeFailure(int number, const char* fileName, int64_t line,
@@ -118,7 +120,8 @@ std::string describeRuntimeFailure(int number, const char* fileName, int64_t lin
     if (line > 0) text.append(":").append(std::to_string(line));
     text.append(": ");
   }
-  if (number == 59 || number == 64) {
+  const Message message = static_cast<Message>(number);
+  if (message == Message::SyntaxError || message == Message::ConversionError) {
     text.append("unreadable value");
     if (!recordText.empty()) text.append(" '").append(recordText).append("'");
     text.append(" (").append(messageText(number)).append(")");

@@ -24,9 +24,8 @@ void setViewReading(const char* fileName, const int64_t* line);
 /// Makes `path` the unfinished output file that every failure removes (nullptr: none).
 void setUnfinishedOutput(const char* path);
 
-/// Silences the run-time layer's own diagnostics and routes every end of the run it
-/// brings about through the one-line error of `failView`. Call before any other thread
-/// starts: it changes the environment.
+/// Routes every failure that ends the run through the one-line error of `failView`, in
+/// place of the run-time layer's own diagnostics. Call before the run-time layer starts.
 void installViewFailureHook();
 
 /// The one-line error (without the program prefix) for run-time message `number` met

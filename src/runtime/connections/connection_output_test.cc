@@ -1,0 +1,110 @@
+#include "runtime/connections/connection_output.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/process/test_end_hook.h"
+
+namespace {
+
+constexpr int32_t kUnit = 2;
+
+std::string tempPath(const char* name) {
+  return testing::TempDir() + "/connection_output_" + name;
+}
+
+std::string contentOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+void openOutput(const std::string& path) {
+  ASSERT_EQ(openConnection(kUnit, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
+}
+
+void writeRecords(int count, const char* text) {
+  Connection& connection = *lookUpConnection(kUnit);
+  for (int i = 0; i < count; ++i) {
+    startRecord(connection);
+    appendToRecord(connection, text, std::strlen(text));
+    completeRecord(connection);
+  }
+}
+
+TEST(ConnectionOutputTest, ExistingFileIsCutOnlyOnceARecordIsWritten) {
+  std::string path = tempPath("cut");
+  writeText(path, std::string(100000, 'o'));
+  openOutput(path);
+  closeConnection(kUnit);
+  EXPECT_EQ(contentOf(path), std::string(100000, 'o')) << "no record: the old content stays";
+
+  openOutput(path);
+  writeRecords(3, "new");
+  EXPECT_EQ(contentOf(path).substr(0, 3), "ooo") << "records are still gathered";
+  closeConnection(kUnit);
+  EXPECT_EQ(contentOf(path), "new\r\nnew\r\nnew\r\n");
+  std::remove(path.c_str());
+}
+
+TEST(ConnectionOutputTest, RecordsReachTheFileInBlocksAndWhole) {
+  std::string path = tempPath("blocks");
+  writeText(path, std::string(2000000, 'o'));
+  openOutput(path);
+  writeRecords(100000, "0123456789");  // 1.2 MB: at least one block handed over
+  // A writer thread hands the block over while the next one is filled: wait for it.
+  std::string partial = contentOf(path);
+  for (int wait = 0; wait < 500 && partial[0] == 'o'; ++wait) {
+    usleep(10000);
+    partial = contentOf(path);
+  }
+  EXPECT_EQ(partial.find('o'), std::string::npos) << "the first hand-over cut the old content";
+  EXPECT_EQ(partial.size() % 12, 0u);
+  EXPECT_GT(partial.size(), 0u);
+  closeConnection(kUnit);
+  EXPECT_EQ(contentOf(path).size(), 1200000u);
+  std::remove(path.c_str());
+}
+
+TEST(ConnectionOutputTest, RefusedWriteKeepsOnlyWholeRecordsAndEnds38) {
+  std::string path = tempPath("limit");
+  writeText(path, std::string(1000, 'o'));
+  rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{100, saved.rlim_max};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+
+  int status = endStatusOf([&] {
+    openOutput(path);
+    writeRecords(20, "0123456789");
+    closeConnection(kUnit);
+  });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+
+  EXPECT_EQ(status, 38);
+  std::string eightRecords;
+  for (int i = 0; i < 8; ++i) eightRecords += "0123456789\r\n";
+  EXPECT_EQ(contentOf(path), eightRecords) << "100 bytes fit: 8 whole records, the 9th cut off";
+  EXPECT_EQ(lookUpConnection(kUnit), nullptr);
+  std::remove(path.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#include "runtime/connections/io_failure.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "runtime/connections/connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/termination_state.h"
+#include "runtime/diagnostics/report_diagnostic.h"
+#include "runtime/ending/run_end.h"
+#include "runtime/records/output_channel_ring.h"
+
+namespace {
+
+// Closes a connection that has failed, without handing anything more over; a disk file
+// keeps its whole records only.
+void closeFailedConnection(Connection& connection) {
+  std::lock_guard<std::mutex> guard(terminationLock());
+  const bool inTable = lookUpConnection(connection.unit) == &connection;
+  if (inTable) removeConnection(connection.unit);
+  if (connection.access == Access::Write) abandonOutput(connection.output);
+  const int fd = connection.fd.exchange(-1);
+  if (connection.ownsDescriptor && fd >= 0) close(fd);
+  // A writer still blocked in a write keeps the connection's memory; the process is
+  // ending anyway.
+  if (inTable && connection.output.writer.load() != static_cast<int>(WriterState::Writing)) {
+    releaseOutput(connection.output);
+    delete &connection;
+  }
+}
+
+}  // namespace
+
+void ioFailure(Message message, Connection& connection) {
+  // Claim the end first, so that a console event cannot start a second ending while
+  // the failing connection is being closed.
+  claimRunEnd();
+  const int32_t unit = connection.unit;
+  const int64_t recordsRead = connection.recordsRead.load();
+  char fileName[kMaxFileName + 1];
+  std::memcpy(fileName, connection.fileName, sizeof fileName);
+  closeFailedConnection(connection);
+  reportSevere(message, unit, fileName, recordsRead);
+}
+
+void ioFailure(Message message, int32_t unit, const char* fileName) {
+  reportSevere(message, unit, fileName, 0);
+}

@@ -1,0 +1,112 @@
+#include "runtime/connections/resolve_file_name.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/connections/open_error.h"
+
+namespace {
+
+TEST(LexicalFullPathTest, NormalisesWithoutTouchingTheDisk) {
+  struct Case {
+    const char* name;
+    const char* directory;
+    const char* full;
+  } const cases[] = {
+      {"mesh.txt", "/home/u", "/home/u/mesh.txt"},
+      {"/abs/m.txt", "/home/u", "/abs/m.txt"},
+      {"a//b///c", "/d", "/d/a/b/c"},
+      {"./a/./b", "/d", "/d/a/b"},
+      {"../x", "/d/e", "/d/x"},
+      {"a/../../../x", "/d", "/x"},
+      {"/..", "/d", "/"},
+      {"/../..", "/", "/"},
+      {"out/", "/d", "/d/out/"},
+      {"a/.", "/d", "/d/a/"},
+      {"a/..", "/d", "/d/"},
+      {".", "/d", "/d/"},
+      {"..", "/d/e", "/d/"},
+      {"/", "/d", "/"},
+      {"back\\slash", "/d", "/d/back\\slash"},
+      {"with blank/x y", "/d", "/d/with blank/x y"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(lexicalFullPath(c.name, c.directory), c.full) << c.name << " in " << c.directory;
+  }
+}
+
+std::string resolve(const std::string& name, int32_t* status = nullptr) {
+  ResolvedName resolved;
+  int32_t result = resolveFileName(name.data(), static_cast<int>(name.size()), resolved);
+  if (status != nullptr) *status = result;
+  return resolved.fileName;
+}
+
+TEST(ResolveFileNameTest, TrimsBlanksAndMakesTheNameFull) {
+  char directory[4096];
+  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
+  std::string cwd = directory;
+  EXPECT_EQ(resolve("  mesh.txt   "), cwd + "/mesh.txt");
+  EXPECT_EQ(resolve("my mesh.txt" + std::string(189, ' ')), cwd + "/my mesh.txt");
+  EXPECT_EQ(resolve("tab\t"), cwd + "/tab\t");
+  EXPECT_EQ(resolve(std::string("mesh\0\0", 6)), cwd + "/mesh");
+  EXPECT_EQ(resolve(std::string(200, ' ')), "");
+  EXPECT_EQ(resolve(""), "");
+}
+
+TEST(ResolveFileNameTest, TooLongFullPathFallsBackToTheNameAsGiven) {
+  std::string deep = "/" + std::string(150, 'a') + "/" + std::string(150, 'b');
+  int32_t status = -1;
+  EXPECT_EQ(resolve(deep, &status), deep.substr(0, 256)) << "only 256 characters are taken";
+  EXPECT_EQ(status, 0);
+  char directory[4096];
+  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
+  std::string cwd = directory;
+  std::string relative(200, 'r');
+  std::string full = cwd + "/" + relative;
+  EXPECT_EQ(resolve(relative, &status), full.size() <= 256 ? full : relative);
+  EXPECT_EQ(status, 0);
+}
+
+TEST(OpenErrorTest, MapsEachReasonToItsMessage) {
+  struct Case {
+    int error;
+    int32_t number;
+  } const cases[] = {
+      {ENOENT, 29}, {ENOTDIR, 29}, {EACCES, 9},  {EPERM, 9},         {EROFS, 9},   {EISDIR, 9},
+      {ENXIO, 42},  {ENODEV, 42},  {EEXIST, 10}, {ENAMETOOLONG, 43}, {EINVAL, 43}, {EMFILE, 30},
+      {ENFILE, 30}, {ETXTBSY, 30}, {EBUSY, 30},  {ELOOP, 30},        {ENOSPC, 30},
+  };
+  for (const Case& c : cases) EXPECT_EQ(messageForOpenError(c.error), c.number) << c.error;
+}
+
+TEST(DeviceNameTest, ResolvedDeviceKeepsOnlyItsBase) {
+  struct Case {
+    const char* name;
+    const char* fileName;
+    DeviceKind device;
+  } const cases[] = {
+      {"  con.txt  ", "con", DeviceKind::StandardOutput},
+      {"NUL.dat", "NUL", DeviceKind::Null},
+      {"CONOUT$", "CONOUT$", DeviceKind::StandardOutput},
+      {"con.", "con", DeviceKind::StandardOutput},
+  };
+  for (const Case& c : cases) {
+    std::string name(c.name);
+    ResolvedName resolved;
+    EXPECT_EQ(resolveFileName(name.data(), static_cast<int>(name.size()), resolved), 0);
+    EXPECT_STREQ(resolved.fileName, c.fileName) << c.name;
+    EXPECT_EQ(resolved.device, c.device) << c.name;
+  }
+  char directory[4096];
+  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
+  ResolvedName resolved;
+  EXPECT_EQ(resolveFileName("err.log", 7, resolved), 0);
+  EXPECT_EQ(resolved.fileName, std::string(directory) + "/err.log");
+  EXPECT_EQ(resolved.device, DeviceKind::None);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// The end of the run, with one owner. Exactly one thread ends the run: it claims the
+// end, hands over and closes every connection, and ends the process; a thread that comes
+// second waits. Every way the run ends (the plain stop, a severe message, a console
+// event, SIGTERM, a processor exception) goes through here.
+#pragma once
+
+#include <cstdint>
+
+struct RunFailure;
+
+/// How a claimed run ends.
+enum class RunEndKind {
+  Plain,         // the plain stop
+  Severe,        // after a severe message
+  ConsoleEvent,  // after message 200
+  Terminate,     // SIGTERM: the process ends by that signal
+};
+
+/// Nanoseconds the end of the run waits for a pipe that takes nothing before it drops
+/// the records that could not be handed over.
+constexpr int64_t kEndHandOverNanoseconds = 800 * 1000 * 1000;
+
+/// Closes every connection for the end of the run, handing over what is held until
+/// `deadlineNs`; returns the number of a failure it reported, else 0.
+using ConnectionCloser = int32_t (*)(int64_t deadlineNs);
+
+/// Registers how connections are closed at the end of the run: done at start-up by the
+/// layer that keeps them, which lies above this one.
+void setConnectionCloser(ConnectionCloser closer);
+
+/// Claims the end of the run for the calling thread: true for the first caller, and for
+/// that caller again; false for every other. Async-signal-safe.
+bool tryClaimRunEnd();
+
+/// Claims the end of the run; a thread that comes second never returns.
+void claimRunEnd();
+
+/// Blocks the calling thread for good: another thread is ending the run.
+[[noreturn]] void waitForRunEnd();
+
+/// Ends a claimed run: closes every connection, handing over the complete records held,
+/// then ends the process with `status` (by SIGTERM for Terminate). A failure while
+/// closing is reported and ends the process with its number instead. After a severe
+/// message, a dump flag ends the process with abort(). With a failure handler installed
+/// and `failure` given, the handler takes the end once the connections are closed.
+[[noreturn]] void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure);
+
+/// Ends the process with `status` at once, or hands it to the test hook.
+[[noreturn]] void endProcess(int status);
+
+/// Ends the process abnormally with abort(), whatever SIGABRT's handling was.
+/// Async-signal-safe.
+[[noreturn]] void abortProcess();
+
+/// A replacement for the final exit, for tests; it must not return (it throws).
+using ProcessEndHook = void (*)(int status);
+
+/// Installs `hook` in place of the real exit (nullptr restores the real exit): the one
+/// seam through which tests run code that ends the run.
+void setProcessEndHook(ProcessEndHook hook);
+
+/// Forgets a claimed end, so that a test can run again after a hooked end.
+void forgetRunEndForTests();
