@@ -1,5 +1,6 @@
 #include "runtime/records/buffer_writes.h"
 
+#include <fcntl.h>
 #include <limits.h>
 #include <poll.h>
 #include <sys/stat.h>
