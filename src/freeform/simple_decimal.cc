@@ -10,26 +10,20 @@ bool readSimpleDecimal(const char* start, const char* recordEnd, SimpleDecimal& 
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const char* p = start;
   const bool negative = takeSign(p, recordEnd);
+  // The digits before and after the period go into one integer; with at most 19 of them
+  // (leading zeros counted) it cannot overflow.
   uint64_t integer = 0;
-  int significant = 0;
+  const char* digits = p;
+  while (p < recordEnd && isDecimalDigit(*p)) integer = integer * 10 + (*p++ - '0');
+  int count = static_cast<int>(p - digits);
   int afterPeriod = -1;  // digits after the period; -1 while there is none
-  bool anyDigit = false;
-  for (; p < recordEnd; ++p) {
-    const char c = *p;
-    if (isDecimalDigit(c)) {
-      anyDigit = true;
-      if (afterPeriod >= 0) ++afterPeriod;
-      // Leading zeros are not significant.
-      if (significant == 0 && c == '0') continue;
-      if (++significant > 19) return false;
-      integer = integer * 10 + static_cast<unsigned>(c - '0');
-    } else if (c == '.' && afterPeriod < 0) {
-      afterPeriod = 0;
-    } else {
-      break;
-    }
+  if (p < recordEnd && *p == '.') {
+    const char* fraction = ++p;
+    while (p < recordEnd && isDecimalDigit(*p)) integer = integer * 10 + (*p++ - '0');
+    afterPeriod = static_cast<int>(p - fraction);
+    count += afterPeriod;
   }
-  if (!anyDigit) return false;
+  if (count == 0 || count > 19) return false;
   if (p < recordEnd) {
     const char c = *p;
     if (c != ' ' && c != '\t' && c != ',' && c != '/' && c != ')') return false;

@@ -11,8 +11,8 @@ struct SimpleDecimal {
 
 /// Reads the token at `start` when it is a plain decimal: an optional sign, then digits
 /// with at most one period among them and at least one digit, ended by a blank, comma,
-/// slash, `)` or `recordEnd`; with at most 19 significant digits that, read as an integer,
-/// stay within 2^53, and at most 22 digits after the period. Such a value is one exact
+/// slash, `)` or `recordEnd`; with at most 19 digits (leading zeros counted) that, read as
+/// an integer, stay within 2^53, and at most 22 digits after the period. Such a value is one exact
 /// integer times or over one exact power of ten, so a single rounded operation gives it.
 /// False for every other token (an exponent, a repeat count, more digits, a stray byte),
 /// which the full scan and conversion take; the token then has not been judged.
