@@ -117,6 +117,9 @@ TEST(ModelOpenFailureTest, ModelFileAnotherRunIsWritingIsRefusedWith30AndLeftAlo
 }
 
 TEST(WriteFailureTest, FailureHandingOverTheLastRecordsEndsWith38) {
+  if (runsUnderWrapper()) {
+    GTEST_SKIP() << "a wrapper writes files of its own, which so small a limit refuses";
+  }
   // Console text sent to a file that cannot grow: the records reach it only when the run
   // ends, and that failure is the run's exit status, whatever path was ending.
   const std::vector<std::vector<std::string>> paths = {{"-inp"}, {}, {"none.txt", "b", "m"}};
