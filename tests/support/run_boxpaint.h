@@ -23,7 +23,7 @@ struct RunOptions {
   std::string signalWhenFile;         // or once this file holds `signalWhenBytes` bytes
   long long signalWhenBytes = 0;
   int signal = 0;
-  std::string signalWhenOpen;  // or once the run holds this (existing) file open
+  std::string signalWhenOpen;      // or once the run holds this (existing) file open
   bool leaveStdoutUnread = false;  // read standard output only once the run has ended
   int killAfterMs = -1;            // SIGKILL a run still going this long after the start
   std::string program;             // the executable to run instead of boxpaint
