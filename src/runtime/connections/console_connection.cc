@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
@@ -29,6 +30,8 @@ Connection& consoleConnection() {
   connection->fd = 1;
   connection->ownsDescriptor = false;
   connection->terminator = terminatorForUnit(kConsoleUnit);
+  // From the first connection on, the end of the run closes them all.
+  setConnectionCloser(closeAllConnections);
   bool entered;
   {
     std::lock_guard<std::mutex> guard(terminationLock());

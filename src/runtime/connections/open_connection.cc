@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
@@ -115,6 +116,8 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
     }
   }
 
+  // From the first connection on, the end of the run closes them all.
+  setConnectionCloser(closeAllConnections);
   bool entered;
   bool ending;
   {

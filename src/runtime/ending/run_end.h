@@ -24,8 +24,8 @@ constexpr int64_t kEndHandOverNanoseconds = 800 * 1000 * 1000;
 /// `deadlineNs`; returns the number of a failure it reported, else 0.
 using ConnectionCloser = int32_t (*)(int64_t deadlineNs);
 
-/// Registers how connections are closed at the end of the run: done at start-up by the
-/// layer that keeps them, which lies above this one.
+/// Registers how connections are closed at the end of the run: done by the layer that
+/// keeps them, which lies above this one, when it makes its first connection.
 void setConnectionCloser(ConnectionCloser closer);
 
 /// Claims the end of the run for the calling thread: true for the first caller, and for

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <new>
 
-#include "runtime/connections/close_connection.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/environment/command_line.h"
@@ -44,8 +43,6 @@ void startRuntime(int argc, const char* const* argv) {
   occupyStandardDescriptors();
   std::set_new_handler(reportRefusedMemory);
   setCommandLine(argc, argv);
-  // The end of the run closes the connections, which lie in a layer above it.
-  setConnectionCloser(closeAllConnections);
   // Error dialogs do not exist here; the switch is read and has no effect.
   (void)switchIsTrue("FOR_NOERROR_DIALOGS");
   if (!switchIsTrue("FOR_IGNORE_EXCEPTIONS")) installProcessorExceptionHandlers();
