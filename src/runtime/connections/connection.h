@@ -24,7 +24,6 @@ struct Connection {
   Access access = Access::Read;
   std::atomic<int> fd{-1};     // -1 once closed
   bool ownsDescriptor = true;  // false for the standard streams (never closed)
-  bool locked = false;         // holds the file's exclusive lock until it is closed
   TerminatorKind terminator = TerminatorKind::Normal;
   std::atomic<int64_t> recordsRead{0};  // input: records fetched so far
   OutputChannel output;                 // output only

@@ -102,7 +102,8 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
     startOutput(*connection, kind, regular);
     if (regular && unit != kConsoleUnit) {
       // One writer per model file: a file that another run is writing is refused and
-      // left as it is. A file system that cannot lock is written unlocked.
+      // left as it is. A file system that cannot lock is written unlocked. The lock goes
+      // with the descriptor when the file is closed.
       int locked;
       do {
         locked = flock(fd, LOCK_EX | LOCK_NB);
@@ -112,7 +113,6 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
         delete connection;
         ioFailure(Message::OpenFailure, unit, resolved.fileName);
       }
-      connection->locked = locked == 0;
     }
   }
 
