@@ -16,7 +16,7 @@ enum class Message : int32_t {
   ReadError = 39,                // error during read
   OutOfMemory = 41,              // insufficient virtual memory
   NoSuchDevice = 42,             // no such device
-  BadFileName = 43,              // file name specification error
+  BadFileName = 43,              // the system rejects a file's name (invalid, too long)
   SyntaxError = 59,              // list-directed I/O syntax error
   ConversionError = 64,          // input conversion error
   TerminatorSwitchIgnored = 96,  // the record-terminator switch was malformed (a warning)
