@@ -3,6 +3,12 @@
 #include <algorithm>
 
 void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn) {
+  slabs.byFirstNorthing.clear();
+  slabs.added = 0;
+  slabs.active.clear();
+  // Without blocks there is nothing to sort: a mesh of many northing cells and none
+  // along another axis needs no table as long as its northing axis.
+  if (blocks.count == 0) return;
   // A counting sort by first northing cell keeps file order among blocks that start in
   // the same slab.
   std::vector<uint32_t> starts(static_cast<size_t>(std::max(mn, 0)) + 2, 0);
@@ -20,8 +26,6 @@ void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn)
     if (paintsNothing(cells)) continue;
     slabs.byFirstNorthing[starts[static_cast<size_t>(cells.northing.first)]++] = b;
   }
-  slabs.added = 0;
-  slabs.active.clear();
   // Room for every block at once, so that the list never moves while it grows.
   slabs.active.reserve(painting);
 }
