@@ -136,6 +136,20 @@ TEST(WriteFailureTest, FailureHandingOverTheLastRecordsEndsWith38) {
   }
 }
 
+TEST(ModelFileTest, NonBlockingStandardOutputTakesTheWholeModel) {
+  // A parent may leave its pipe non-blocking: a full pipe is a wait, not a write error.
+  TempDir dir;
+  dir.write("mesh.txt", "100 100 10\n0 0 100\n100*1\n100*1\n10*1\n");
+  dir.write("blocks.inp", "1.5\n0\n");
+  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "CON"},
+                               .directory = dir.path(),
+                               .nonblockingStdout = true,
+                               .readStdoutAfterMs = 300});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(run.out == crlfRecords(std::vector<std::string>(100000, " 1.500E+00")));
+}
+
 TEST(WriteFailureTest, FullDeviceEndsWithMessage38) {
   Inputs in;
   RunResult run =

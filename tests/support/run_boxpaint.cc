@@ -112,6 +112,7 @@ RunResult runBoxpaint(const RunOptions& options) {
       close(1);
     } else {
       dup2(outPipe[1], 1);
+      if (options.nonblockingStdout) fcntl(1, F_SETFL, fcntl(1, F_GETFL) | O_NONBLOCK);
     }
     dup2(errPipe[1], 2);
     sigset_t none;
@@ -158,12 +159,22 @@ RunResult runBoxpaint(const RunOptions& options) {
   }
   bool signalled = options.signalAfterMs < 0 && !byFile && !byOpen;
   // A stalled reader of standard output: the pipe is read only once the run has ended.
-  pollfd fds[2] = {{options.leaveStdoutUnread ? -1 : outPipe[0], POLLIN, 0},
+  const bool delayedRead = options.readStdoutAfterMs > 0 && !options.leaveStdoutUnread;
+  pollfd fds[2] = {{options.leaveStdoutUnread || delayedRead ? -1 : outPipe[0], POLLIN, 0},
                    {errPipe[0], POLLIN, 0}};
   int open = options.leaveStdoutUnread ? 1 : 2;
   char buffer[65536];
   while (open > 0) {
     int timeout = -1;
+    if (fds[0].fd < 0 && delayedRead) {
+      // A reader that comes late: the pipe fills before anything is read.
+      const long long left = start + options.readStdoutAfterMs - nowMs();
+      if (left <= 0) {
+        fds[0].fd = outPipe[0];
+      } else {
+        timeout = static_cast<int>(left);
+      }
+    }
     if (!signalled && byOpen) {
       timeout = 1;
     } else if (!signalled && byFile) {

@@ -25,6 +25,8 @@ struct RunOptions {
   int signal = 0;
   std::string signalWhenOpen;      // or once the run holds this (existing) file open
   bool leaveStdoutUnread = false;  // read standard output only once the run has ended
+  bool nonblockingStdout = false;  // start with standard output non-blocking
+  int readStdoutAfterMs = 0;       // leave standard output unread this long at the start
   int killAfterMs = -1;            // SIGKILL a run still going this long after the start
   std::string program;             // the executable to run instead of boxpaint
 };

@@ -1,5 +1,6 @@
 #include "runtime/connections/connection_output.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,6 +53,13 @@ void writeRecordNow(Connection& connection) {
     const ssize_t n =
         write(connection.fd.load(), channel.record + written, channel.recordUsed - written);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      // A standard stream left non-blocking by whoever started the process: the record
+      // waits until the reader makes room, as it would on a blocking one.
+      pollfd stream{connection.fd.load(), POLLOUT, 0};
+      poll(&stream, 1, -1);
+      continue;
+    }
     if (n <= 0) ioFailure(Message::WriteError, connection);
     written += static_cast<size_t>(n);
   }

@@ -1,6 +1,7 @@
 #include "runtime/diagnostics/diagnostic_output.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -14,6 +15,12 @@ void writeAll(int fd, const char* text, size_t length) {
   while (length > 0) {
     ssize_t n = write(fd, text, length);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      // Standard error left non-blocking by whoever started the process.
+      pollfd stream{fd, POLLOUT, 0};
+      poll(&stream, 1, -1);
+      continue;
+    }
     if (n <= 0) return;
     text += n;
     length -= static_cast<size_t>(n);
