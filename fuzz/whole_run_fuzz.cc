@@ -30,7 +30,6 @@
 #include <vector>
 
 #include "app/build_model.h"
-#include "app/run_driver.h"
 #include "freeform/free_form_reader.h"
 #include "mesh/nearest_node.h"
 #include "mesh/read_mesh.h"
@@ -40,6 +39,7 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/environment/command_line.h"
 #include "runtime/memory/allocate_array.h"
 #include "runtime/process/test_end_hook.h"
 

@@ -1,10 +1,10 @@
 #include "app/build_model.h"
 
 #include "app/console_texts.h"
-#include "app/run_driver.h"
 #include "mesh/read_mesh.h"
 #include "model/read_blocks.h"
 #include "model/write_model.h"
+#include "runtime/environment/command_line.h"
 #include "runtime/process/stop_run.h"
 
 void buildModel(const char* meshName, const char* blockName, const char* modelName) {

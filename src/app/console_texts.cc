@@ -1,6 +1,7 @@
 #include "app/console_texts.h"
 
 #include "output/record_writer.h"
+#include "runtime/environment/command_line.h"
 
 namespace {
 
@@ -27,10 +28,13 @@ constexpr LayoutElement kSample[] = {
     {ElementKind::RecordBreak},
 };
 
+constexpr std::string_view kNotFoundBefore = " File ";
+constexpr std::string_view kNotFoundAfter = " not found.";
+
 constexpr LayoutElement kNotFound[] = {
-    {ElementKind::Literal, " File "},
+    {ElementKind::Literal, kNotFoundBefore},
     {ElementKind::TextItem},
-    {ElementKind::Literal, " not found."},
+    {ElementKind::Literal, kNotFoundAfter},
 };
 
 }  // namespace
@@ -39,10 +43,15 @@ const OutputLayout usageLayout{kUsage};
 const OutputLayout sampleLayout{kSample};
 const OutputLayout notFoundLayout{kNotFound};
 
+std::string notFoundLine(std::string_view name) {
+  std::string line(kNotFoundBefore);
+  line.append(name);
+  line.append(kNotFoundAfter);
+  return line;
+}
+
 void reportMissingInput(const char* name, int length) {
-  int end = length;
-  while (end > 0 && name[end - 1] == ' ') --end;
-  OutputValue value{std::string_view(name, static_cast<size_t>(end))};
+  OutputValue value{nameInBuffer(name, length)};
   RecordWriter writer = consoleWriter();
   emit(writer, notFoundLayout, {&value, 1});
 }

@@ -2,6 +2,9 @@
 // message for an input file that cannot be opened.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "output/output_layout.h"
 
 /// Two records telling how the utility is called.
@@ -12,6 +15,10 @@ extern const OutputLayout sampleLayout;
 
 /// One record: " File ", the name, " not found.".
 extern const OutputLayout notFoundLayout;
+
+/// The one line of the not-found message for `name`, without its record terminator:
+/// for programs that repeat what the utility would say.
+std::string notFoundLine(std::string_view name);
 
 /// Writes the not-found message for the 200-character name buffer `name`, without
 /// the name's trailing blanks.

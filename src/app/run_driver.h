@@ -1,8 +1,5 @@
 // The driver: chooses what the run does from its arguments.
 #pragma once
 
-/// Characters in each file-name buffer.
-constexpr int kNameLength = 200;
-
 /// Prints the usage text or the sample block file, or builds the model; never returns.
 [[noreturn]] void runDriver();

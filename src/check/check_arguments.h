@@ -3,10 +3,6 @@
 
 #include <string>
 
-/// Characters in each file-name buffer, as boxpaint fetches its arguments: a longer name
-/// is cut to this length and trailing blanks are not part of it.
-constexpr int kFileNameLength = 200;
-
 /// Exit status for a command line that cannot be used.
 constexpr int kUsageStatus = 2;
 

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "app/console_texts.h"
 #include "check/check_arguments.h"
 #include "check/line_text.h"
 #include "check/reading_stop.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/environment/command_line.h"
 
 namespace {
 
@@ -140,12 +142,11 @@ void setCheckReadingBlock(int32_t block, int32_t count) {
 void failMissingFile(const char* name, int length) {
   // Claimed like every other end, so that a console event cannot end the run halfway.
   claimRunEnd();
-  std::string_view given(name, static_cast<size_t>(length));
-  while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
+  const std::string_view given = nameInBuffer(name, length);
   ReadingStop stop;
   stop.file = given;
   stop.problem = "the file cannot be opened";
   // boxpaint says so on standard output and ends with status 0, writing no model.
-  stop.message = " File " + std::string(given) + " not found.";
+  stop.message = notFoundLine(given);
   endWith(stop);
 }

@@ -4,10 +4,6 @@
 #include "check/block_file_report.h"
 #include "mesh/mesh.h"
 
-/// Largest piece of the model labelled at once: the memory used does not grow with the
-/// number of cells.
-constexpr int64_t kPieceCells = int64_t{1} << 18;
-
 /// Paints the model piece by piece with block numbers, as boxpaint's streamed writer
 /// produces it, and counts for each block the cells that keep its value (`visible`) and
 /// the cells no block covers (`backgroundCells`).

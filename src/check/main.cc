@@ -23,15 +23,13 @@ namespace {
 
 // A file name as boxpaint takes it: the argument cut to the buffer, blank-padded.
 struct FileName {
-  char buffer[kFileNameLength];
+  char buffer[kNameLength];
   std::string shown;  // without the trailing blanks, as boxpaint names the file
 };
 
 void fetchFileName(int index, FileName& name) {
-  getArgument(index, name.buffer, kFileNameLength);
-  std::string_view given(name.buffer, kFileNameLength);
-  while (!given.empty() && given.back() == ' ') given.remove_suffix(1);
-  name.shown = given;
+  getArgument(index, name.buffer, kNameLength);
+  name.shown = nameInBuffer(name.buffer, kNameLength);
 }
 
 }  // namespace
@@ -59,16 +57,16 @@ int main(int argc, char** argv) {
   // Its node arrays live until the process ends, as the mesh reader makes them.
   static Mesh mesh;
   setCheckReading(meshName.shown.c_str(), nullptr);
-  if (!readMesh(meshName.buffer, kFileNameLength, mesh)) {
-    failMissingFile(meshName.buffer, kFileNameLength);
+  if (!readMesh(meshName.buffer, kNameLength, mesh)) {
+    failMissingFile(meshName.buffer, kNameLength);
   }
   // boxpaint refuses a model too large for it before it opens the block file.
   checkModelSize(mesh);
 
   BlockFileReport report;
   setCheckReading(blockName.shown.c_str(), "the background and the number of blocks");
-  if (!readBlockFile(blockName.buffer, kFileNameLength, mesh, report)) {
-    failMissingFile(blockName.buffer, kFileNameLength);
+  if (!readBlockFile(blockName.buffer, kNameLength, mesh, report)) {
+    failMissingFile(blockName.buffer, kNameLength);
   }
   setCheckReading(nullptr, nullptr);
 

@@ -12,6 +12,10 @@ struct ModelPiece {
   int32_t downFirst = 1, downLast = 0;
 };
 
+/// Most cells painted at a time, whatever the model's shape: 1 MiB of labels, so that the
+/// memory a model needs does not grow with its number of cells.
+constexpr int64_t kPieceCells = int64_t{1} << 18;
+
 /// The number of cells in `piece`.
 inline int64_t cellsIn(const ModelPiece& piece) {
   return (int64_t{piece.eastLast} - piece.eastFirst + 1) *

@@ -16,9 +16,6 @@ namespace {
 
 constexpr int32_t kModelUnit = 2;
 
-// Cells painted at a time, whatever the model's shape: 1 MiB of labels.
-constexpr int64_t kPieceCells = 256 * 1024;
-
 // Writes `count` copies of the ready record of `Length` bytes.
 template <size_t Length>
 void emitRepeated(RecordWriter& writer, const char* record, int64_t count) {

@@ -75,6 +75,12 @@ int32_t argumentCount() {
   return arguments.empty() ? 0 : static_cast<int32_t>(arguments.size() - 1);
 }
 
+std::string_view nameInBuffer(const char* buffer, int length) {
+  size_t end = length > 0 ? static_cast<size_t>(length) : 0;
+  while (end > 0 && buffer[end - 1] == ' ') --end;
+  return std::string_view(buffer, end);
+}
+
 void getArgument(int32_t index, char* buffer, int length) {
   if (length <= 0) return;
   size_t size = static_cast<size_t>(length);

@@ -6,6 +6,14 @@
 #include <string_view>
 #include <vector>
 
+/// Characters in each file-name buffer an argument is fetched into: a longer argument is
+/// cut to this length, a shorter one padded with blanks.
+constexpr int kNameLength = 200;
+
+/// The name held in a blank-padded buffer: `length` characters without their trailing
+/// blanks.
+std::string_view nameInBuffer(const char* buffer, int length);
+
 /// Splits a one-string command line into its elements: blanks and tabs separate
 /// them outside quotes, a double quote switches quoting, and inside quotes two
 /// double quotes give one and end the quoted part.
