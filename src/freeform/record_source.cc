@@ -1,14 +1,12 @@
 #include "freeform/record_source.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "runtime/connections/connection.h"
 #include "runtime/connections/io_failure.h"
+#include "runtime/platform/file_transfers.h"
 
 namespace {
 
@@ -46,10 +44,8 @@ void readBlock(RecordSource& source, Connection& connection) {
   makeRoom(source, connection);
   char* free = source.buffer + source.followingCount;
   const size_t room = source.capacity - source.followingCount;
-  ssize_t got;
-  do {
-    got = read(connection.fd, free, room);
-  } while (got < 0 && errno == EINTR);
+  SystemError error = 0;
+  const int64_t got = readFileRetrying(connection.fd, free, room, &error);
   if (got < 0) ioFailure(Message::ReadError, connection);
   if (got == 0) {
     source.fileEnded = true;

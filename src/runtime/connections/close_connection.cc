@@ -1,8 +1,5 @@
 #include "runtime/connections/close_connection.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "runtime/connections/connection.h"
@@ -12,6 +9,7 @@
 #include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/file_transfers.h"
 #include "runtime/records/output_channel_ring.h"
 
 namespace {
@@ -19,10 +17,10 @@ namespace {
 // Closes the descriptor unless it is one of the standard streams; false when the
 // system reports a failure.
 bool closeDescriptor(Connection& connection) {
-  const int fd = connection.fd.exchange(-1);
-  if (!connection.ownsDescriptor || fd < 0) return true;
-  // Linux releases the descriptor even when close reports EINTR; never retry.
-  return close(fd) == 0 || errno == EINTR;
+  const FileHandle fd = connection.fd.exchange(kNoFile);
+  if (!connection.ownsDescriptor || fd == kNoFile) return true;
+  SystemError error = 0;
+  return closeFileOnce(fd, &error);
 }
 
 }  // namespace

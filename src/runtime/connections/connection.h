@@ -22,8 +22,8 @@ struct Connection {
   int32_t unit = 0;
   char fileName[kMaxFileName + 1] = {};
   Access access = Access::Read;
-  std::atomic<int> fd{-1};     // -1 once closed
-  bool ownsDescriptor = true;  // false for the standard streams (never closed)
+  std::atomic<FileHandle> fd{kNoFile};  // kNoFile once closed
+  bool ownsDescriptor = true;           // false for the standard streams (never closed)
   TerminatorKind terminator = TerminatorKind::Normal;
   std::atomic<int64_t> recordsRead{0};  // input: records fetched so far
   OutputChannel output;                 // output only

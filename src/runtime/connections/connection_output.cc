@@ -1,9 +1,5 @@
 #include "runtime/connections/connection_output.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,6 +7,7 @@
 #include "runtime/connections/io_failure.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/file_transfers.h"
 #include "runtime/records/output_channel_ring.h"
 #include "runtime/records/record_terminator.h"
 
@@ -48,20 +45,10 @@ void reserveInRecord(OutputChannel& channel, size_t count) {
 // Hands a direct connection's complete record to the system as one write.
 void writeRecordNow(Connection& connection) {
   OutputChannel& channel = connection.output;
-  size_t written = 0;
-  while (written < channel.recordUsed) {
-    const ssize_t n =
-        write(connection.fd.load(), channel.record + written, channel.recordUsed - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno == EAGAIN) {
-      // A standard stream left non-blocking by whoever started the process: the record
-      // waits until the reader makes room, as it would on a blocking one.
-      pollfd stream{connection.fd.load(), POLLOUT, 0};
-      poll(&stream, 1, -1);
-      continue;
-    }
-    if (n <= 0) ioFailure(Message::WriteError, connection);
-    written += static_cast<size_t>(n);
+  SystemError error = 0;
+  if (writeAll(connection.fd.load(), channel.record, channel.recordUsed, &error) <
+      channel.recordUsed) {
+    ioFailure(Message::WriteError, connection);
   }
   channel.recordUsed = 0;
 }

@@ -1,7 +1,5 @@
 #include "runtime/connections/io_failure.h"
 
-#include <unistd.h>
-
 #include <cstring>
 
 #include "runtime/connections/connection.h"
@@ -9,6 +7,7 @@
 #include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/file_transfers.h"
 #include "runtime/records/output_channel_ring.h"
 
 namespace {
@@ -20,8 +19,9 @@ void closeFailedConnection(Connection& connection) {
   const bool inTable = lookUpConnection(connection.unit) == &connection;
   if (inTable) removeConnection(connection.unit);
   if (connection.access == Access::Write) abandonOutput(connection.output);
-  const int fd = connection.fd.exchange(-1);
-  if (connection.ownsDescriptor && fd >= 0) close(fd);
+  const FileHandle fd = connection.fd.exchange(kNoFile);
+  SystemError error = 0;
+  if (connection.ownsDescriptor && fd != kNoFile) closeFileOnce(fd, &error);
   // A writer still blocked in a write keeps the connection's memory; the process is
   // ending anyway.
   if (inTable && connection.output.writer.load() != static_cast<int>(WriterState::Writing)) {

@@ -1,11 +1,5 @@
 #include "runtime/connections/open_connection.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -14,54 +8,72 @@
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/io_failure.h"
-#include "runtime/connections/open_error.h"
 #include "runtime/connections/resolve_file_name.h"
 #include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/file_transfers.h"
 #include "runtime/records/record_terminator.h"
 
 namespace {
 
-// The descriptor of a reserved device, or -1 when the device is a file to open.
-int deviceDescriptor(DeviceKind device) {
+// The standard stream of a reserved device, when the device is one.
+bool standardStreamOf(DeviceKind device, StandardStream& stream) {
   switch (device) {
     case DeviceKind::StandardOutput:
-      return 1;
+      stream = StandardStream::Output;
+      return true;
     case DeviceKind::StandardInput:
-      return 0;
+      stream = StandardStream::Input;
+      return true;
     case DeviceKind::StandardError:
-      return 2;
+      stream = StandardStream::Error;
+      return true;
     case DeviceKind::None:
     case DeviceKind::Null:
       break;
   }
-  return -1;
+  return false;
 }
 
-// Opens the resolved name; returns the descriptor or a negated message number.
-// Output asks for read access too when `readWrite` is set.
-int openResolved(const ResolvedName& resolved, OpenMode mode, bool readWrite) {
-  if (resolved.fileName[0] == '\0') return -numberOf(Message::FileNotFound);
-  int standard = deviceDescriptor(resolved.device);
-  if (standard >= 0) return standard;
-  const char* path = resolved.device == DeviceKind::Null ? "/dev/null" : resolved.fileName;
-  int flags = mode == OpenMode::Input ? O_RDONLY : (readWrite ? O_RDWR : O_WRONLY) | O_CREAT;
-  int fd;
-  do {
-    fd = open(path, flags | O_CLOEXEC | O_NOCTTY, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return -messageForOpenError(errno);
-  struct stat info;
-  if (fstat(fd, &info) != 0) {
-    close(fd);
-    return -numberOf(Message::OpenFailure);
+// Closes a handle the run no longer needs; nothing more can be said of a failure.
+void dropHandle(FileHandle file) {
+  SystemError error = 0;
+  closeFileOnce(file, &error);
+}
+
+// Opens the resolved name; returns the handle, or kNoFile with the number of the message
+// in `refusal`. Output asks for read access too when `readWrite` is set.
+FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWrite,
+                        Message& refusal) {
+  refusal = Message::FileNotFound;
+  if (resolved.fileName[0] == '\0') return kNoFile;
+  SystemCalls& system = systemCalls();
+  StandardStream stream;
+  if (standardStreamOf(resolved.device, stream)) return system.standardStream(stream);
+  const OpenIntent intent = mode == OpenMode::Input ? OpenIntent::Read
+                            : readWrite             ? OpenIntent::ReadWrite
+                                                    : OpenIntent::Write;
+  SystemError error = 0;
+  FileHandle file = kNoFile;
+  if (resolved.device == DeviceKind::Null) {
+    file = system.openNullDevice(intent, &error);
+  } else {
+    file = openFileRetrying(resolved.fileName, intent, &error);
   }
-  if (S_ISDIR(info.st_mode)) {  // only reachable in input mode
-    close(fd);
-    return -numberOf(Message::AccessDenied);
+  if (file == kNoFile) {
+    refusal = static_cast<Message>(openRefusalMessage(error));
+    return kNoFile;
   }
-  return fd;
+  FileFacts facts;
+  if (!system.describeFile(file, &facts) || facts.kind == FileKind::Directory) {
+    // A directory opens only for reading, and is refused as the system refuses it for
+    // writing.
+    refusal = facts.kind == FileKind::Directory ? Message::AccessDenied : Message::OpenFailure;
+    dropHandle(file);
+    return kNoFile;
+  }
+  return file;
 }
 
 }  // namespace
@@ -72,44 +84,42 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
   // The console output sent to a file is opened like the model file, but with read
   // and write access asked for: a file the user may not read is refused.
   bool readWrite = unit == kConsoleUnit;
-  int fd = status == 0 ? openResolved(resolved, mode, readWrite) : -status;
-  if (fd < 0) {
-    if (mode == OpenMode::Input) return -fd;
-    ioFailure(static_cast<Message>(-fd), unit, resolved.fileName);
+  Message refusal = static_cast<Message>(status);
+  const FileHandle fd = status == 0 ? openResolved(resolved, mode, readWrite, refusal) : kNoFile;
+  if (fd == kNoFile) {
+    if (mode == OpenMode::Input) return numberOf(refusal);
+    ioFailure(refusal, unit, resolved.fileName);
   }
 
   bool device = resolved.device != DeviceKind::None;
   Connection* connection = new (std::nothrow) Connection;
   if (connection == nullptr) {
-    if (!device) close(fd);
+    if (!device) dropHandle(fd);
     reportSevere(Message::OutOfMemory);
   }
   connection->unit = unit;
   std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
   connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
   connection->fd = fd;
-  connection->ownsDescriptor = fd > 2;
+  connection->ownsDescriptor = !device || resolved.device == DeviceKind::Null;
   connection->terminator = terminatorForUnit(unit);
   if (mode == OpenMode::Output) {
-    struct stat info;
-    const bool known = !device && fstat(fd, &info) == 0;
-    const bool regular = known && S_ISREG(info.st_mode);
+    FileFacts facts;
+    const bool known = !device && systemCalls().describeFile(fd, &facts);
+    const bool regular = known && facts.kind == FileKind::Disk;
     // Disk files and pipes gather records into large buffers; terminals and other
     // devices see each record the moment it is complete.
     ChannelKind kind = ChannelKind::Direct;
     if (regular) kind = ChannelKind::DiskFile;
-    if (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) kind = ChannelKind::Stream;
+    if (known && facts.kind == FileKind::Pipe) kind = ChannelKind::Stream;
     startOutput(*connection, kind, regular);
     if (regular && unit != kConsoleUnit) {
       // One writer per model file: a file that another run is writing is refused and
       // left as it is. A file system that cannot lock is written unlocked. The lock goes
       // with the descriptor when the file is closed.
-      int locked;
-      do {
-        locked = flock(fd, LOCK_EX | LOCK_NB);
-      } while (locked != 0 && errno == EINTR);
-      if (locked != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
-        close(fd);
+      SystemError error = 0;
+      if (systemCalls().lockFile(fd, &error) == LockOutcome::Refused) {
+        dropHandle(fd);
         delete connection;
         ioFailure(Message::OpenFailure, unit, resolved.fileName);
       }
@@ -126,7 +136,7 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
     entered = !ending && enterConnection(connection);
   }
   if (!entered) {
-    if (connection->ownsDescriptor) close(fd);
+    if (connection->ownsDescriptor) dropHandle(fd);
     delete connection;
     if (ending) waitForRunEnd();
     if (mode == OpenMode::Input) return numberOf(Message::OpenFailure);

@@ -19,9 +19,3 @@ struct ResolvedName {
 /// name to use is longer than 256 characters. An empty name resolves to the empty
 /// file name, which no open can find.
 int32_t resolveFileName(const char* name, int length, ResolvedName& resolved);
-
-/// `name` joined to `currentDirectory` when relative, normalised lexically: repeated
-/// slashes collapsed, "." dropped, ".." removing the component before it ("/.." is
-/// "/"). A name that ends in "/" or whose last component is "." or ".." keeps one
-/// trailing "/".
-std::string lexicalFullPath(std::string_view name, std::string_view currentDirectory);

@@ -6,37 +6,7 @@
 
 #include <string>
 
-#include "runtime/connections/open_error.h"
-
 namespace {
-
-TEST(LexicalFullPathTest, NormalisesWithoutTouchingTheDisk) {
-  struct Case {
-    const char* name;
-    const char* directory;
-    const char* full;
-  } const cases[] = {
-      {"mesh.txt", "/home/u", "/home/u/mesh.txt"},
-      {"/abs/m.txt", "/home/u", "/abs/m.txt"},
-      {"a//b///c", "/d", "/d/a/b/c"},
-      {"./a/./b", "/d", "/d/a/b"},
-      {"../x", "/d/e", "/d/x"},
-      {"a/../../../x", "/d", "/x"},
-      {"/..", "/d", "/"},
-      {"/../..", "/", "/"},
-      {"out/", "/d", "/d/out/"},
-      {"a/.", "/d", "/d/a/"},
-      {"a/..", "/d", "/d/"},
-      {".", "/d", "/d/"},
-      {"..", "/d/e", "/d/"},
-      {"/", "/d", "/"},
-      {"back\\slash", "/d", "/d/back\\slash"},
-      {"with blank/x y", "/d", "/d/with blank/x y"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(lexicalFullPath(c.name, c.directory), c.full) << c.name << " in " << c.directory;
-  }
-}
 
 std::string resolve(const std::string& name, int32_t* status = nullptr) {
   ResolvedName resolved;
@@ -69,18 +39,6 @@ TEST(ResolveFileNameTest, TooLongFullPathFallsBackToTheNameAsGiven) {
   std::string full = cwd + "/" + relative;
   EXPECT_EQ(resolve(relative, &status), full.size() <= 256 ? full : relative);
   EXPECT_EQ(status, 0);
-}
-
-TEST(OpenErrorTest, MapsEachReasonToItsMessage) {
-  struct Case {
-    int error;
-    int32_t number;
-  } const cases[] = {
-      {ENOENT, 29}, {ENOTDIR, 29}, {EACCES, 9},  {EPERM, 9},         {EROFS, 9},   {EISDIR, 9},
-      {ENXIO, 42},  {ENODEV, 42},  {EEXIST, 10}, {ENAMETOOLONG, 43}, {EINVAL, 43}, {EMFILE, 30},
-      {ENFILE, 30}, {ETXTBSY, 30}, {EBUSY, 30},  {ELOOP, 30},        {ENOSPC, 30},
-  };
-  for (const Case& c : cases) EXPECT_EQ(messageForOpenError(c.error), c.number) << c.error;
 }
 
 TEST(DeviceNameTest, ResolvedDeviceKeepsOnlyItsBase) {

@@ -1,16 +1,11 @@
 #include "runtime/diagnostics/stack_listing.h"
 
-#include <cxxabi.h>
-#include <dlfcn.h>
-#include <execinfo.h>
-#include <link.h>
-
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <string_view>
+
+#include "runtime/platform/system_calls.h"
 
 namespace {
 
@@ -22,55 +17,6 @@ constexpr std::string_view kUnknown = "Unknown";
 
 std::mutex listingLock;
 std::atomic<bool> listingInProgress{false};
-
-// Loaded modules, recorded at start-up for listings made inside fault handlers.
-struct ModuleRange {
-  uintptr_t base;
-  uintptr_t low;
-  uintptr_t high;
-  char name[64];
-};
-constexpr int kMaxModules = 64;
-ModuleRange modules[kMaxModules];
-std::atomic<int> moduleCount{0};
-
-std::string_view baseName(const char* path) {
-  if (path == nullptr || path[0] == '\0') return {};
-  std::string_view name(path);
-  size_t slash = name.rfind('/');
-  return slash == std::string_view::npos ? name : name.substr(slash + 1);
-}
-
-int recordModule(dl_phdr_info* info, size_t, void*) {
-  int index = moduleCount.load();
-  if (index >= kMaxModules) return 1;
-  ModuleRange& module = modules[index];
-  module.base = info->dlpi_addr;
-  module.low = UINTPTR_MAX;
-  module.high = 0;
-  for (int i = 0; i < info->dlpi_phnum; ++i) {
-    const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-    if (segment.p_type != PT_LOAD) continue;
-    uintptr_t start = info->dlpi_addr + segment.p_vaddr;
-    if (start < module.low) module.low = start;
-    if (start + segment.p_memsz > module.high) module.high = start + segment.p_memsz;
-  }
-  std::string_view name = baseName(info->dlpi_name);
-  if (name.empty() && index == 0) {
-    // The main program has no name here; take it from the process.
-    static char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n > 0) {
-      self[n] = '\0';
-      name = baseName(self);
-    }
-  }
-  size_t length = name.size() < sizeof module.name - 1 ? name.size() : sizeof module.name - 1;
-  std::memcpy(module.name, name.data(), length);
-  module.name[length] = '\0';
-  moduleCount.store(index + 1);
-  return 0;
-}
 
 // One frame as the listing shows it.
 struct FrameText {
@@ -118,39 +64,16 @@ void appendVerboseFrame(TextBuffer& buffer, int ordinal, const FrameText& frame,
 
 // Appends the frames of `addresses`, keeping room for the closing texts.
 void appendFrames(TextBuffer& buffer, void* const* addresses, int count, bool walkCut, bool verbose,
-                  bool symbolNames) {
+                  bool signalSafe) {
   bool overflow = buffer.length + kTrailerRoom > buffer.capacity;
   size_t capacity = overflow ? buffer.length : buffer.capacity - kTrailerRoom;
   for (int i = 0; i < count && !overflow; ++i) {
+    FrameNames names;
+    systemCalls().nameFrame(addresses[i], &names, signalSafe);
     FrameText frame;
-    char* demangled = nullptr;
-    uintptr_t address = reinterpret_cast<uintptr_t>(addresses[i]);
-    if (symbolNames) {
-      Dl_info info;
-      if (dladdr(addresses[i], &info) != 0) {
-        if (!baseName(info.dli_fname).empty()) frame.image = baseName(info.dli_fname);
-        address -= reinterpret_cast<uintptr_t>(info.dli_fbase);
-        if (info.dli_sname != nullptr) {
-          int status = 0;
-          demangled = abi::__cxa_demangle(info.dli_sname, nullptr, nullptr, &status);
-          std::string_view routine(status == 0 && demangled != nullptr ? demangled
-                                                                       : info.dli_sname);
-          // Parameter lists would only push the name out of its column.
-          routine = routine.substr(0, routine.find('('));
-          if (!routine.empty()) frame.routine = routine;
-        }
-      }
-    } else {
-      int known = moduleCount.load();
-      for (int m = 0; m < known; ++m) {
-        if (address >= modules[m].low && address < modules[m].high) {
-          if (modules[m].name[0] != '\0') frame.image = modules[m].name;
-          address -= modules[m].base;
-          break;
-        }
-      }
-    }
-    frame.pc = static_cast<uint32_t>(address);
+    if (names.image[0] != '\0') frame.image = names.image;
+    if (names.routine[0] != '\0') frame.routine = names.routine;
+    frame.pc = names.pc;
 
     char lineStorage[1024];
     TextBuffer line{lineStorage, sizeof lineStorage, 0, false};
@@ -160,7 +83,6 @@ void appendFrames(TextBuffer& buffer, void* const* addresses, int count, bool wa
     } else {
       appendFrameLine(line, frame);
     }
-    std::free(demangled);
     if (buffer.length + line.length > capacity) {
       overflow = true;
       break;
@@ -190,29 +112,29 @@ void appendHeading(TextBuffer& buffer, bool verbose) {
 }  // namespace
 
 void prepareStackListing() {
-  void* frames[4];
-  backtrace(frames, 4);  // loads the unwinder now rather than inside a fault handler
-  if (moduleCount.load() == 0) dl_iterate_phdr(recordModule, nullptr);
+  systemCalls().prepareStackWalk();
+}
+
+// Appends the listing of the calling thread's stack, leaving out its innermost frame,
+// which is the listing's own.
+void appendListing(TextBuffer& buffer, bool verbose, bool signalSafe) {
+  void* addresses[kMaxFrames];
+  bool cut = false;
+  const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, signalSafe);
+  appendHeading(buffer, verbose);
+  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, verbose, signalSafe);
 }
 
 void appendCallStackListing(TextBuffer& buffer, bool verbose) {
   if (listingInProgress.load()) return;
   std::lock_guard<std::mutex> guard(listingLock);
   listingInProgress.store(true);
-  void* addresses[kMaxFrames];
-  int count = backtrace(addresses, kMaxFrames);
-  appendHeading(buffer, verbose);
-  // The first frame is this function itself.
-  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, count >= kMaxFrames, verbose,
-               true);
+  appendListing(buffer, verbose, false);
   listingInProgress.store(false);
 }
 
 void appendSignalSafeListing(TextBuffer& buffer) {
   if (listingInProgress.exchange(true)) return;
-  void* addresses[kMaxFrames];
-  int count = backtrace(addresses, kMaxFrames);
-  appendHeading(buffer, false);
-  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, count >= kMaxFrames, false, false);
+  appendListing(buffer, false, true);
   listingInProgress.store(false);
 }

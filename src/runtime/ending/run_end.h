@@ -13,7 +13,7 @@ enum class RunEndKind {
   Plain,         // the plain stop
   Severe,        // after a severe message
   ConsoleEvent,  // after message 200
-  Terminate,     // SIGTERM: the process ends by that signal
+  Signal,        // a terminating signal: the process ends by that signal
 };
 
 /// Nanoseconds the end of the run waits for a pipe that takes nothing before it drops
@@ -39,10 +39,10 @@ void claimRunEnd();
 [[noreturn]] void waitForRunEnd();
 
 /// Ends a claimed run: closes every connection, handing over the complete records held,
-/// then ends the process with `status` (by SIGTERM for Terminate). A failure while
-/// closing is reported and ends the process with its number instead. After a severe
-/// message, a dump flag ends the process with abort(). With a failure handler installed
-/// and `failure` given, the handler takes the end once the connections are closed.
+/// then ends the process with `status` (for Signal, by the signal numbered `status`). A failure
+/// while closing is reported and ends the process with its number instead. After a severe message,
+/// a dump flag ends the process with abort(). With a failure handler installed and `failure` given,
+/// the handler takes the end once the connections are closed.
 [[noreturn]] void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure);
 
 /// Ends the process with `status` at once, or hands it to the test hook.
@@ -51,6 +51,9 @@ void claimRunEnd();
 /// Ends the process abnormally with abort(), whatever SIGABRT's handling was.
 /// Async-signal-safe.
 [[noreturn]] void abortProcess();
+
+/// Ends the process by `signal`, with the signal's default action. Async-signal-safe.
+[[noreturn]] void endBySignal(int signal);
 
 /// A replacement for the final exit, for tests; it must not return (it throws).
 using ProcessEndHook = void (*)(int status);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/platform/system_calls.h"
+
 namespace {
 // Split once at start-up and never changed afterwards.
 std::vector<std::string> arguments;
@@ -45,30 +47,9 @@ std::vector<std::string> splitCommandLine(std::string_view commandLine) {
   return elements;
 }
 
-std::string joinCommandLine(const std::vector<std::string>& elements) {
-  std::string line;
-  for (const std::string& element : elements) {
-    if (!line.empty()) line.push_back(' ');
-    // Quoted whole; an inner double quote closes the quoted part with a doubled
-    // quote and opens a new one, which gives it back as one double quote.
-    line.push_back('"');
-    for (char c : element) {
-      if (c == '"') {
-        line.append("\"\"\"");
-      } else {
-        line.push_back(c);
-      }
-    }
-    line.push_back('"');
-  }
-  return line;
-}
-
 void setCommandLine(int argc, const char* const* argv) {
-  std::vector<std::string> elements;
-  for (int i = 0; i < argc; ++i) elements.emplace_back(argv[i] != nullptr ? argv[i] : "");
-  // The run sees its arguments through the same splitting as a one-string command line.
-  arguments = splitCommandLine(joinCommandLine(elements));
+  // On every system the run sees its arguments through the same splitting of one string.
+  arguments = splitCommandLine(systemCalls().commandLine(argc, argv));
 }
 
 int32_t argumentCount() {

@@ -19,10 +19,8 @@ std::string_view nameInBuffer(const char* buffer, int length);
 /// double quotes give one and end the quoted part.
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
-/// Joins `elements` into one command line that `splitCommandLine` gives back exactly.
-std::string joinCommandLine(const std::vector<std::string>& elements);
-
-/// Takes the process's arguments once, at start-up.
+/// Takes the process's command line once, at start-up, and splits it; `argc` and `argv`
+/// are the arguments as the system handed them to `main`.
 void setCommandLine(int argc, const char* const* argv);
 
 /// The number of arguments, the program name not counted.

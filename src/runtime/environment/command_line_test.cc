@@ -1,4 +1,5 @@
 #include "runtime/environment/command_line.h"
+#include "runtime/platform/join_command_line.h"
 
 #include <gtest/gtest.h>
 

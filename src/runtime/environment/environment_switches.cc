@@ -1,6 +1,6 @@
 #include "runtime/environment/environment_switches.h"
 
-#include <cstdlib>
+#include "runtime/platform/system_calls.h"
 
 bool switchValueIsTrue(const char* value) {
   if (value == nullptr || value[0] == '\0') return false;
@@ -15,9 +15,9 @@ bool switchValueIsTrue(const char* value) {
 }
 
 bool switchIsTrue(const char* name) {
-  return switchValueIsTrue(std::getenv(name));
+  return switchValueIsTrue(systemCalls().environmentValue(name));
 }
 
 const char* switchValue(const char* name) {
-  return std::getenv(name);
+  return systemCalls().environmentValue(name);
 }

@@ -1,11 +1,9 @@
 #include "runtime/memory/allocate_array.h"
 
-#include <sys/mman.h>
-
 #include <atomic>
-#include <cstdlib>
 
 #include "runtime/diagnostics/report_diagnostic.h"
+#include "runtime/platform/system_calls.h"
 
 namespace {
 
@@ -14,15 +12,6 @@ namespace {
 constexpr int kMaxArrays = 8;
 std::atomic<void*> arrays[kMaxArrays];
 std::atomic<uint64_t> byteLimit{UINT64_MAX};
-
-// Asks for large pages on a big array: a model of hundreds of megabytes is then
-// filled and read with a few hundred page faults instead of tens of thousands.
-void adviseLargePages(void* array, size_t bytes) {
-  constexpr uintptr_t kLargePage = 2 * 1024 * 1024;
-  uintptr_t start = (reinterpret_cast<uintptr_t>(array) + kLargePage - 1) & ~(kLargePage - 1);
-  uintptr_t end = (reinterpret_cast<uintptr_t>(array) + bytes) & ~(kLargePage - 1);
-  if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-}
 
 void remember(void* array) {
   for (auto& slot : arrays) {
@@ -56,11 +45,11 @@ void checkArraySize(std::initializer_list<uint32_t> factors, uint32_t elementSiz
 
 void* allocateArray(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
   const uint32_t bytes = arrayByteSize(factors, elementSize);
-  // A zero-sized array still gets an address of its own. Large arrays come as fresh
-  // zero pages from the system: nothing is touched before the run uses it.
-  void* array = bytes <= byteLimit.load() ? std::calloc(bytes == 0 ? 1 : bytes, 1) : nullptr;
+  // A zero-sized array still gets an address of its own.
+  SystemCalls& system = systemCalls();
+  void* array = bytes <= byteLimit.load() ? system.allocateZeroed(bytes) : nullptr;
   if (array == nullptr) reportSevere(Message::OutOfMemory);
-  adviseLargePages(array, bytes);
+  system.adviseLargePages(array, bytes);
   remember(array);
   return array;
 }
@@ -70,5 +59,5 @@ void setArrayByteLimitForTests(uint64_t bytes) {
 }
 
 void releaseArraysForTests() {
-  for (auto& slot : arrays) std::free(slot.exchange(nullptr));
+  for (auto& slot : arrays) systemCalls().release(slot.exchange(nullptr));
 }

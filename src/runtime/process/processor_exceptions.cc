@@ -1,13 +1,5 @@
 #include "runtime/process/processor_exceptions.h"
 
-#include <pthread.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdlib>
-
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/diagnostics/diagnostic_output.h"
@@ -15,50 +7,27 @@
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/diagnostics/stack_listing.h"
 #include "runtime/ending/failure_handler.h"
-#include "runtime/ending/monotonic_clock.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/records/output_channel_ring.h"
 
 namespace {
 
-constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
-
-// The main thread's stack, for telling a stack overflow from other faults.
-uintptr_t stackLow = 0;
-uintptr_t stackHigh = 0;
-
 char diagnosticText[kDiagnosticBufferBytes];
 
-void findMainStack() {
-  pthread_attr_t attributes;
-  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return;
-  void* address = nullptr;
-  size_t size = 0;
-  if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
-    stackLow = reinterpret_cast<uintptr_t>(address);
-    stackHigh = stackLow + size;
-  }
-  pthread_attr_destroy(&attributes);
-}
+}  // namespace
 
-bool inStackGuard(const void* faultAddress) {
-  uintptr_t address = reinterpret_cast<uintptr_t>(faultAddress);
-  constexpr uintptr_t kGuardReach = 1 << 20;  // guard pages and the red zone below them
-  return stackLow != 0 && address < stackLow + 4096 && address + kGuardReach >= stackLow;
-}
-
-void onFault(int signal, siginfo_t* info, void*) {
+void onProcessorException(const ProcessorFault& fault) {
   // Only the first thread to end the run does so; a fault while another thread is
   // already ending waits for it.
   if (!tryClaimRunEnd()) waitForRunEnd();
-  Message message = processorExceptionMessage(signal, info->si_code, inStackGuard(info->si_addr));
-  const int64_t deadline = monotonicNanoseconds() + kEndHandOverNanoseconds;
+  Message message = processorExceptionMessage(fault.kind);
+  const int64_t deadline = systemCalls().monotonicNanoseconds() + kEndHandOverNanoseconds;
   const FailureHandler handler = failureHandler();
   const DiagnosticSwitches switches = readDiagnosticSwitches();
   if (handler == nullptr) {
     MessageArgument code[2];
-    code[0].number = signal;
-    code[1].number = signal;
+    code[0].number = fault.code;
+    code[1].number = fault.code;
     TextBuffer buffer{diagnosticText, sizeof diagnosticText, 0, false};
     formatMessageLine(buffer, message, code, 2);
     if (!switches.disableListing || switches.forceListing) appendSignalSafeListing(buffer);
@@ -97,55 +66,40 @@ void onFault(int signal, siginfo_t* info, void*) {
   endProcess(numberOf(message));
 }
 
-}  // namespace
-
-Message processorExceptionMessage(int signal, int code, bool stackGuard) {
-  switch (signal) {
-    case SIGSEGV:
-      return stackGuard ? Message::StackOverflow : Message::AccessViolation;
-    case SIGBUS:
+Message processorExceptionMessage(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::AccessViolation:
+      return Message::AccessViolation;
+    case FaultKind::StackOverflow:
+      return Message::StackOverflow;
+    case FaultKind::BusError:
       return Message::BusError;
-    case SIGILL:
+    case FaultKind::IllegalInstruction:
       return Message::IllegalInstruction;
-    case SIGFPE:
-      switch (code) {
-        case FPE_INTDIV:
-          return Message::IntegerDivideByZero;
-        case FPE_INTOVF:
-          return Message::IntegerOverflow;
-        case FPE_FLTDIV:
-          return Message::FloatDivideByZero;
-        case FPE_FLTOVF:
-          return Message::FloatOverflow;
-        case FPE_FLTUND:
-          return Message::FloatUnderflow;
-        case FPE_FLTRES:
-          return Message::FloatInexact;
-        case FPE_FLTINV:
-          return Message::FloatInvalid;
-        case FPE_FLTSUB:
-          return Message::SubscriptOutOfRange;
-        default:
-          return Message::UnknownException;
-      }
-    default:
-      return Message::UnknownException;
+    case FaultKind::IntegerDivideByZero:
+      return Message::IntegerDivideByZero;
+    case FaultKind::IntegerOverflow:
+      return Message::IntegerOverflow;
+    case FaultKind::FloatDivideByZero:
+      return Message::FloatDivideByZero;
+    case FaultKind::FloatOverflow:
+      return Message::FloatOverflow;
+    case FaultKind::FloatUnderflow:
+      return Message::FloatUnderflow;
+    case FaultKind::FloatInexact:
+      return Message::FloatInexact;
+    case FaultKind::FloatInvalid:
+      return Message::FloatInvalid;
+    case FaultKind::FloatDenormal:
+      return Message::DenormalOperand;
+    case FaultKind::SubscriptOutOfRange:
+      return Message::SubscriptOutOfRange;
+    case FaultKind::Breakpoint:
+      return Message::Breakpoint;
+    case FaultKind::SingleStep:
+      return Message::SingleStep;
+    case FaultKind::Unknown:
+      break;
   }
-}
-
-void installProcessorExceptionHandlers() {
-  findMainStack();
-  prepareStackListing();
-  static char alternateStack[64 * 1024];
-  stack_t stack{};
-  stack.ss_sp = alternateStack;
-  stack.ss_size = sizeof alternateStack;
-  if (sigaltstack(&stack, nullptr) != 0) return;
-  for (int signal : kFaultSignals) {
-    struct sigaction action {};
-    action.sa_sigaction = onFault;
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(signal, &action, nullptr);
-  }
+  return Message::UnknownException;
 }

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "runtime/diagnostics/message.h"
+#include "runtime/platform/system_calls.h"
 
-/// Installs the fault handlers on an alternate stack, so that a fault, a stack
-/// overflow included, ends the run with its "Program Exception" message, the
-/// listing, the records held handed over and the message number as exit status.
-void installProcessorExceptionHandlers();
+/// Ends the run for a processor exception, inside the system's handler: its "Program
+/// Exception" message and the listing, the complete records handed over, and the
+/// message number as exit status.
+void onProcessorException(const ProcessorFault& fault);
 
-/// The message number for a fault signal and its code; `inStackGuard` tells a stack
-/// overflow (a fault in the guard area below the main thread's stack) from other access
-/// violations.
-Message processorExceptionMessage(int signal, int code, bool inStackGuard);
+/// The message for a kind of processor exception.
+Message processorExceptionMessage(FaultKind kind);

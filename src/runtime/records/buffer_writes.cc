@@ -1,18 +1,14 @@
 #include "runtime/records/buffer_writes.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
-#include "runtime/ending/monotonic_clock.h"
+#include "runtime/platform/file_transfers.h"
 #include "runtime/records/gather_ring.h"
 
 namespace {
+
+// Pieces of a pipe write that the system takes whole or not at all.
+constexpr size_t kAtomicPipeBytes = 4096;
 
 // The end of the last whole record of `buffer` at or before `offset` (within the buffer).
 size_t recordEndAtOrBefore(const GatherBuffer& buffer, size_t offset) {
@@ -35,7 +31,7 @@ size_t recordEndAtOrBefore(const GatherBuffer& buffer, size_t offset) {
 // PIPE_BUF bytes, so that the system takes each piece whole or not at all; a record
 // longer than that goes alone.
 size_t streamPieceEnd(const GatherBuffer& buffer, size_t from, size_t to) {
-  const size_t end = recordEndAtOrBefore(buffer, std::min(to, from + PIPE_BUF));
+  const size_t end = recordEndAtOrBefore(buffer, std::min(to, from + kAtomicPipeBytes));
   if (end > from) return end;
   const int runs = buffer.runCount.load(std::memory_order_acquire);
   for (int i = 0; i < runs; ++i) {
@@ -54,26 +50,19 @@ void confirm(OutputChannel& channel, uint64_t offset) {
   }
 }
 
-int64_t fileSize(int fd) {
-  struct stat info;
-  return fstat(fd, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-}
-
-bool truncateFile(int fd, int64_t length) {
-  int result;
-  do {
-    result = ftruncate(fd, static_cast<off_t>(length));
-  } while (result != 0 && errno == EINTR);
-  return result == 0;
+int64_t fileSize(FileHandle fd) {
+  FileFacts facts;
+  return systemCalls().describeFile(fd, &facts) ? static_cast<int64_t>(facts.size) : -1;
 }
 
 // An existing file loses its old content just before the first records take its place:
 // it is cut behind them, so that it never holds new records followed by old ones.
 bool cutOldContent(OutputChannel& channel, uint64_t newEnd) {
-  const int fd = channel.fd.load();
+  const FileHandle fd = channel.fd.load();
   if (fileSize(fd) > static_cast<int64_t>(newEnd)) {
-    if (!truncateFile(fd, static_cast<int64_t>(newEnd))) {
-      channel.failure.store(errno != 0 ? errno : EIO);
+    SystemError error = 0;
+    if (!cutFileRetrying(fd, newEnd, &error)) {
+      channel.failure.store(error != 0 ? error : systemError(ErrorName::Io));
       return false;
     }
     channel.fileChanged.store(true);
@@ -83,25 +72,26 @@ bool cutOldContent(OutputChannel& channel, uint64_t newEnd) {
 }
 
 // Waits until a pipe can take a piece, or the deadline passes (false).
-bool waitWritable(int fd, int64_t deadlineNs) {
+bool waitWritable(FileHandle fd, int64_t deadlineNs) {
   for (;;) {
-    const int64_t left = deadlineNs - monotonicNanoseconds();
+    const int64_t left = deadlineNs - systemCalls().monotonicNanoseconds();
     if (left <= 0) return false;
-    pollfd entry{fd, POLLOUT, 0};
-    const int ready = poll(&entry, 1, static_cast<int>(std::min<int64_t>(left / 1000000 + 1, 100)));
-    if (ready > 0) return true;
-    if (ready < 0 && errno != EINTR) return true;  // let the write report what is wrong
+    const int wait = static_cast<int>(std::min<int64_t>(left / 1000000 + 1, 100));
+    if (systemCalls().waitWritable(fd, wait)) return true;
   }
 }
 
 #ifdef BOXPAINT_WRITEBACK_MIB
+}  // namespace
+#include <fcntl.h>
+namespace {
 // Asks the disk to take what has been written since the last request, once that is
 // BOXPAINT_WRITEBACK_MIB MiB. Only the comparison build has it, for its one model file.
-void requestWriteback(int fd, uint64_t end) {
+void requestWriteback(FileHandle fd, uint64_t end) {
   static uint64_t requested = 0;
   if (end - requested < (uint64_t{BOXPAINT_WRITEBACK_MIB} << 20)) return;
-  sync_file_range(fd, static_cast<off_t>(requested), static_cast<off_t>(end - requested),
-                  SYNC_FILE_RANGE_WRITE);
+  sync_file_range(static_cast<int>(fd), static_cast<off_t>(requested),
+                  static_cast<off_t>(end - requested), SYNC_FILE_RANGE_WRITE);
   requested = end;
 }
 #endif
@@ -119,7 +109,7 @@ Outcome writeBuffer(OutputChannel& channel, uint64_t sequence, int64_t deadlineN
   const size_t length = lengthOf(extent);
   const uint64_t confirmed = channel.confirmed.load();
   if (start + length <= confirmed) return Outcome::Done;
-  const int fd = channel.fd.load();
+  const FileHandle fd = channel.fd.load();
   size_t at = confirmed > start ? static_cast<size_t>(confirmed - start) : 0;
   while (at < length) {
     if (stopOnEnding && channel.ending.load()) return Outcome::Stopped;
@@ -129,11 +119,13 @@ Outcome writeBuffer(OutputChannel& channel, uint64_t sequence, int64_t deadlineN
       return Outcome::Failed;
     }
     if (!disk && deadlineNs != 0 && !waitWritable(fd, deadlineNs)) return Outcome::Stopped;
-    const ssize_t n = disk ? pwrite(fd, buffer.bytes + at, end - at, static_cast<off_t>(start + at))
-                           : write(fd, buffer.bytes + at, end - at);
-    if (n < 0 && errno == EINTR) continue;
+    SystemError error = 0;
+    const int64_t n =
+        disk ? systemCalls().writeFileAt(fd, buffer.bytes + at, end - at, start + at, &error)
+             : systemCalls().writeFile(fd, buffer.bytes + at, end - at, &error);
+    if (n < 0 && isError(error, ErrorName::Interrupted)) continue;
     if (n <= 0) {
-      channel.failure.store(n < 0 && errno != 0 ? errno : EIO);
+      channel.failure.store(n < 0 && error != 0 ? error : systemError(ErrorName::Io));
       return Outcome::Failed;
     }
     channel.fileChanged.store(true);
@@ -163,9 +155,10 @@ void cutToWholeRecords(OutputChannel& channel) {
       whole = start + recordEndAtOrBefore(buffer, static_cast<size_t>(confirmed - start));
     }
   }
-  const int fd = channel.fd.load();
+  const FileHandle fd = channel.fd.load();
   if (fileSize(fd) > static_cast<int64_t>(whole)) {
     // A file that cannot be cut keeps the partial record; the run ends with 38 anyway.
-    if (!truncateFile(fd, static_cast<int64_t>(whole))) return;
+    SystemError error = 0;
+    if (!cutFileRetrying(fd, whole, &error)) return;
   }
 }

@@ -9,13 +9,13 @@
 // atomic word, so that even a fault handler reads a consistent picture without a lock.
 #pragma once
 
-#include <pthread.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+
+#include "runtime/platform/system_calls.h"
 
 /// Buffers in the ring of a gathering connection.
 constexpr int kGatherBuffers = 4;
@@ -71,7 +71,7 @@ inline size_t completeBytes(const GatherBuffer& buffer) {
 /// The output state of one write connection.
 struct OutputChannel {
   ChannelKind kind = ChannelKind::Direct;
-  std::atomic<int> fd{-1};  // the descriptor records are written to; -1 once closed
+  std::atomic<FileHandle> fd{kNoFile};  // the handle records are written to
 
   // Direct: the record being built, private to the producing thread.
   char* record = nullptr;
@@ -91,7 +91,7 @@ struct OutputChannel {
   std::atomic<int> failure{0};  // errno of a refused write; 0 while none
   bool closing = false;         // under `lock`: the writer stops once all is written
   bool threadStarted = false;   // under `lock`
-  pthread_t thread{};
+  ThreadHandle thread = 0;
   std::mutex lock;
   std::condition_variable changed;
 };

@@ -1,12 +1,8 @@
 #include "runtime/records/output_channel_ring.h"
 
-#include <pthread.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/ending/monotonic_clock.h"
 #include "runtime/records/buffer_writes.h"
 #include "runtime/records/gather_ring.h"
 #include "runtime/records/writer_thread.h"
@@ -75,12 +71,8 @@ ChannelStatus submitBuffer(OutputChannel& channel, size_t incomplete, bool start
   channel.used = incomplete;
   channel.current.store(sequence + 1);
   if (!channel.threadStarted && startWriter) {
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, 64 * 1024);
-    channel.threadStarted =
-        pthread_create(&channel.thread, &attributes, writeSubmittedBuffers, &channel) == 0;
-    pthread_attr_destroy(&attributes);
+    channel.thread = systemCalls().startThread(writeSubmittedBuffers, &channel);
+    channel.threadStarted = channel.thread != 0;
   }
   if (!channel.threadStarted) writeInline(channel, guard);
   channel.changed.notify_all();
@@ -137,7 +129,7 @@ ChannelStatus drainOutput(OutputChannel& channel) {
   const WriterState state = writerOf(channel);
   guard.unlock();
   if (channel.threadStarted) {
-    pthread_join(channel.thread, nullptr);
+    systemCalls().joinThread(channel.thread);
     channel.threadStarted = false;
   }
   if (state == WriterState::Parked) return ChannelStatus::Ending;
@@ -156,7 +148,7 @@ bool handOverForEnd(OutputChannel& channel, int64_t deadlineNs, bool inSignalHan
   // it whole or not at all, and the rest is dropped. (A fault handler on another thread
   // than the producer's may see the ring move under it.)
   if (channel.kind == ChannelKind::Stream &&
-      (!writerStopped || (inSignalHandler && gettid() != getpid()))) {
+      (!writerStopped || (inSignalHandler && !systemCalls().onMainThread()))) {
     return true;
   }
   const uint64_t current = channel.current.load();
@@ -175,7 +167,7 @@ bool handOverForEnd(OutputChannel& channel, int64_t deadlineNs, bool inSignalHan
 
 void abandonOutput(OutputChannel& channel) {
   if (channel.kind == ChannelKind::Direct) return;
-  stopWriter(channel, monotonicNanoseconds() + 1000000000, false);
+  stopWriter(channel, systemCalls().monotonicNanoseconds() + 1000000000, false);
   cutToWholeRecords(channel);
 }
 
@@ -186,7 +178,7 @@ void releaseOutput(OutputChannel& channel) {
       channel.ending.store(true);
       channel.changed.notify_all();
     }
-    pthread_join(channel.thread, nullptr);
+    systemCalls().joinThread(channel.thread);
     channel.threadStarted = false;
   }
   std::free(channel.record);

@@ -1,21 +1,17 @@
 #include "runtime/records/writer_thread.h"
 
-#include <time.h>
-
-#include "runtime/ending/monotonic_clock.h"
 #include "runtime/records/buffer_writes.h"
 #include "runtime/records/gather_ring.h"
 
 namespace {
 
 void sleepBriefly() {
-  timespec pause{0, 1000000};
-  nanosleep(&pause, nullptr);
+  systemCalls().sleepMilliseconds(1);
 }
 
 }  // namespace
 
-void* writeSubmittedBuffers(void* argument) {
+void writeSubmittedBuffers(void* argument) {
   OutputChannel& channel = *static_cast<OutputChannel*>(argument);
   for (;;) {
     uint64_t sequence;
@@ -28,7 +24,7 @@ void* writeSubmittedBuffers(void* argument) {
       if (channel.ending.load() || channel.written.load() >= channel.current.load()) {
         setWriter(channel, channel.ending.load() ? WriterState::Parked : WriterState::Finished);
         channel.changed.notify_all();
-        return nullptr;
+        return;
       }
       sequence = channel.written.load();
       setWriter(channel, WriterState::Writing);
@@ -42,7 +38,7 @@ void* writeSubmittedBuffers(void* argument) {
       setWriter(channel, outcome == Outcome::Failed ? WriterState::Failed : WriterState::Parked);
     }
     channel.changed.notify_all();
-    if (outcome != Outcome::Done) return nullptr;
+    if (outcome != Outcome::Done) return;
   }
 }
 
@@ -73,7 +69,7 @@ bool stopWriter(OutputChannel& channel, int64_t deadlineNs, bool inSignalHandler
     channel.changed.notify_all();
   }
   while (writerOf(channel) == WriterState::Writing) {
-    if (monotonicNanoseconds() >= deadlineNs) return false;
+    if (systemCalls().monotonicNanoseconds() >= deadlineNs) return false;
     sleepBriefly();
   }
   return true;

@@ -9,7 +9,7 @@
 /// The writer thread's body (`argument` is the OutputChannel): writes submitted buffers
 /// in order until the channel closes, a write is refused, or the end of the run takes
 /// its place.
-void* writeSubmittedBuffers(void* argument);
+void writeSubmittedBuffers(void* argument);
 
 /// Writes the submitted buffers on the calling thread, in the writer's role, when no
 /// writer thread could be started. The channel's lock is held on entry and on return.
