@@ -267,7 +267,3 @@ std::string crlfRecords(const std::vector<std::string>& records) {
   for (const std::string& record : records) text += record + "\r\n";
   return text;
 }
-
-std::string firstLine(const std::string& text) {
-  return text.substr(0, text.find('\n'));
-}
