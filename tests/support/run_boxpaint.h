@@ -17,6 +17,8 @@ struct RunOptions {
   std::string directory;              // working directory; empty keeps the current one
   std::string input;                  // bytes on standard input
   bool closeStdout = false;           // start with descriptor 1 closed
+  std::string stdoutFile;             // standard output is this file, cut to nothing first
+  bool stdoutAppends = false;         // ... or opened for appending
   bool ignoreSigxfsz = false;         // start with SIGXFSZ ignored
   std::vector<int> ignoredSignals;    // start with these signals ignored
   int fileSizeLimit = -1;             // RLIMIT_FSIZE in bytes when >= 0
