@@ -3,12 +3,7 @@
 
 #include <string>
 
-/// Exit status for a command line that cannot be used.
-constexpr int kUsageStatus = 2;
-
-/// Exit status when reading stopped (a file cannot be opened or holds what boxpaint
-/// refuses), the run was interrupted, or the report cannot be written.
-constexpr int kFailureStatus = 1;
+#include "companion/exit_status.h"
 
 /// The command line, read.
 struct CheckArguments {

@@ -1,14 +1,13 @@
 #include "check/check_failure.h"
 
-#include <unistd.h>
-
 #include <string>
 #include <string_view>
 
 #include "app/console_texts.h"
-#include "check/check_arguments.h"
-#include "check/line_text.h"
 #include "check/reading_stop.h"
+#include "companion/exit_status.h"
+#include "companion/line_text.h"
+#include "companion/write_all.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
@@ -22,18 +21,15 @@ const char* readingPart = nullptr;
 int32_t readingBlock = 0;  // 0: not in a block
 int32_t readingBlockCount = 0;
 
-void writeAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n <= 0) return;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
+// Writes `text` to `fd`; nothing more can be said if that fails.
+void writeText(int fd, std::string_view text) {
+  writeAll(fd, text.data(), text.size());
 }
 
 [[noreturn]] void endWith(const ReadingStop& stop) {
-  if (printJson) writeAll(1, readingStopJson(stop));
-  writeAll(2, readingStopText(stop));
-  _exit(kFailureStatus);
+  if (printJson) writeText(1, readingStopJson(stop));
+  writeText(2, readingStopText(stop));
+  endProcess(kFailureStatus);
 }
 
 // What was being read, in the user's words.
@@ -103,19 +99,19 @@ void handleFailure(const RunFailure& failure) {
       return;  // the process ends by SIGTERM
     case FailureKind::ProcessorException:
       // Inside a signal handler: nothing but writes.
-      writeAll(2, "boxpaint-check: internal fault: ");
-      writeAll(2, failure.reason);
-      writeAll(2, "\n");
-      _exit(kFailureStatus);
+      writeText(2, "boxpaint-check: internal fault: ");
+      writeText(2, failure.reason);
+      writeText(2, "\n");
+      endProcess(kFailureStatus);
     case FailureKind::ConsoleEvent:
-      writeAll(2, "boxpaint-check: interrupted\n");
-      _exit(kFailureStatus);
+      writeText(2, "boxpaint-check: interrupted\n");
+      endProcess(kFailureStatus);
     case FailureKind::InputOutput:
       endWith(readFailure(failure));
     case FailureKind::Memory:
       endWith(memoryFailure(failure));
   }
-  _exit(kFailureStatus);
+  endProcess(kFailureStatus);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "check/mesh_summary.h"
 #include "check/report_sink.h"
 #include "check/text_output.h"
+#include "companion/system_files.h"
 #include "mesh/read_mesh.h"
 #include "model/model_size.h"
 #include "runtime/environment/command_line.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
     // A reader that has seen enough (head, a pager that quits) needs no message.
     if (sink.error != EPIPE) {
       std::fprintf(stderr, "boxpaint-check: cannot write the report: %s\n",
-                   std::strerror(sink.error));
+                   errorText(sink.error).c_str());
     }
     return kFailureStatus;
   }

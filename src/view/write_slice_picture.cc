@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "companion/coordinate_text.h"
 #include "view/colour_scale.h"
-#include "view/coordinate_text.h"
 #include "view/display_text.h"
 #include "view/picture_backend.h"
 #include "view/render_slice.h"
@@ -27,14 +27,11 @@ std::string exact(double value) {
 std::string sliceTitle(const Mesh& mesh, const char* modelName, SliceAxis axis, int32_t index) {
   const char* slash = std::strrchr(modelName, '/');
   const NodeAxis& nodes = sliceAxisOf(mesh, axis);
-  const int32_t first = std::max(index - 2, 0);
-  const int32_t last = std::min(index + 1, nodes.nodeCount - 1);
-  const std::vector<std::string> texts =
-      distinctCoordinateTexts(std::vector<double>(nodes.nodes + first, nodes.nodes + last + 1));
+  const double step = coordinateStep(nodes.nodes, nodes.nodeCount);
   return displayText(slash != nullptr ? slash + 1 : modelName) + ": " + sliceAxisName(axis) +
          " cell " + std::to_string(index) + " of " + std::to_string(nodes.cellCount) + ", " +
-         texts[static_cast<size_t>(index - 1 - first)] + " to " +
-         texts[static_cast<size_t>(index - first)];
+         nodeText(nodes.nodes, nodes.nodeCount, index - 1, step) + " to " +
+         nodeText(nodes.nodes, nodes.nodeCount, index, step);
 }
 
 }  // namespace
