@@ -8,6 +8,12 @@ OutputFile createOutputFile(const char* finalPath) {
   OutputFile file;
   file.finalPath = finalPath;
   if (isFolder(finalPath)) failView(kFailureStatus, "%s: is a folder", finalPath);
+  // Replacing the file takes only a writable folder; a file its owner made read-only is
+  // refused, as boxpaint refuses to write such a model file.
+  if (const int refusal = replaceRefusal(finalPath); refusal != 0) {
+    failView(kFailureStatus, "%s: cannot replace the file: %s", finalPath,
+             errorText(refusal).c_str());
+  }
   const std::string path = finalPath;
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);

@@ -105,6 +105,7 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
   bool logarithmic = false;
   // Asking for help is never wrong, whatever else the line holds.
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) break;
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       arguments.help = true;
       return true;
@@ -114,10 +115,16 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       return true;
     }
   }
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
     ValueOption* option = nullptr;
     for (ValueOption& candidate : options) {
+      if (optionsEnded) break;
       if (argument == candidate.name || argument.starts_with(std::string(candidate.name) + "=")) {
         option = &candidate;
       }
@@ -138,11 +145,12 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       }
       continue;
     }
-    if (argument == "--log") {
+    if (!optionsEnded && argument == "--log") {
       logarithmic = true;
       continue;
     }
-    if (argument.size() > 1 && argument[0] == '-') {
+    // "-" alone names standard input.
+    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument + " (see --help)";
       return false;
     }

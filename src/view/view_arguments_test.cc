@@ -83,6 +83,22 @@ TEST(ParseViewArgumentsTest, ReadsThePictureOptions) {
   EXPECT_EQ(plain.height, 8000);
 }
 
+TEST(ParseViewArgumentsTest, TakesEveryWordAfterTheEndOfOptionsAsAName) {
+  ViewArguments arguments;
+  std::string error;
+  ASSERT_TRUE(parse({"--slice", "z=1", "--", "-mesh", "--help", "-.png"}, arguments, error))
+      << error;
+  EXPECT_STREQ(arguments.meshName, "-mesh");
+  EXPECT_STREQ(arguments.modelName, "--help");
+  EXPECT_STREQ(arguments.outputName, "-.png");
+  EXPECT_FALSE(arguments.help);
+  ViewArguments fromInput;
+  ASSERT_TRUE(parse({"m", "-", "o.vtr"}, fromInput, error)) << error;
+  EXPECT_STREQ(fromInput.modelName, "-");
+  EXPECT_FALSE(parse({"m", "v", "--", "o.png", "--slice", "z=1"}, arguments, error));
+  EXPECT_NE(error.find("too many file names: --slice"), std::string::npos) << error;
+}
+
 TEST(ParseViewArgumentsTest, HelpWinsOverEverythingElse) {
   ViewArguments arguments;
   std::string error;
