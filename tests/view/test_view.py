@@ -281,8 +281,16 @@ class ViewTest(unittest.TestCase):
             "row-model.txt: easting cell 2 of 3, 500010 to 500020"), image.text["Title"])
 
     def test_size_and_vector_pictures(self):
+        greek = "resistivity \u03c1 (\u03a9\u00b7m)"
+        if PICTURES != "cairo":
+            # The built-in font has no Greek letters: the label is refused, not drawn as '?'.
+            run = self.view(self.mesh, self.model, self.path("greek.png"), "--slice", "n=2",
+                            "--label", greek)
+            self.assertEqual(run.returncode, 2)
+            self.assertIn("its own font draws ASCII characters only", run.stderr)
+            greek = "resistivity (ohm m)"
         image, _, size, _ = self.picture("sized.png", "n=2", "--size", "1000x400",
-                                         "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+                                         "--label", greek)
         self.assertEqual(image.size, (1000, 400))
         for kind in ("svg", "pdf"):
             out = self.path(f"sized.{kind}")
@@ -303,6 +311,19 @@ class ViewTest(unittest.TestCase):
                 self.assertTrue(data.startswith(b"%PDF-"))
                 self.assertRegex(data, rb"/MediaBox \[ ?0 0 800 600 ?\]")
                 self.assertTrue(data.rstrip().endswith(b"%%EOF"))
+
+    def test_title_units_and_exaggeration_as_asked(self):
+        image, _, size, _ = self.picture("asked.png", "n=2", "--title", "Figure 3",
+                                         "--units", "km", "--exaggeration", "2",
+                                         "--size", "900x600")
+        self.assertEqual(image.text["Title"], "Figure 3 (vertical exaggeration x2)")
+        # 60 units of easting across, 15 of elevation up, the latter drawn twice as large.
+        self.assertAlmostEqual(size[0] / size[1], 60 / (2 * 15), delta=0.03)
+        # Without one, a section fills the size asked for and says how much it stretches.
+        image, _, size, _ = self.picture("filled.png", "n=2", "--size", "900x600")
+        stretch = (size[1] / 15) / (size[0] / 60)
+        self.assertTrue(image.text["Title"].endswith(f" (vertical exaggeration x{stretch:.3g})"),
+                        image.text["Title"])
 
     def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
         # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
