@@ -12,6 +12,7 @@ struct CheckArguments {
   bool json = false;     // --json: one JSON object instead of the text report
   int meshIndex = 0;     // argv index of the mesh file name
   int blockIndex = 0;    // argv index of the block file name
+  int modelIndex = 0;    // argv index of the model file name; 0: none given
 };
 
 /// The text that --help prints.

@@ -8,7 +8,7 @@
 
 /// Significant digits of an axis's largest coordinate that are shown: enough for any
 /// coordinate a survey gives, few enough to hide the rounding of a running sum of widths.
-constexpr int kReadableDigits = 12;
+constexpr int kReadableDigits = 11;
 
 /// The text of `value` rounded to `digits` significant digits (1 to 17), without the
 /// zeros that would end its decimals: plain decimals from 1e-4 up to 1e15, exponent form

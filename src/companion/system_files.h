@@ -23,6 +23,10 @@ void closeFile(int fd);
 /// True when `path` names a folder.
 bool isFolder(const char* path);
 
+/// True when `a` and `b` both name an existing file, and the same one (through another
+/// name, a link, or the same name).
+bool sameFile(const char* a, const char* b);
+
 /// Whether the existing file `path` may be replaced: 0 when it does not exist or when
 /// this process may write it, else the error number that opening it for writing gives
 /// (EACCES for a read-only file, EROFS, EPERM ...).

@@ -45,6 +45,12 @@ bool isFolder(const char* path) {
   return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool sameFile(const char* a, const char* b) {
+  struct stat first, second;
+  return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
 int replaceRefusal(const char* path) {
   // Opened as a program that writes the file would open it, so that every reason it
   // would meet (permissions, a read-only file system, an immutable file) counts; without
