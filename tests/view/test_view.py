@@ -8,10 +8,12 @@ build that draws with cairo (PNG, SVG and PDF) and "bitmap" for one without it (
 import math
 import os
 import re
+import signal
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 from decimal import Decimal
 
@@ -431,6 +433,19 @@ class ViewTest(unittest.TestCase):
                              input=" 1.000E+00\r\n", capture_output=True, text=True)
         self.assertEqual(run.returncode, 1)
         self.assertIn("standard input:2: end of file after 1 records", run.stderr)
+
+    def test_sigterm_ends_it_by_that_signal_and_leaves_no_output(self):
+        # Waiting for a model from a FIFO that nobody writes, until it is told to end.
+        fifo = self.path("model.fifo")
+        os.mkfifo(fifo)
+        view = subprocess.Popen([VIEW, self.mesh, fifo, self.path("out.vtr")],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        time.sleep(0.3)
+        view.send_signal(signal.SIGTERM)
+        out, err = view.communicate(timeout=10)
+        self.assertEqual((view.returncode, out, err), (-signal.SIGTERM, "", ""))
+        self.assertEqual(sorted(os.listdir(self.dir)),
+                         ["blocks.inp", "mesh.txt", "model.fifo", "model.txt"])
 
     def test_names_after_the_end_of_options_may_begin_with_a_dash(self):
         os.rename(self.mesh, self.path("-mesh.txt"))
