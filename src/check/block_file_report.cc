@@ -38,7 +38,9 @@ bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileRepo
       setCheckReadingBlock(b + 1, count);
       const int64_t before = connection.recordsRead.load(std::memory_order_relaxed);
       readBlock(reader, block);
-      report.lines.push_back({before + 1, connection.recordsRead.load(std::memory_order_relaxed)});
+      const int64_t after = connection.recordsRead.load(std::memory_order_relaxed);
+      if (after > before + 1) setCheckReadOn(b + 1, before + 1, after);
+      report.lines.push_back({before + 1, after});
       report.read.push_back(block);
       report.cells.push_back(blockCells(mesh, block));
     }

@@ -194,6 +194,14 @@ class CheckTest(unittest.TestCase):
         self.assertEqual(first["warnings"],
                          ["reads on past its line: its values run from line 3 to line 4"])
         self.assertEqual((second["line"], second["last_line"], second["warnings"]), (6, 6, []))
+        # Without a line to spare the file ends early, and the block to blame is named.
+        blocks = self.write("short.inp", "0\n2\n\n0. 10.  0. 5.  100. 90.\n"
+                                         "10. 30.  0. 5.  100. 90.  500.\n")
+        run = self.check(self.mesh, blocks, "--json")
+        self.assertEqual(run.returncode, 1)
+        self.assertEqual(json.loads(run.stdout)["error"]["problem"],
+                         "the file ends too early; block 1 reads on past its line: its values "
+                         "run from line 4 to line 5")
 
     def test_warnings_on_the_mesh_and_the_model_name_say_where(self):
         mesh = self.write("odd.txt", "3 2 2\n0. 0. 100.\n10. 0. -5.\n5. 15.\n10.\n20.\n")
