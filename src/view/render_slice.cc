@@ -290,9 +290,14 @@ SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
   scene.height = layout.height;
   scene.title = title;
   if (!title.empty()) {
-    // Over the middle of the plot, within the margins; set smaller if wider than they allow.
+    // Over the middle of the plot, within the margins; set smaller while wider than they
+    // allow (a font drawn at whole-number scales shrinks only in steps).
     const double room = width - 2.0 * s.margin;
-    const double titleSize = std::min(size, size * room / std::max(titleWidth, 1.0));
+    double titleSize = size;
+    for (int tries = 0; tries < 16 && titleWidth > room; ++tries) {
+      titleSize *= std::min(0.95, room / titleWidth);
+      titleWidth = drawing.metrics.width(title, titleSize);
+    }
     const double half = std::min(titleWidth, room) / 2;
     addText(scene,
             std::clamp(g.plotLeft + g.plotWidth / 2.0, s.margin + half, width - s.margin - half),

@@ -178,6 +178,24 @@ TEST(RenderSliceTest, FillsARequestedSizeWithEvenMargins) {
             "a picture of 150x150 leaves too little room for the plot beside its axes and legend");
 }
 
+TEST(RenderSliceTest, SetsATitleTooWideForThePictureSmallerUntilItFits) {
+  std::vector<double> across = {0, 1000}, up = {10, 0};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {1}};
+  SliceDrawing drawing;
+  drawing.width = 1000;
+  drawing.height = 600;
+  // With its note of the stretch, twice as wide as the picture at the text's size.
+  drawing.title = std::string(70, 'W');
+  const Picture picture = render(plane, ColourScale{1, 1, true}, drawing);
+  const SceneText& title = picture.scene.texts.front();
+  ASSERT_EQ(title.text, picture.scene.title);
+  const double half = bitmapTextMetrics().width(title.text, title.size) / 2;
+  EXPECT_LT(title.size, picture.scene.texts.back().size);
+  EXPECT_GE(title.x - half, 0);
+  EXPECT_LE(title.x + half, 1000);
+}
+
 TEST(RenderSliceTest, CellsMeetWithoutAGapAtAnySize) {
   // Layers that grow by 1.08 from the top, drawn by this build's own backend at every
   // width from 1000 to 1070: no pixel inside the plot stays white.

@@ -1,7 +1,5 @@
 #include "view/view_arguments.h"
 
-#include <strings.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -61,10 +59,16 @@ const char kViewHelpText[] =
 
 namespace {
 
+// Whether `text` ends in `ending` (lower case), in either case, after at least one byte.
 bool endsWith(const char* text, const char* ending) {
   const size_t length = std::strlen(text);
   const size_t endingLength = std::strlen(ending);
-  return length > endingLength && strcasecmp(text + length - endingLength, ending) == 0;
+  if (length <= endingLength) return false;
+  for (size_t i = 0; i < endingLength; ++i) {
+    const char c = text[length - endingLength + i];
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != ending[i]) return false;
+  }
+  return true;
 }
 
 // Reads "LO,HI": two finite numbers, LO below HI.
