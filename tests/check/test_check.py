@@ -211,10 +211,6 @@ class CheckTest(unittest.TestCase):
         self.assertEqual(report["warnings"], [
             "cells of zero or negative width: easting cell 2 is 0 wide, cell 3 is -5 wide "
             "(line 3)"])
-        empty = self.write("empty.txt", "20 0 20\n0. 0. 0.\n20*50.\n\n20*10.\n")
-        self.assertEqual(json.loads(self.check(empty, blocks, "--json").stdout)["warnings"], [
-            "the mesh has no cells: its counts on line 1 are 20 x 0 x 20, and boxpaint writes "
-            "an empty model"])
         # The model named as boxpaint would be given it: here the mesh, reached two ways.
         os.symlink(self.mesh, self.path("link.txt"))
         for model in ("mesh.txt", "./mesh.txt", "link.txt"):
@@ -226,17 +222,6 @@ class CheckTest(unittest.TestCase):
             self.assertTrue(run.stdout.endswith("Warnings: 1, 1 on the files\n"), run.stdout)
         run = self.check("mesh.txt", "blocks.inp", "model.txt")
         self.assertTrue(run.stdout.endswith("No warnings\n"), run.stdout)
-
-    def test_depths_typed_as_elevations(self):
-        # The mesh's top is at 100; 40 and 80 read as depths lie at 60 and 20, in the mesh
-        # (70 at its bottom): 80 as an elevation lies inside, 120 above the top.
-        mesh = self.write("deep.txt", "1 1 4\n0. 0. 100.\n10.\n10.\n4*30.\n")
-        report = self.check_json("0\n2\n0. 10.  0. 10.  80. 120.  1\n"
-                                 "0. 10.  0. 10.  60. 30.  2\n", mesh)
-        self.assertIn("looks like depths typed as elevations: elevation 80 to 120 reaches above "
-                      "the top of the mesh, 100; as depths below it, it would be elevation 20 "
-                      "to -20", report["blocks"][0]["warnings"])
-        self.assertEqual(report["blocks"][1]["warnings"], [])
 
     def test_numbers_worked_out_on_the_mesh_carry_no_rounding_noise(self):
         # 20000 cells 0.1 wide from easting 500000.1: the nodes are running sums.
