@@ -91,7 +91,7 @@ TEST(RunEndTest, EachKindOfEndComesOutAsItShould) {
     const char* what;
     int32_t status;
     RunEndKind kind;
-    int32_t closing;  // the failure met while closing, or 0
+    int32_t closing;   // the failure met while closing, or 0
     const char* dump;  // the dump flag's value, or nullptr
     EndSetting setting;
     Ended expected;
@@ -101,14 +101,34 @@ TEST(RunEndTest, EachKindOfEndComesOutAsItShould) {
       {"event", 2, RunEndKind::ConsoleEvent, 0, nullptr, EndSetting::Thread, {Ended::Exit, 2}},
       {"signal", 15, RunEndKind::Signal, 0, nullptr, EndSetting::Thread, {Ended::Signal, 15}},
       {"closing fails", 0, RunEndKind::Plain, 38, nullptr, EndSetting::Thread, {Ended::Exit, 38}},
-      {"closing fails at a signal", 6, RunEndKind::Signal, 28, nullptr, EndSetting::Thread,
+      {"closing fails at a signal",
+       6,
+       RunEndKind::Signal,
+       28,
+       nullptr,
+       EndSetting::Thread,
        {Ended::Exit, 28}},
       {"dump after severe", 59, RunEndKind::Severe, 0, "1", EndSetting::Thread, {Ended::Abort, 0}},
-      {"dump after a closing failure", 0, RunEndKind::Plain, 38, "y", EndSetting::Thread,
+      {"dump after a closing failure",
+       0,
+       RunEndKind::Plain,
+       38,
+       "y",
+       EndSetting::Thread,
        {Ended::Abort, 0}},
-      {"no dump after a plain stop", 0, RunEndKind::Plain, 0, "1", EndSetting::Thread,
+      {"no dump after a plain stop",
+       0,
+       RunEndKind::Plain,
+       0,
+       "1",
+       EndSetting::Thread,
        {Ended::Exit, 0}},
-      {"in a fault handler", 157, RunEndKind::Severe, 0, nullptr, EndSetting::SignalHandler,
+      {"in a fault handler",
+       157,
+       RunEndKind::Severe,
+       0,
+       nullptr,
+       EndSetting::SignalHandler,
        {Ended::Exit, 157}},
   };
   for (const Case& c : cases) {

@@ -166,8 +166,8 @@ TEST(OutputChannelTest, RecordsReachTheFileWholeAndOnceWhateverTheirBatches) {
 TEST(OutputChannelTest, AFileThatFillsUpKeepsOnlyWholeRecords) {
   const RecordRuns records(7, 3 * kGatherBytes);
   for (ChannelKind kind : {ChannelKind::Direct, ChannelKind::DiskFile}) {
-    for (size_t room : {size_t{0}, size_t{1}, size_t{4095}, kGatherBytes + 17,
-                        2 * kGatherBytes + 4099}) {
+    for (size_t room :
+         {size_t{0}, size_t{1}, size_t{4095}, kGatherBytes + 17, 2 * kGatherBytes + 4099}) {
       SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " room " << room);
       // A direct channel on a regular file keeps whole records too.
       ChannelOnMemory memory(kind, "", room, true);
