@@ -7,35 +7,41 @@
 #include "model/active_blocks.h"
 #include "model/block_list.h"
 #include "model/model_piece.h"
+#include "model/piece_blocks.h"
 
-/// Where the painting of a model stands: the pieces, the blocks of the current slab, and
-/// the labels of the piece last painted.
+/// Where the painting of a model stands: the pieces, the blocks of the current slab and
+/// piece, and the labels of the piece last painted.
 struct ModelPainter {
   PieceCursor cursor;
   ActiveBlocks slabs;
-  int32_t northing = 0;  // the slab of `slabs`
-  BlockList* blocks = nullptr;
+  PieceBlocks pieces;
   std::vector<uint32_t> labels;
 };
 
 /// Starts painting a model of me x mn x mz cells in pieces of at most `pieceCells` cells
-/// with the blocks of `blocks`, and takes all the memory the painting needs.
+/// with the blocks of `blocks`, which it takes over (the list is left empty), and takes all
+/// the memory the painting needs.
 void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
                    int64_t pieceCells = kPieceCells);
 
 /// Paints the next piece in record order into `piece` and `labels`: one label per cell
-/// of the piece, 0 for the background, else naming a block (see labelRecord). `labels`
+/// of the piece, 0 for the background, else naming a block (see labelledBlock). `labels`
 /// is null when no block meets the piece. False when the model is done.
 bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& labels);
 
+/// The block that a label (not 0) of the piece last painted names.
+inline const ActiveBlock& labelledBlock(const ModelPainter& painter, uint32_t label) {
+  return painter.slabs.active[label - 1];
+}
+
 /// The record of the block that a label (not 0) of the piece last painted names.
 inline const char* labelRecord(const ModelPainter& painter, uint32_t label) {
-  return blockAt(*painter.blocks, label - 1).record;
+  return labelledBlock(painter, label).record;
 }
 
 /// Calls `finish` with every block record the painting hands out, each once, so that they
 /// can be completed (their terminator) before the first piece is painted.
 template <typename Finish>
 void finishBlockRecords(ModelPainter& painter, Finish finish) {
-  for (uint32_t b = 0; b < painter.blocks->count; ++b) finish(blockAt(*painter.blocks, b).record);
+  for (ActiveBlock& block : queuedBlocks(painter.slabs)) finish(block.record);
 }
