@@ -2,6 +2,7 @@
 
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
+#include "freeform/record_source.h"
 #include "freeform/simple_decimal.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/io_failure.h"
@@ -65,6 +66,21 @@ void FreeFormReader::readInteger(int32_t& item) {
 }
 
 void FreeFormReader::readReal(double& item) {
+  // The commonest item: a plain decimal after nothing but blanks on the current record,
+  // with no repeat group or slash pending. The value search would find the same token and
+  // leave the same state.
+  if (state_.repeatRemaining == 0 && !state_.slashSeen) {
+    size_t at = state_.position;
+    while (at < source_.recordEnd && isBlank(source_.buffer[at])) ++at;
+    if (at < source_.recordEnd && takePlainDecimal(at)) {
+      state_.crossedRecordEnd = false;
+      state_.commaPending = false;
+      state_.metNonBlank = true;
+      state_.freshRecord = false;
+      item = state_.currentToken.value;
+      return;
+    }
+  }
   if (!serveItem()) return;
   if (state_.currentToken.converted) {
     item = state_.currentToken.value;
@@ -174,6 +190,9 @@ void FreeFormReader::nextValue() {
 // Takes the value that starts at the non-blank, non-comma byte at `at`. A number
 // followed by an asterisk is a repeat count when `countAllowed`.
 void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
+  // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
+  // comma, slash or `)` ends one, so no repeat count follows it.
+  if (takePlainDecimal(at)) return;
   const char* buffer = source_.buffer;
   const size_t end = source_.recordEnd;
   const char c = buffer[at];
@@ -196,16 +215,6 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
   }
   // No value of this input is parenthesised, so a `)` can only be stray.
   if (c == ')') fail(Message::SyntaxError);
-  // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
-  // comma, slash or `)` ends one, so no repeat count follows it.
-  SimpleDecimal simple;
-  if (readSimpleDecimal(buffer + at, buffer + end, simple)) {
-    const size_t tokenEnd = static_cast<size_t>(simple.end - buffer);
-    state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number, true, simple.value};
-    state_.integerLooking = simple.integerLooking;
-    state_.position = tokenEnd;
-    return;
-  }
   NumberToken token;
   if (!scanNumberToken(buffer + at, buffer + end, token)) fail(Message::SyntaxError);
   const size_t tokenEnd = static_cast<size_t>(token.end - buffer);
@@ -213,6 +222,21 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
   state_.integerLooking = token.integerLooking;
   state_.position = tokenEnd;
   if (countAllowed && tokenEnd < end && buffer[tokenEnd] == '*') takeRepeatCount(tokenEnd);
+}
+
+// Takes the value at `at` when it is a plain decimal, cut and converted at once; false,
+// with nothing changed, for any other token.
+inline bool FreeFormReader::takePlainDecimal(size_t at) {
+  const char* buffer = source_.buffer;
+  SimpleDecimal simple;
+  if (!readSimpleDecimal(buffer + at, buffer + source_.recordEnd, readableEnd(source_), simple)) {
+    return false;
+  }
+  const size_t tokenEnd = static_cast<size_t>(simple.end - buffer);
+  state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number, true, simple.value};
+  state_.integerLooking = simple.integerLooking;
+  state_.position = tokenEnd;
+  return true;
 }
 
 // The current token is a repeat count r that ends at the asterisk at `asterisk`:

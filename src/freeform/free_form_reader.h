@@ -63,6 +63,7 @@ class FreeFormReader {
   bool commaBefore(size_t comma) const;
   bool lastNonBlankIsComma() const;
   void takeValueAt(size_t at, bool countAllowed);
+  bool takePlainDecimal(size_t at);
   void takeRepeatCount(size_t countEnd);
   [[noreturn]] void fail(Message message);
 
