@@ -1,7 +1,9 @@
 // Painting the model a piece at a time, in record order, with the blocks that cover it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "model/active_blocks.h"
@@ -37,6 +39,21 @@ inline const ActiveBlock& labelledBlock(const ModelPainter& painter, uint32_t la
 /// The record of the block that a label (not 0) of the piece last painted names.
 inline const char* labelRecord(const ModelPainter& painter, uint32_t label) {
   return labelledBlock(painter, label).record;
+}
+
+/// Copies one record of `Length` bytes per label of the piece last painted to `room`,
+/// end to end: `background` for 0, else the record of the block the label names.
+template <size_t Length>
+void copyLabelRecords(const ModelPainter& painter, const uint32_t* labels, size_t count,
+                      const char* background, char* room) {
+  // Labels change every few cells, at places no branch predictor foresees: the record is
+  // chosen by arithmetic for every cell instead.
+  const ActiveBlock* blocks = painter.slabs.active.data();
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t label = labels[i];
+    const char* record = label == 0 ? background : blocks[label - 1].record;
+    std::memcpy(room + i * Length, record, Length);
+  }
 }
 
 /// Calls `finish` with every block record the painting hands out, each once, so that they
