@@ -36,19 +36,10 @@ void emitRepeated(RecordWriter& writer, const char* record, int64_t count) {
 template <size_t Length>
 void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
                   const char* background, const ModelPainter& painter) {
-  uint32_t last = 0;
-  const char* record = background;
   while (count > 0) {
     char* room = nullptr;
     const size_t batch = reserveModelRecords(writer, static_cast<size_t>(count), room);
-    for (size_t i = 0; i < batch; ++i) {
-      // Labels come in long runs: the record is looked up once per run.
-      if (labels[i] != last) {
-        last = labels[i];
-        record = last == 0 ? background : labelRecord(painter, last);
-      }
-      std::memcpy(room + i * Length, record, Length);
-    }
+    copyLabelRecords<Length>(painter, labels, batch, background, room);
     completeModelRecords(writer, batch);
     labels += batch;
     count -= static_cast<int64_t>(batch);
