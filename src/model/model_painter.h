@@ -36,11 +36,6 @@ inline const ActiveBlock& labelledBlock(const ModelPainter& painter, uint32_t la
   return painter.slabs.active[label - 1];
 }
 
-/// The record of the block that a label (not 0) of the piece last painted names.
-inline const char* labelRecord(const ModelPainter& painter, uint32_t label) {
-  return labelledBlock(painter, label).record;
-}
-
 /// Copies one record of `Length` bytes per label of the piece last painted to `room`,
 /// end to end: `background` for 0, else the record of the block the label names.
 template <size_t Length>
