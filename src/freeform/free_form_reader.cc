@@ -66,21 +66,7 @@ void FreeFormReader::readInteger(int32_t& item) {
 }
 
 void FreeFormReader::readReal(double& item) {
-  // The commonest item: a plain decimal after nothing but blanks on the current record,
-  // with no repeat group or slash pending. The value search would find the same token and
-  // leave the same state.
-  if (state_.repeatRemaining == 0 && !state_.slashSeen) {
-    size_t at = state_.position;
-    while (at < source_.recordEnd && isBlank(source_.buffer[at])) ++at;
-    if (at < source_.recordEnd && takePlainDecimal(at)) {
-      state_.crossedRecordEnd = false;
-      state_.commaPending = false;
-      state_.metNonBlank = true;
-      state_.freshRecord = false;
-      item = state_.currentToken.value;
-      return;
-    }
-  }
+  if (readPlainDecimals(&item, 1) == 1) return;
   if (!serveItem()) return;
   if (state_.currentToken.converted) {
     item = state_.currentToken.value;
@@ -95,8 +81,44 @@ void FreeFormReader::readReal(double& item) {
 }
 
 void FreeFormReader::readRealRun(double* first, int32_t n) {
+  int32_t i = readPlainDecimals(first, n);
   // After a slash every further element keeps its value; a long run stops looking.
-  for (int32_t i = 0; i < n && !state_.slashSeen; ++i) readReal(first[i]);
+  while (i < n && !state_.slashSeen) {
+    readReal(first[i++]);
+    i += readPlainDecimals(first + i, n - i);
+  }
+}
+
+// The commonest items: plain decimals one after another, each after nothing but blanks
+// on the current record, with no repeat group or slash pending. Reads as many as there
+// are, up to n, into first[0..n), and leaves the state the value search leaves after the
+// last of them; returns how many it read.
+int32_t FreeFormReader::readPlainDecimals(double* first, int32_t n) {
+  if (state_.repeatRemaining != 0 || state_.slashSeen) return 0;
+  const char* buffer = source_.buffer;
+  const size_t end = source_.recordEnd;
+  const char* readable = readableEnd(source_);
+  size_t at = state_.position;
+  size_t start = at;
+  SimpleDecimal simple;
+  int32_t read = 0;
+  while (read < n) {
+    size_t next = at;
+    while (next < end && isBlank(buffer[next])) ++next;
+    if (next == end || !readSimpleDecimal(buffer + next, buffer + end, readable, simple)) break;
+    first[read++] = simple.value;
+    start = next;
+    at = static_cast<size_t>(simple.end - buffer);
+  }
+  if (read == 0) return 0;
+  state_.currentToken = ValueToken{start, at - start, TokenKind::Number, true, simple.value};
+  state_.integerLooking = simple.integerLooking;
+  state_.position = at;
+  state_.crossedRecordEnd = false;
+  state_.commaPending = false;
+  state_.metNonBlank = true;
+  state_.freshRecord = false;
+  return read;
 }
 
 // Finds the token of the next item: the current repeat group again, or the next value

@@ -57,6 +57,7 @@ class FreeFormReader {
   void endStatement();
 
  private:
+  int32_t readPlainDecimals(double* first, int32_t n);
   bool serveItem();
   void nextValue();
   void skipBlanks();

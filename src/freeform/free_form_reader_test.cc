@@ -126,18 +126,29 @@ void expectCases(const std::vector<ReadCase>& cases,
   }
 }
 
-// The cases, and again those whose items are all integers read into real items: their
-// values then take the plain-decimal path first, and the separators, nulls, repeats and
-// slashes that follow must read as they do for integers.
+// The cases, and again those whose items are all integers read into real items and into
+// one run of reals a statement: their values then take the plain-decimal paths first,
+// and the separators, nulls, repeats and slashes that follow must read as they do for
+// integers.
 void expectCasesAlsoAsReals(const std::vector<ReadCase>& cases) {
   expectCases(cases);
   for (const ReadCase& c : cases) {
-    std::string asReals = c.shape;
-    if (asReals.find_first_of("rR") != std::string::npos) continue;
+    const std::string shape = c.shape;
+    if (shape.find_first_of("rR") != std::string::npos) continue;
+    std::string asReals = shape;
     std::replace(asReals.begin(), asReals.end(), 'i', 'r');
-    const Outcome outcome = readStatements(c.text, asReals.c_str());
-    EXPECT_EQ(outcome.values, c.values) << c.name << " (reals)";
-    EXPECT_EQ(outcome.status, c.status) << c.name << " (reals)";
+    std::string asRuns;
+    size_t from = 0;
+    for (size_t bar = 0; bar != std::string::npos; from = bar + 1) {
+      bar = shape.find('|', from);
+      const size_t items = (bar == std::string::npos ? shape.size() : bar) - from;
+      asRuns += (from > 0 ? "|R" : "R") + std::to_string(items);
+    }
+    for (const std::string& realShape : {asReals, asRuns}) {
+      const Outcome outcome = readStatements(c.text, realShape.c_str());
+      EXPECT_EQ(outcome.values, c.values) << c.name << " as " << realShape;
+      EXPECT_EQ(outcome.status, c.status) << c.name << " as " << realShape;
+    }
   }
 }
 
