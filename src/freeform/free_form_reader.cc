@@ -1,5 +1,7 @@
 #include "freeform/free_form_reader.h"
 
+#include <algorithm>
+
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
 #include "freeform/record_source.h"
@@ -85,6 +87,15 @@ void FreeFormReader::readRealRun(double* first, int32_t n) {
   // After a slash every further element keeps its value; a long run stops looking.
   while (i < n && !state_.slashSeen) {
     readReal(first[i++]);
+    // The rest of a repeat group gives its items the value the last one took, or, when
+    // the group is of nulls, leaves them as they are: all at once.
+    const int32_t repeats = std::min(state_.repeatRemaining, n - i);
+    if (repeats > 0) {
+      if (state_.currentToken.kind == TokenKind::Number)
+        std::fill_n(first + i, repeats, first[i - 1]);
+      state_.repeatRemaining -= repeats;
+      i += repeats;
+    }
     i += readPlainDecimals(first + i, n - i);
   }
 }

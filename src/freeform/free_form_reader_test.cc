@@ -199,6 +199,11 @@ TEST(FreeFormReaderTest, CommasSeparateOrStandForNulls) {
 TEST(FreeFormReaderTest, RepeatCountsServeSeveralItems) {
   expectCasesAlsoAsReals({
       {"r*c into a run", "3*2.5\n", "R3", "2.5 2.5 2.5", -1},
+      {"r*c filling part of a run", "2*5 7\n", "R3", "5 5 7", -1},
+      {"r* in a run", "2* 7\n", "R3", "- - 7", -1},
+      {"a group begun before a run", "3*4 6\n", "rR3", "4 4 4 6", -1},
+      {"a group longer than its run", "5*1.5\n9\n", "R3|r", "1.5 1.5 1.5 | 9", -1},
+      {"a group of a value that is no plain decimal", "3*1e2 INF\n", "R4", "100 100 100 inf", -1},
       {"r* alone on a line", "2*\n", "rr", "- -", -1},
       {"r* then a value", "2* 7\n", "rrr", "- - 7", -1},
       {"r* with a comma then a value", "2*,7\n", "rrr", "- - 7", -1},
