@@ -3,14 +3,14 @@
 // The input is split at its first NUL byte into a mesh file and a block file; without a
 // NUL the block file is missing. Both become in-memory files, and `buildModel` runs
 // in-process under the hook that turns the end of the run into an exception. A plain
-// reference build of the same files (cell by cell, nodes found by the sequential scan)
-// says how the run must end:
+// reference build of the same files (the whole-array painter of model/plain_model_testing.h,
+// nodes found by the sequential scan) says how the run must end:
 //   - status 0 and a model file of exactly one record per cell, each the rendering of
 //     the reference cell, every one of valid shape; or, with no cell, the old model file
 //     untouched;
 //   - or a read or memory message (24, 59, 64, 41, 179) and the old model file untouched;
-// Models of more than a million cells are not built, to keep the search quick.
-// and no descriptor, connection or array outlives the run.
+// and no descriptor, connection or array outlives the run. Models of more than a million
+// cells are not built, to keep the search quick.
 //
 // Build and run (one core; new inputs go to the first directory, the seeds stay as they are):
 //   cmake -S . -B build-fuzz -DBOXPAINT_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DBOXPAINT_TESTS=OFF
@@ -34,7 +34,7 @@
 #include "mesh/nearest_node.h"
 #include "mesh/read_mesh.h"
 #include "model/block_record.h"
-#include "output/format_model_value.h"
+#include "model/plain_model_testing.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
@@ -125,52 +125,32 @@ int modelSizeEnd(int32_t ne, int32_t nn, int32_t nz, size_t& cells) {
   return 0;
 }
 
-// The plain snapping rule: the sequential scan while the budget lasts.
-int32_t snap(const NodeAxis& axis, double x, int64_t& budget) {
-  budget -= axis.nodeCount;
-  return budget >= 0 ? nearestNodeSequential(axis, x) : nearestNode(axis, x);
-}
-
-// Paints one block cell by cell: the cells between the snapped nodes, a lower index 0
-// starting at the first cell.
-void paintReference(std::vector<double>& cells, const Mesh& mesh, const BlockRecord& block,
-                    int64_t& budget) {
-  const int64_t mz = std::max(mesh.elevation.cellCount, 0);
-  const int64_t me = std::max(mesh.easting.cellCount, 0);
-  const int64_t mn = std::max(mesh.northing.cellCount, 0);
-  const int64_t k1 = std::max(snap(mesh.northing, block.n1, budget), 1);
-  const int64_t k2 = std::min<int64_t>(snap(mesh.northing, block.n2, budget) - 1, mn);
-  const int64_t j1 = std::max(snap(mesh.easting, block.e1, budget), 1);
-  const int64_t j2 = std::min<int64_t>(snap(mesh.easting, block.e2, budget) - 1, me);
-  const int64_t i1 = std::max(snap(mesh.elevation, block.z1, budget), 1);
-  const int64_t i2 = std::min<int64_t>(snap(mesh.elevation, block.z2, budget) - 1, mz);
-  for (int64_t k = k1; k <= k2; ++k) {
-    for (int64_t j = j1; j <= j2; ++j) {
-      for (int64_t i = i1; i <= i2; ++i) {
-        cells[static_cast<size_t>((i - 1) + mz * (j - 1) + mz * me * (k - 1))] = block.value;
-      }
-    }
+// The plain snapping rule: the sequential scan while the budget of node visits lasts.
+struct BudgetedSnap {
+  int64_t* budget;
+  int32_t operator()(const NodeAxis& axis, double x) const {
+    *budget -= axis.nodeCount;
+    return *budget >= 0 ? nearestNodeSequential(axis, x) : nearestNode(axis, x);
   }
-}
+};
 
-// Reads the block file as the run does and paints the reference model. False when the
-// block file cannot be opened.
+// Reads the block file as the run does and paints the reference model the plain way.
+// False when the block file cannot be opened.
 bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<double>& cells) {
   constexpr int32_t kUnit = 1;
   if (openConnection(kUnit, blockName, kNameLength, OpenMode::Input) != 0) return false;
+  double background = 0;
+  std::vector<BlockRecord> blocks;
   {
     FreeFormReader reader(*lookUpConnection(kUnit));
-    double background = 0;
     reader.beginStatement();
     reader.readReal(background);
     reader.endStatement();
-    std::fill(cells.begin(), cells.end(), background);
     int32_t count = 0;
     reader.beginStatement();
     reader.readInteger(count);
     reader.endStatement();
     BlockRecord block;
-    int64_t budget = kScanBudget;
     for (int32_t b = 0; b < count; ++b) {
       reader.beginStatement();
       for (double* field :
@@ -182,10 +162,12 @@ bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<do
       if (block.n1 > block.n2) std::swap(block.n1, block.n2);
       if (block.e1 > block.e2) std::swap(block.e1, block.e2);
       if (block.z1 < block.z2) std::swap(block.z1, block.z2);
-      paintReference(cells, mesh, block, budget);
+      blocks.push_back(block);
     }
   }
   closeConnection(kUnit);
+  int64_t budget = kScanBudget;
+  cells = plainModelCells(mesh, background, std::move(blocks), BudgetedSnap{&budget});
   return true;
 }
 
@@ -207,7 +189,6 @@ Expected referenceBuild(const char* meshName, const char* blockName) {
       expected.tooLarge = true;
       return;
     }
-    cells.resize(cellCount);
     blocksRead = readReferenceBlocks(blockName, mesh, cells);
   });
   releaseArraysForTests();
@@ -217,12 +198,7 @@ Expected referenceBuild(const char* meshName, const char* blockName) {
   }
   if (expected.tooLarge || expected.status != 0 || !blocksRead || cells.empty()) return expected;
   expected.modelWritten = true;
-  expected.model.reserve(cells.size() * 12);
-  char text[kModelValueWidth];
-  for (double value : cells) {
-    formatModelValue(value, text);
-    expected.model.append(text, sizeof text).append("\r\n");
-  }
+  expected.model = plainModelText(cells);
   return expected;
 }
 

@@ -1,7 +1,10 @@
 #include "freeform/free_form_reader.h"
 
+#include <algorithm>
+
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
+#include "freeform/record_source.h"
 #include "freeform/simple_decimal.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/io_failure.h"
@@ -65,6 +68,7 @@ void FreeFormReader::readInteger(int32_t& item) {
 }
 
 void FreeFormReader::readReal(double& item) {
+  if (readPlainDecimals(&item, 1) == 1) return;
   if (!serveItem()) return;
   if (state_.currentToken.converted) {
     item = state_.currentToken.value;
@@ -79,8 +83,53 @@ void FreeFormReader::readReal(double& item) {
 }
 
 void FreeFormReader::readRealRun(double* first, int32_t n) {
+  int32_t i = readPlainDecimals(first, n);
   // After a slash every further element keeps its value; a long run stops looking.
-  for (int32_t i = 0; i < n && !state_.slashSeen; ++i) readReal(first[i]);
+  while (i < n && !state_.slashSeen) {
+    readReal(first[i++]);
+    // The rest of a repeat group gives its items the value the last one took, or, when
+    // the group is of nulls, leaves them as they are: all at once.
+    const int32_t repeats = std::min(state_.repeatRemaining, n - i);
+    if (repeats > 0) {
+      if (state_.currentToken.kind == TokenKind::Number)
+        std::fill_n(first + i, repeats, first[i - 1]);
+      state_.repeatRemaining -= repeats;
+      i += repeats;
+    }
+    i += readPlainDecimals(first + i, n - i);
+  }
+}
+
+// The commonest items: plain decimals one after another, each after nothing but blanks
+// on the current record, with no repeat group or slash pending. Reads as many as there
+// are, up to n, into first[0..n), and leaves the state the value search leaves after the
+// last of them; returns how many it read.
+int32_t FreeFormReader::readPlainDecimals(double* first, int32_t n) {
+  if (state_.repeatRemaining != 0 || state_.slashSeen) return 0;
+  const char* buffer = source_.buffer;
+  const size_t end = source_.recordEnd;
+  const char* readable = readableEnd(source_);
+  size_t at = state_.position;
+  size_t start = at;
+  SimpleDecimal simple;
+  int32_t read = 0;
+  while (read < n) {
+    size_t next = at;
+    while (next < end && isBlank(buffer[next])) ++next;
+    if (next == end || !readSimpleDecimal(buffer + next, buffer + end, readable, simple)) break;
+    first[read++] = simple.value;
+    start = next;
+    at = static_cast<size_t>(simple.end - buffer);
+  }
+  if (read == 0) return 0;
+  state_.currentToken = ValueToken{start, at - start, TokenKind::Number, true, simple.value};
+  state_.integerLooking = simple.integerLooking;
+  state_.position = at;
+  state_.crossedRecordEnd = false;
+  state_.commaPending = false;
+  state_.metNonBlank = true;
+  state_.freshRecord = false;
+  return read;
 }
 
 // Finds the token of the next item: the current repeat group again, or the next value
@@ -174,6 +223,9 @@ void FreeFormReader::nextValue() {
 // Takes the value that starts at the non-blank, non-comma byte at `at`. A number
 // followed by an asterisk is a repeat count when `countAllowed`.
 void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
+  // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
+  // comma, slash or `)` ends one, so no repeat count follows it.
+  if (takePlainDecimal(at)) return;
   const char* buffer = source_.buffer;
   const size_t end = source_.recordEnd;
   const char c = buffer[at];
@@ -196,16 +248,6 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
   }
   // No value of this input is parenthesised, so a `)` can only be stray.
   if (c == ')') fail(Message::SyntaxError);
-  // Most values are plain decimals: cut and converted in one pass. Nothing but a blank,
-  // comma, slash or `)` ends one, so no repeat count follows it.
-  SimpleDecimal simple;
-  if (readSimpleDecimal(buffer + at, buffer + end, simple)) {
-    const size_t tokenEnd = static_cast<size_t>(simple.end - buffer);
-    state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number, true, simple.value};
-    state_.integerLooking = simple.integerLooking;
-    state_.position = tokenEnd;
-    return;
-  }
   NumberToken token;
   if (!scanNumberToken(buffer + at, buffer + end, token)) fail(Message::SyntaxError);
   const size_t tokenEnd = static_cast<size_t>(token.end - buffer);
@@ -213,6 +255,21 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
   state_.integerLooking = token.integerLooking;
   state_.position = tokenEnd;
   if (countAllowed && tokenEnd < end && buffer[tokenEnd] == '*') takeRepeatCount(tokenEnd);
+}
+
+// Takes the value at `at` when it is a plain decimal, cut and converted at once; false,
+// with nothing changed, for any other token.
+inline bool FreeFormReader::takePlainDecimal(size_t at) {
+  const char* buffer = source_.buffer;
+  SimpleDecimal simple;
+  if (!readSimpleDecimal(buffer + at, buffer + source_.recordEnd, readableEnd(source_), simple)) {
+    return false;
+  }
+  const size_t tokenEnd = static_cast<size_t>(simple.end - buffer);
+  state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number, true, simple.value};
+  state_.integerLooking = simple.integerLooking;
+  state_.position = tokenEnd;
+  return true;
 }
 
 // The current token is a repeat count r that ends at the asterisk at `asterisk`:

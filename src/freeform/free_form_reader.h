@@ -57,12 +57,14 @@ class FreeFormReader {
   void endStatement();
 
  private:
+  int32_t readPlainDecimals(double* first, int32_t n);
   bool serveItem();
   void nextValue();
   void skipBlanks();
   bool commaBefore(size_t comma) const;
   bool lastNonBlankIsComma() const;
   void takeValueAt(size_t at, bool countAllowed);
+  bool takePlainDecimal(size_t at);
   void takeRepeatCount(size_t countEnd);
   [[noreturn]] void fail(Message message);
 

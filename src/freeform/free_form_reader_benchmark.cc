@@ -77,13 +77,22 @@ void appendValue(std::string& text, std::mt19937_64& random, int32_t& items) {
   items += count;
 }
 
+// Writes `made`'s text to a new temporary file, removed when the program ends.
+void writeTemporary(GeneratedFile& made, const std::string& text) {
+  const char* dir = std::getenv("TMPDIR");
+  made.path = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/freeform_bench_XXXXXX";
+  const int fd = mkstemp(made.path.data());
+  if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    std::fprintf(stderr, "cannot write %s\n", made.path.c_str());
+    std::exit(1);
+  }
+  close(fd);
+  made.bytes = text.size();
+}
+
 const GeneratedFile& generatedFile() {
   static GeneratedFile file = [] {
     GeneratedFile made;
-    const char* dir = std::getenv("TMPDIR");
-    made.path =
-        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/freeform_bench_XXXXXX";
-    const int fd = mkstemp(made.path.data());
     std::mt19937_64 random(42);
     std::string text;
     text.reserve(kFileBytes + 256);
@@ -98,13 +107,36 @@ const GeneratedFile& generatedFile() {
       text += (made.lines % 2 == 0) ? "\n" : "\r\n";
       ++made.lines;
     }
-    if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-      std::fprintf(stderr, "cannot write %s\n", made.path.c_str());
-      std::exit(1);
-    }
-    close(fd);
-    made.bytes = text.size();
+    writeTemporary(made, text);
     std::atexit([] { unlink(generatedFile().path.c_str()); });
+    return made;
+  }();
+  return file;
+}
+
+// Block lines as exported block models hold them: six bounds with three decimals and a
+// value of four significant digits, blank-separated, as the whole-run benchmark makes
+// them.
+const GeneratedFile& blockFile() {
+  static GeneratedFile file = [] {
+    GeneratedFile made;
+    std::mt19937_64 random(2000000);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::string text;
+    text.reserve(kFileBytes + 256);
+    char line[160];
+    while (text.size() < kFileBytes) {
+      const double e = unit(random) * 4310, n = unit(random) * 4310, z = -unit(random) * 2150;
+      const int length = std::snprintf(line, sizeof line, "%.3f %.3f %.3f %.3f %.3f %.3f %.4g\n", e,
+                                       e + unit(random) * 100, n + unit(random) * 100, n, z,
+                                       z - unit(random) * 100, unit(random) * 1000);
+      text.append(line, static_cast<size_t>(length));
+      ++made.lines;
+      made.values += kValuesPerLine;
+      made.lineItems.push_back(kValuesPerLine);
+    }
+    writeTemporary(made, text);
+    std::atexit([] { unlink(blockFile().path.c_str()); });
     return made;
   }();
   return file;
@@ -139,8 +171,9 @@ BENCHMARK(BM_ReadRealRun)->Unit(benchmark::kMillisecond);
 
 // One statement per line, the values taken one item at a time, as the block file is
 // read.
-void BM_ReadRealPerLine(benchmark::State& state) {
-  const GeneratedFile& file = generatedFile();
+template <const GeneratedFile& (*File)()>
+void readPerLine(benchmark::State& state) {
+  const GeneratedFile& file = File();
   double values[3 * kValuesPerLine];
   for (auto _ : state) {
     Connection connection;
@@ -161,6 +194,8 @@ void BM_ReadRealPerLine(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(file.bytes));
 }
-BENCHMARK(BM_ReadRealPerLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(readPerLine<generatedFile>)->Name("BM_ReadRealPerLine")->Unit(benchmark::kMillisecond);
+// The block file's lines: seven reals each, one statement a line.
+BENCHMARK(readPerLine<blockFile>)->Name("BM_ReadBlockLines")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -125,8 +126,34 @@ void expectCases(const std::vector<ReadCase>& cases,
   }
 }
 
+// The cases, and again those whose items are all integers read into real items and into
+// one run of reals a statement: their values then take the plain-decimal paths first,
+// and the separators, nulls, repeats and slashes that follow must read as they do for
+// integers.
+void expectCasesAlsoAsReals(const std::vector<ReadCase>& cases) {
+  expectCases(cases);
+  for (const ReadCase& c : cases) {
+    const std::string shape = c.shape;
+    if (shape.find_first_of("rR") != std::string::npos) continue;
+    std::string asReals = shape;
+    std::replace(asReals.begin(), asReals.end(), 'i', 'r');
+    std::string asRuns;
+    size_t from = 0;
+    for (size_t bar = 0; bar != std::string::npos; from = bar + 1) {
+      bar = shape.find('|', from);
+      const size_t items = (bar == std::string::npos ? shape.size() : bar) - from;
+      asRuns += (from > 0 ? "|R" : "R") + std::to_string(items);
+    }
+    for (const std::string& realShape : {asReals, asRuns}) {
+      const Outcome outcome = readStatements(c.text, realShape.c_str());
+      EXPECT_EQ(outcome.values, c.values) << c.name << " as " << realShape;
+      EXPECT_EQ(outcome.status, c.status) << c.name << " as " << realShape;
+    }
+  }
+}
+
 TEST(FreeFormReaderTest, StatementsTakeWholeRecords) {
-  expectCases({
+  expectCasesAlsoAsReals({
       {"LF lines", "1 2 3\n4.5\n", "iii|r", "1 2 3 | 4.5", -1},
       {"CR LF lines", "1 2 3\r\n4.5\r\n", "iii|r", "1 2 3 | 4.5", -1},
       {"CR CR LF lines", "1\r\r\n2\r\r\n", "i|i", "1 | 2", -1},
@@ -152,7 +179,7 @@ TEST(FreeFormReaderTest, StatementsTakeWholeRecords) {
 }
 
 TEST(FreeFormReaderTest, CommasSeparateOrStandForNulls) {
-  expectCases({
+  expectCasesAlsoAsReals({
       {"null between commas", "1,,3\n", "iii", "1 - 3", -1},
       {"null between spaced commas", "1 , , 3\n", "iii", "1 - 3", -1},
       {"two nulls", "1,,,4\n", "iiii", "1 - - 4", -1},
@@ -170,8 +197,13 @@ TEST(FreeFormReaderTest, CommasSeparateOrStandForNulls) {
 }
 
 TEST(FreeFormReaderTest, RepeatCountsServeSeveralItems) {
-  expectCases({
+  expectCasesAlsoAsReals({
       {"r*c into a run", "3*2.5\n", "R3", "2.5 2.5 2.5", -1},
+      {"r*c filling part of a run", "2*5 7\n", "R3", "5 5 7", -1},
+      {"r* in a run", "2* 7\n", "R3", "- - 7", -1},
+      {"a group begun before a run", "3*4 6\n", "rR3", "4 4 4 6", -1},
+      {"a group longer than its run", "5*1.5\n9\n", "R3|r", "1.5 1.5 1.5 | 9", -1},
+      {"a group of a value that is no plain decimal", "3*1e2 INF\n", "R4", "100 100 100 inf", -1},
       {"r* alone on a line", "2*\n", "rr", "- -", -1},
       {"r* then a value", "2* 7\n", "rrr", "- - 7", -1},
       {"r* with a comma then a value", "2*,7\n", "rrr", "- - 7", -1},
@@ -203,7 +235,7 @@ TEST(FreeFormReaderTest, RepeatCountsServeSeveralItems) {
 }
 
 TEST(FreeFormReaderTest, ASlashEndsTheStatement) {
-  expectCases({
+  expectCasesAlsoAsReals({
       {"slash after two values", "1 2 /\n4\n", "iii|i", "1 2 - | 4", -1},
       {"slash right after a value", "1/ 2\n", "ii", "1 -", -1},
       {"comma after a slash", "1/,5\n", "iii", "1 - -", -1},

@@ -20,9 +20,12 @@ constexpr char kEndOfFileMark = 0x1A;
 // the buffer, and doubles the buffer when they fill it.
 void makeRoom(RecordSource& source, Connection& connection) {
   if (source.buffer == nullptr) {
-    source.buffer = static_cast<char*>(std::malloc(kInitialCapacity));
+    // The slack past the capacity keeps readable bytes behind the data when it fills
+    // the buffer; it starts out zero.
+    source.buffer = static_cast<char*>(std::malloc(kInitialCapacity + kReadableSlack));
     if (source.buffer == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
     source.capacity = kInitialCapacity;
+    std::memset(source.buffer, 0, kReadableSlack);
   }
   if (source.followingStart > 0) {
     std::memmove(source.buffer, source.buffer + source.followingStart, source.followingCount);
@@ -31,7 +34,7 @@ void makeRoom(RecordSource& source, Connection& connection) {
   if (source.followingCount == source.capacity) {
     if (source.capacity > SIZE_MAX / 2) ioFailure(Message::BufferOutOfMemory, connection);
     const size_t grown = source.capacity * 2;
-    void* larger = std::realloc(source.buffer, grown);
+    void* larger = std::realloc(source.buffer, grown + kReadableSlack);
     if (larger == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
     source.buffer = static_cast<char*>(larger);
     source.capacity = grown;
@@ -52,6 +55,8 @@ void readBlock(RecordSource& source, Connection& connection) {
     return;
   }
   source.followingCount += static_cast<size_t>(got);
+  // What lay behind the new data may never have been written: zero the readable slack.
+  std::memset(source.buffer + source.followingCount, 0, kReadableSlack);
 }
 
 // Takes the following bytes up to `length` as the current record and passes over

@@ -19,6 +19,16 @@ struct RecordSource {
   bool fileEnded = false;    // a read has returned no bytes
 };
 
+/// Bytes past the end of the data in the buffer that may be read (they hold zeros or
+/// earlier data), so that a scanner can read several bytes at once near the end.
+constexpr size_t kReadableSlack = 16;
+
+/// Where the bytes that may be read past the current record end: the buffer's data and
+/// kReadableSlack bytes after it.
+inline const char* readableEnd(const RecordSource& source) {
+  return source.buffer + source.followingStart + source.followingCount + kReadableSlack;
+}
+
 /// Makes the next record of `connection`'s file current. Ends the run with message 24
 /// at the end of the file (or at a record holding only 0x1A), 39 when a read fails and
 /// 98 when the buffer cannot grow.

@@ -51,31 +51,21 @@ int32_t bisectFirstNotBefore(const double* nodes, int32_t count, Before before) 
   return first + static_cast<int32_t>(before(nodes[first]));
 }
 
-// The same index, found first by a guess: on most meshes the cells are even or vary
-// gently, so the place a straight line through the end nodes gives `x` lies within a few
-// nodes of the answer, which a short walk reaches. Farther off, halving takes over.
+// The same index, found through the axis's index: every node of a bucket below x's lies
+// before x and every node of a bucket above it beyond, so the answer lies among the nodes
+// of x's own bucket or just after them. Most buckets hold one node or none.
 template <typename Before>
-int32_t firstNotBefore(const double* nodes, int32_t count, double x, double guessScale,
-                       Before before) {
-  int32_t guess = 0;
-  const double place = (x - nodes[0]) * guessScale;
-  if (place >= count - 1) {
-    guess = count - 1;
-  } else if (place > 0) {
-    guess = static_cast<int32_t>(place);
+int32_t firstNotBefore(const NodeAxis& axis, double x, Before before) {
+  const int32_t bucket = bucketOf(axis.index, x);
+  const int32_t first = axis.index.bucketStart[bucket];
+  const int32_t count = axis.index.bucketStart[bucket + 1] - first;
+  if (count <= 1) {
+    // Whether the bucket holds its node or none is a coin toss: no branch on it. The node
+    // read lies inside the axis even when the bucket is empty.
+    const bool nodeBefore = before(axis.nodes[std::min(first, axis.nodeCount - 1)]);
+    return first + static_cast<int32_t>((count == 1) & nodeBefore);
   }
-  constexpr int kWalk = 4;
-  if (before(nodes[guess])) {
-    for (int step = 0; step < kWalk; ++step) {
-      if (++guess == count || !before(nodes[guess])) return guess;
-    }
-    return guess + bisectFirstNotBefore(nodes + guess, count - guess, before);
-  }
-  for (int step = 0; step < kWalk; ++step) {
-    if (guess == 0 || before(nodes[guess - 1])) return guess;
-    --guess;
-  }
-  return bisectFirstNotBefore(nodes, guess, before);
+  return first + bisectFirstNotBefore(axis.nodes + first, count, before);
 }
 
 }  // namespace
@@ -105,21 +95,25 @@ int32_t nearestNode(const NodeAxis& axis, double x) {
   if (!std::isfinite(x)) return 0;
 
   const double* nodes = axis.nodes;
-  const int32_t firstBeyond =
-      axis.order == NodeOrder::kRising
-          ? firstNotBefore(nodes, count, x, axis.guessScale, [x](double n) { return n < x; })
-          : firstNotBefore(nodes, count, x, axis.guessScale, [x](double n) { return n > x; });
+  const int32_t firstBeyond = axis.order == NodeOrder::kRising
+                                  ? firstNotBefore(axis, x, [x](double n) { return n < x; })
+                                  : firstNotBefore(axis, x, [x](double n) { return n > x; });
 
-  int32_t best = firstBeyond;
-  double bestDistance = std::numeric_limits<double>::infinity();
-  if (firstBeyond < count) bestDistance = nodeDistance(nodes[firstBeyond], x);
-  if (firstBeyond > 0) {
-    const int32_t lastBefore = firstBeyond - 1;
-    const double distance = nodeDistance(nodes[lastBefore], x);
-    if (distance <= bestDistance) {
-      best = firstOfEqualRun(nodes, lastBefore, x, distance);
-      bestDistance = distance;
-    }
+  // Which of the two neighbours is nearer is a coin toss too: both are read, from indices
+  // kept inside the axis, and one is selected. A neighbour beyond an end is infinitely far.
+  constexpr double kFar = std::numeric_limits<double>::infinity();
+  const int32_t lastBefore = firstBeyond - 1;
+  double beyondDistance = nodeDistance(nodes[std::min(firstBeyond, count - 1)], x);
+  if (firstBeyond == count) beyondDistance = kFar;
+  double beforeDistance = nodeDistance(nodes[std::max(lastBefore, 0)], x);
+  if (lastBefore < 0) beforeDistance = kFar;
+  const bool nearSide = beforeDistance <= beyondDistance;
+  int32_t best = firstBeyond - static_cast<int32_t>(nearSide);
+  const double bestDistance = std::min(beyondDistance, beforeDistance);
+  // Rarely, the node before the nearer one is as near: a run of equal distances on the near
+  // side. (Before the node beyond lies the near one, farther when the node beyond won.)
+  if (best > 0 && nodeDistance(nodes[best - 1], x) <= bestDistance) {
+    best = firstOfEqualRun(nodes, best, x, bestDistance);
   }
   return bestDistance < kDistanceBound ? best + 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -58,16 +59,19 @@ TEST(NearestNodeTest, SnapsToTheNearestLowestIndexNode) {
   }
 }
 
-// Axes of the shapes that stress the sorted search: runs of equal nodes, nodes one ulp
-// apart, magnitudes around the 1e50 bound and the subnormal range, infinite ends, and some
-// that are not sorted at all.
+// Axes of the shapes that stress the sorted search and its index: runs of equal nodes,
+// nodes one ulp apart, cells that grow or come in clusters (many nodes in one bucket),
+// axes longer than the index has buckets for, magnitudes around the 1e50 bound and the
+// subnormal range, infinite ends, and some that are not sorted at all.
 std::vector<double> randomAxis(std::mt19937_64& rng) {
   static const double kScales[] = {1e-310, 1e-307, 1e-20, 1, 1e3, 1e16, 1e49, 1e50, 1e51, 1e300};
   auto pick = [&rng](size_t n) { return static_cast<size_t>(rng() % n); };
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const double scale = kScales[pick(std::size(kScales))];
-  const size_t count = pick(8) == 0 ? pick(300) : pick(12);
-  const int shape = static_cast<int>(pick(6));
+  const size_t count = pick(800) == 0 ? 2 * kMaxNodeBuckets + pick(3000)
+                       : pick(8) == 0 ? pick(300)
+                                      : pick(12);
+  const int shape = static_cast<int>(pick(8));
   const double sign = pick(2) == 0 ? 1.0 : -1.0;
   std::vector<double> nodes;
   double node = (unit(rng) - 0.5) * scale * 4;
@@ -88,6 +92,12 @@ std::vector<double> randomAxis(std::mt19937_64& rng) {
         break;
       case 4:  // zigzag: not sorted
         node += (unit(rng) - 0.5) * scale;
+        break;
+      case 5:  // cells that grow along the axis
+        node += sign * scale * 1e-3 * std::pow(1.1, static_cast<double>(k % 400));
+        break;
+      case 6:  // clusters of close nodes between wide gaps
+        node += sign * (pick(16) == 0 ? unit(rng) * scale : unit(rng) * scale * 1e-6);
         break;
       default:  // constant
         break;
@@ -119,15 +129,25 @@ std::vector<double> probesFor(const std::vector<double>& nodes, std::mt19937_64&
   return xs;
 }
 
-TEST(NearestNodeTest, SortedSearchMatchesTheSequentialScan) {
+TEST(NearestNodeTest, IndexedSearchMatchesTheSequentialScan) {
   std::mt19937_64 rng(20240607);
   int sortedAxes = 0;
+  int crowdedBuckets = 0;  // buckets of more than one node, searched by halving
   int probes = 0;
   for (int trial = 0; trial < 20000; ++trial) {
     std::vector<double> nodes = randomAxis(rng);
     const NodeAxis axis = axisOver(nodes);
     sortedAxes += axis.order != NodeOrder::kUnsorted;
-    for (double x : probesFor(nodes, rng)) {
+    for (int32_t b = 0; b < axis.index.bucketCount; ++b) {
+      crowdedBuckets += axis.index.bucketStart[b + 1] - axis.index.bucketStart[b] > 1;
+    }
+    std::vector<double> xs = probesFor(nodes, rng);
+    // On long axes a sample of the probes is enough, and keeps the scans short.
+    if (xs.size() > 1000) {
+      std::shuffle(xs.begin(), xs.end(), rng);
+      xs.resize(1000);
+    }
+    for (double x : xs) {
       ++probes;
       ASSERT_EQ(nearestNode(axis, x), nearestNodeSequential(axis, x))
           << "trial " << trial << " x " << x << " order " << static_cast<int>(axis.order);
@@ -135,6 +155,7 @@ TEST(NearestNodeTest, SortedSearchMatchesTheSequentialScan) {
   }
   // Most axes must take the sorted search, or the comparison proves little.
   EXPECT_GT(sortedAxes, 20000 * 3 / 4);
+  EXPECT_GT(crowdedBuckets, 10000);
   EXPECT_GT(probes, 1000000);
 }
 

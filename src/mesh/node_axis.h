@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "mesh/node_index.h"
+
 /// How the nodes of an axis are ordered; nearestNode uses it to pick its search.
 enum class NodeOrder : int8_t {
   kUnsorted,  ///< not known to be sorted (or holding a NaN): searched node by node
@@ -17,5 +19,5 @@ struct NodeAxis {
   double* nodes = nullptr;  // nodes[k - 1] holds node k, k = 1..nodeCount
   // Set by classifyNodeOrder; must be set again whenever the nodes change.
   NodeOrder order = NodeOrder::kUnsorted;
-  double guessScale = 0;  // node count - 1 over the span of a sorted axis; 0 when of no use
+  NodeIndex index;  // over the nodes of a sorted axis; no buckets on an unsorted one
 };

@@ -1,7 +1,5 @@
 #include "mesh/node_order.h"
 
-#include <cmath>
-
 void classifyNodeOrder(NodeAxis& axis) {
   const double* nodes = axis.nodes;
   bool rising = true;
@@ -16,11 +14,6 @@ void classifyNodeOrder(NodeAxis& axis) {
     falling = false;
   }
   axis.order = rising ? NodeOrder::kRising : falling ? NodeOrder::kFalling : NodeOrder::kUnsorted;
-  // The searches guess where a coordinate lies from a straight line through the end nodes.
-  axis.guessScale = 0;
-  if (axis.order != NodeOrder::kUnsorted && axis.nodeCount > 2) {
-    const double span = nodes[axis.nodeCount - 1] - nodes[0];
-    const double scale = (axis.nodeCount - 1) / span;
-    if (std::isfinite(span) && span != 0 && std::isfinite(scale)) axis.guessScale = scale;
-  }
+  axis.index.bucketCount = 0;
+  if (axis.order != NodeOrder::kUnsorted) buildNodeIndex(axis.index, nodes, axis.nodeCount);
 }

@@ -1,63 +1,88 @@
 #include "model/active_blocks.h"
 
 #include <algorithm>
+#include <cstring>
 
-void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn) {
-  slabs.byFirstNorthing.clear();
-  slabs.added = 0;
+void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
+  slabs.northing = 0;
   slabs.active.clear();
+  slabs.queue.reset();
+  slabs.slabStart.clear();
   // Without blocks there is nothing to sort: a mesh of many northing cells and none
   // along another axis needs no table as long as its northing axis.
   if (blocks.count == 0) return;
   // A counting sort by first northing cell keeps file order among blocks that start in
-  // the same slab.
-  std::vector<uint32_t> starts(static_cast<size_t>(std::max(mn, 0)) + 2, 0);
+  // the same slab. Counting the blocks that end in each slab too gives the most that are
+  // ever active at once, so that the active list never grows while the model is written.
+  const size_t slabs1 = static_cast<size_t>(std::max(mn, 0)) + 1;
+  std::vector<uint32_t> starts(slabs1 + 1, 0);
+  std::vector<uint32_t> ends(slabs1 + 1, 0);
   size_t painting = 0;
   for (uint32_t b = 0; b < blocks.count; ++b) {
     const BlockCells& cells = blockAt(blocks, b).cells;
     if (paintsNothing(cells)) continue;
-    ++starts[static_cast<size_t>(cells.northing.first) + 1];
+    ++starts[static_cast<size_t>(cells.northing.first)];
+    ++ends[static_cast<size_t>(cells.northing.last)];
     ++painting;
   }
-  for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
-  slabs.byFirstNorthing.assign(painting, 0);
-  for (uint32_t b = 0; b < blocks.count; ++b) {
-    const BlockCells& cells = blockAt(blocks, b).cells;
-    if (paintsNothing(cells)) continue;
-    slabs.byFirstNorthing[starts[static_cast<size_t>(cells.northing.first)]++] = b;
+  size_t activeNow = 0;
+  size_t mostActive = 0;
+  slabs.slabStart.assign(slabs1, 0);
+  for (size_t k = 1; k < slabs1; ++k) {
+    activeNow += starts[k];
+    mostActive = std::max(mostActive, activeNow);
+    activeNow -= ends[k];
+    slabs.slabStart[k] = slabs.slabStart[k - 1] + starts[k];
   }
-  // Room for every block at once, so that the list never moves while it grows.
-  slabs.active.reserve(painting);
+  // The queue is written as the list is read, a chunk at a time, and each chunk is freed
+  // when read: both grow and shrink together, so the blocks take their room about once.
+  slabs.queue = std::make_unique_for_overwrite<ActiveBlock[]>(painting);
+  std::vector<uint32_t> next(slabs.slabStart.begin(), slabs.slabStart.end() - 1);
+  for (uint32_t b = 0; b < blocks.count; ++b) {
+    const PaintedBlock& block = blockAt(blocks, b);
+    if (!paintsNothing(block.cells)) {
+      ActiveBlock& queued =
+          slabs.queue[next[static_cast<size_t>(block.cells.northing.first) - 1]++];
+      queued.position = b;
+      queued.lastNorthing = block.cells.northing.last;
+      queued.eastFirst = block.cells.easting.first;
+      queued.eastLast = block.cells.easting.last;
+      queued.downFirst = block.cells.elevation.first;
+      queued.downLast = block.cells.elevation.last;
+      std::memcpy(queued.record, block.record, sizeof queued.record);
+    }
+    if (((b + 1) & ((1u << kBlockChunkBits) - 1)) == 0) blocks.chunks[b >> kBlockChunkBits].reset();
+  }
+  releaseBlockList(blocks);
+  slabs.active.reserve(mostActive);
 }
 
-void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t northing) {
-  const auto endsBefore = [&](const ActiveBlock& block) { return block.lastNorthing < northing; };
-  std::erase_if(slabs.active, endsBefore);
-  // Blocks that start at or before this slab join, in file order among themselves.
-  const size_t begin = slabs.added;
-  while (slabs.added < slabs.byFirstNorthing.size() &&
-         blockAt(blocks, slabs.byFirstNorthing[slabs.added]).cells.northing.first <= northing) {
-    ++slabs.added;
-  }
-  if (slabs.added == begin) return;
-  const auto from = slabs.byFirstNorthing.begin() + static_cast<std::ptrdiff_t>(begin);
-  const auto to = slabs.byFirstNorthing.begin() + static_cast<std::ptrdiff_t>(slabs.added);
-  // Blocks of several starting slabs join at once only when slabs were skipped; their
-  // order by position must then be restored.
-  if (!std::is_sorted(from, to)) std::sort(from, to);
-  // Merged from the back into the room behind the active blocks: no second list.
+std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs) {
+  return {slabs.queue.get(), slabs.slabStart.empty() ? 0 : slabs.slabStart.back()};
+}
+
+void advanceActiveBlocks(ActiveBlocks& slabs) {
+  const int32_t northing = ++slabs.northing;
+  std::erase_if(slabs.active,
+                [&](const ActiveBlock& block) { return block.lastNorthing < northing; });
+  if (static_cast<size_t>(northing) >= slabs.slabStart.size()) return;
+  // The blocks that start at this slab join, in file order among themselves: merged from
+  // the back into the room behind the active blocks, with no second list.
+  const ActiveBlock* joining =
+      slabs.queue.get() + slabs.slabStart[static_cast<size_t>(northing) - 1];
+  size_t joiningCount = slabs.slabStart[static_cast<size_t>(northing)] -
+                        slabs.slabStart[static_cast<size_t>(northing) - 1];
   size_t kept = slabs.active.size();
-  size_t joining = static_cast<size_t>(to - from);
-  slabs.active.resize(kept + joining);
-  for (size_t out = kept + joining; joining > 0;) {
-    const uint32_t next = from[static_cast<std::ptrdiff_t>(joining) - 1];
-    if (kept > 0 && slabs.active[kept - 1].position > next) {
+  slabs.active.resize(kept + joiningCount);
+  for (size_t out = kept + joiningCount; joiningCount > 0;) {
+    if (kept > 0 && slabs.active[kept - 1].position > joining[joiningCount - 1].position) {
       slabs.active[--out] = slabs.active[--kept];
     } else {
-      slabs.active[--out] = {next, blockAt(blocks, next).cells.northing.last};
-      --joining;
+      slabs.active[--out] = joining[--joiningCount];
     }
   }
-  // Joining blocks that already end before this slab (when slabs were skipped) leave.
-  std::erase_if(slabs.active, endsBefore);
+}
+
+void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList&, int32_t northing) {
+  while (slabs.northing < northing) advanceActiveBlocks(slabs);
 }

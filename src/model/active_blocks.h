@@ -3,29 +3,44 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "model/block_list.h"
 
-/// A block that covers the current slab: its position in the block list, and its last
-/// northing cell, kept here so that finding the blocks that leave reads no block.
+/// A block that paints, with all that painting a slab and writing its records need of it,
+/// so that neither reads the block list. Plain members with no initial values: a queue of
+/// millions is not written before it is filled.
 struct ActiveBlock {
-  uint32_t position = 0;
-  int32_t lastNorthing = 0;
+  uint32_t position;            // in the block list, from 0: its place in file order
+  int32_t lastNorthing;         // the last northing cell it paints
+  int32_t eastFirst, eastLast;  // the easting cells it paints
+  int32_t downFirst, downLast;  // the elevation cells it paints, from the top
+  char record[12];              // its 10-character text, then the record terminator
 };
 
 /// The blocks that cover the current northing slab, in file order; brought up to date
-/// slab by slab as the northing index rises.
+/// slab by slab as the northing index rises from 1.
 struct ActiveBlocks {
-  std::vector<uint32_t> byFirstNorthing;  // positions ordered by first northing cell, stably
-  size_t added = 0;                       // how many of them have become active
-  std::vector<ActiveBlock> active;        // blocks covering the slab, by ascending position
+  std::unique_ptr<ActiveBlock[]> queue;  // every block that paints, by first northing cell
+  std::vector<uint32_t> slabStart;       // queue[slabStart[k - 1], slabStart[k]) start at slab k
+  int32_t northing = 0;                  // the slab of `active`; 0 before the first
+  std::vector<ActiveBlock> active;       // blocks covering the slab, by ascending position
 };
 
-/// Prepares the slabs of the blocks of `blocks` for a model of `mn` northing cells.
-/// Blocks that paint nothing never become active.
-void startActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t mn);
+/// Queues the blocks of `blocks` that paint a cell, for a model of `mn` northing cells,
+/// and takes every bit of memory the slabs will need. The list is emptied on the way, its
+/// memory handed back as the queue fills, so that the blocks are never held twice.
+void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn);
 
-/// Makes `active` the blocks that cover northing cell `northing`; called with rising
-/// northing indices.
+/// Every queued block, once, in queue order: for their records to be finished before the
+/// model is written.
+std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs);
+
+/// Makes `active` the blocks that cover the next northing slab (slab 1 on the first call).
+void advanceActiveBlocks(ActiveBlocks& slabs);
+
+/// The earlier form, which boxpaint-check advances with: makes `active` the blocks that
+/// cover slab `northing`, passing through every slab before it. `blocks` is not read.
 void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t northing);

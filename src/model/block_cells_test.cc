@@ -7,9 +7,7 @@
 #include <vector>
 
 #include "mesh/node_axis_testing.h"
-#include "model/active_blocks.h"
-#include "model/model_piece.h"
-#include "model/paint_piece.h"
+#include "model/model_painter.h"
 
 namespace {
 
@@ -30,25 +28,19 @@ struct SmallMesh {
 std::string paintedCells(const Mesh& mesh, std::vector<BlockRecord> records,
                          int64_t pieceCells = 1 << 20) {
   BlockList blocks;
-  std::vector<char> digits;
-  for (size_t b = 0; b < records.size(); ++b) {
-    PaintedBlock& painted = appendBlock(blocks);
-    painted.cells = blockCells(mesh, records[b]);
-    digits.push_back(static_cast<char>('1' + b));
-  }
-  ActiveBlocks slabs;
-  startActiveBlocks(slabs, blocks, mesh.northing.cellCount);
-  PieceCursor cursor = startPieces(mesh.easting.cellCount, mesh.northing.cellCount,
-                                   mesh.elevation.cellCount, pieceCells);
+  for (BlockRecord& record : records) appendBlock(blocks).cells = blockCells(mesh, record);
+  ModelPainter painter;
+  startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
+                mesh.elevation.cellCount, pieceCells);
   std::string pattern;
   ModelPiece piece;
-  while (nextPiece(cursor, piece)) {
-    advanceActiveBlocks(slabs, blocks, piece.northing);
-    std::vector<uint32_t> labels(static_cast<size_t>(cellsIn(piece)));
-    paintPiece(blocks, slabs.active.data(), slabs.active.size(), piece, labels.data());
-    for (uint32_t label : labels) pattern += label == 0 ? '.' : digits[label - 1];
+  const uint32_t* labels = nullptr;
+  while (paintNextPiece(painter, piece, labels)) {
+    for (int64_t c = 0; c < cellsIn(piece); ++c) {
+      const uint32_t label = labels == nullptr ? 0 : labels[c];
+      pattern += label == 0 ? '.' : static_cast<char>('1' + labelledBlock(painter, label).position);
+    }
   }
-  releaseBlockList(blocks);
   return pattern;
 }
 

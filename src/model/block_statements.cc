@@ -10,13 +10,11 @@ void readBlockFileHead(FreeFormReader& reader, double& background, int32_t& bloc
 }
 
 void readBlock(FreeFormReader& reader, BlockRecord& block) {
+  // Seven items, read as one run: each element is an item of its own, and one that a null
+  // or a slash leaves unread keeps the value it had.
+  double values[] = {block.e1, block.e2, block.n1, block.n2, block.z1, block.z2, block.value};
   reader.beginStatement();
-  reader.readReal(block.e1);
-  reader.readReal(block.e2);
-  reader.readReal(block.n1);
-  reader.readReal(block.n2);
-  reader.readReal(block.z1);
-  reader.readReal(block.z2);
-  reader.readReal(block.value);
+  reader.readRealRun(values, 7);
   reader.endStatement();
+  block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
 }

@@ -2,6 +2,20 @@
 
 #include <algorithm>
 
+// A slab is cut into runs of `columns` whole columns when a column fits in a piece, else
+// each column into parts of maxCells cells: the cutting of nextPiece, as arithmetic.
+namespace {
+
+int64_t columnsPerPiece(const PieceCursor& cursor) {
+  return std::max<int64_t>(cursor.maxCells / cursor.mz, 1);
+}
+
+int64_t partsPerColumn(const PieceCursor& cursor) {
+  return (int64_t{cursor.mz} + cursor.maxCells - 1) / cursor.maxCells;
+}
+
+}  // namespace
+
 PieceCursor startPieces(int32_t me, int32_t mn, int32_t mz, int64_t maxCells) {
   PieceCursor cursor;
   cursor.me = me;
@@ -36,9 +50,8 @@ bool nextPiece(PieceCursor& cursor, ModelPiece& piece) {
   }
   if (cursor.mz <= cursor.maxCells) {
     // Whole columns, as many as fit.
-    const int64_t columns = std::max<int64_t>(cursor.maxCells / cursor.mz, 1);
-    next.eastLast =
-        static_cast<int32_t>(std::min<int64_t>(int64_t{next.eastFirst} + columns - 1, cursor.me));
+    next.eastLast = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{next.eastFirst} + columnsPerPiece(cursor) - 1, cursor.me));
     next.downLast = cursor.mz;
   } else {
     next.eastLast = next.eastFirst;
@@ -49,4 +62,17 @@ bool nextPiece(PieceCursor& cursor, ModelPiece& piece) {
   cursor.started = true;
   piece = next;
   return true;
+}
+
+int64_t piecesPerSlab(const PieceCursor& cursor) {
+  if (cursor.me <= 0 || cursor.mz <= 0) return 0;
+  if (cursor.mz <= cursor.maxCells) {
+    return (int64_t{cursor.me} + columnsPerPiece(cursor) - 1) / columnsPerPiece(cursor);
+  }
+  return int64_t{cursor.me} * partsPerColumn(cursor);
+}
+
+int64_t pieceOfCell(const PieceCursor& cursor, int32_t east, int32_t down) {
+  if (cursor.mz <= cursor.maxCells) return (int64_t{east} - 1) / columnsPerPiece(cursor);
+  return (int64_t{east} - 1) * partsPerColumn(cursor) + (int64_t{down} - 1) / cursor.maxCells;
 }

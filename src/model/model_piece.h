@@ -38,3 +38,10 @@ PieceCursor startPieces(int32_t me, int32_t mn, int32_t mz, int64_t maxCells);
 
 /// Makes the next piece in record order; false when the model is done.
 bool nextPiece(PieceCursor& cursor, ModelPiece& piece);
+
+/// The number of pieces each northing slab is cut into.
+int64_t piecesPerSlab(const PieceCursor& cursor);
+
+/// The place (from 0) among its slab's pieces of the piece that holds the cell of easting
+/// index `east` and elevation index `down` (both from 1, inside the model).
+int64_t pieceOfCell(const PieceCursor& cursor, int32_t east, int32_t down);

@@ -2,23 +2,24 @@
 
 #include <algorithm>
 
-void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activeCount,
-                const ModelPiece& piece, uint32_t* labels) {
+namespace {
+
+// Paints the `count` blocks active[placeOf(c)], c = 0..count-1, in that order (file
+// order), each cell with the label `labelOf(c)`.
+template <typename PlaceOf, typename LabelOf>
+void paintBlocks(const ActiveBlock* active, size_t count, PlaceOf placeOf, LabelOf labelOf,
+                 const ModelPiece& piece, uint32_t* labels) {
   const int64_t height = int64_t{piece.downLast} - piece.downFirst + 1;
   std::fill_n(labels, cellsIn(piece), 0u);
   // In file order, so that a later block paints over an earlier one.
-  constexpr size_t kAhead = 8;
-  for (size_t a = 0; a < activeCount; ++a) {
-    // The active blocks lie far apart in the list: their cells are fetched ahead.
-    if (a + kAhead < activeCount)
-      __builtin_prefetch(&blockAt(blocks, active[a + kAhead].position).cells);
-    const BlockCells& cells = blockAt(blocks, active[a].position).cells;
-    const int32_t eastFirst = std::max(cells.easting.first, piece.eastFirst);
-    const int32_t eastLast = std::min(cells.easting.last, piece.eastLast);
-    const int32_t downFirst = std::max(cells.elevation.first, piece.downFirst);
-    const int32_t downLast = std::min(cells.elevation.last, piece.downLast);
+  for (size_t c = 0; c < count; ++c) {
+    const ActiveBlock& block = active[placeOf(c)];
+    const int32_t eastFirst = std::max(block.eastFirst, piece.eastFirst);
+    const int32_t eastLast = std::min(block.eastLast, piece.eastLast);
+    const int32_t downFirst = std::max(block.downFirst, piece.downFirst);
+    const int32_t downLast = std::min(block.downLast, piece.downLast);
     if (eastFirst > eastLast || downFirst > downLast) continue;
-    const uint32_t label = active[a].position + 1;
+    const uint32_t label = labelOf(c);
     const int64_t run = int64_t{downLast} - downFirst + 1;
     uint32_t* column = labels + (int64_t{eastFirst} - piece.eastFirst) * height +
                        (int64_t{downFirst} - piece.downFirst);
@@ -32,4 +33,20 @@ void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activ
       for (int64_t i = 0; i < run; ++i) column[i] = label;
     }
   }
+}
+
+}  // namespace
+
+void paintPiece(const ActiveBlock* active, const uint32_t* chosen, size_t chosenCount,
+                const ModelPiece& piece, uint32_t* labels) {
+  paintBlocks(
+      active, chosenCount, [chosen](size_t c) { return chosen[c]; },
+      [chosen](size_t c) { return chosen[c] + 1; }, piece, labels);
+}
+
+void paintPiece(const BlockList&, const ActiveBlock* active, size_t activeCount,
+                const ModelPiece& piece, uint32_t* labels) {
+  paintBlocks(
+      active, activeCount, [](size_t c) { return c; },
+      [active](size_t c) { return active[c].position + 1; }, piece, labels);
 }

@@ -1,11 +1,12 @@
-// For tests: the model built the plain way, whole and cell by cell, which the streamed
-// writer must match byte for byte.
+// For tests and the whole-run fuzzer: the model built the plain way, whole and cell by cell,
+// which the streamed writer must match byte for byte.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "mesh/mesh.h"
@@ -13,14 +14,22 @@
 #include "model/block_record.h"
 #include "output/format_model_value.h"
 
-/// The model file of `mesh` painted with `blocks` over `background`: every cell starts at
-/// the background; each block in file order has its bounds ordered (NaN pairs left as
-/// they are), snapped by the sequential node scan, and sets the cells between the
-/// snapped nodes (a lower index 0 starting at the first cell); each cell is written as
-/// its 10-character text and `terminator`, elevation fastest, then easting, then northing.
-inline std::string plainModelFile(const Mesh& mesh, double background,
-                                  std::vector<BlockRecord> blocks,
-                                  std::string_view terminator = "\r\n") {
+/// For tests: snapping as the plain form does it, by the sequential node scan.
+struct SequentialSnap {
+  /// The node of `axis` nearest `x`, as nearestNodeSequential finds it.
+  int32_t operator()(const NodeAxis& axis, double x) const {
+    return nearestNodeSequential(axis, x);
+  }
+};
+
+/// For tests: the cells of the model of `mesh` painted with `blocks` over `background`, in
+/// storage order (elevation fastest, then easting, then northing). Every cell starts at
+/// the background; each block in file order has its bounds ordered (NaN pairs left as they
+/// are), snapped by `snap`, and sets the cells between the snapped nodes (a lower index 0
+/// starting at the first cell).
+template <typename Snap = SequentialSnap>
+std::vector<double> plainModelCells(const Mesh& mesh, double background,
+                                    std::vector<BlockRecord> blocks, Snap snap = {}) {
   const int64_t mz = std::max(mesh.elevation.cellCount, 0);
   const int64_t me = std::max(mesh.easting.cellCount, 0);
   const int64_t mn = std::max(mesh.northing.cellCount, 0);
@@ -29,12 +38,12 @@ inline std::string plainModelFile(const Mesh& mesh, double background,
     if (b.n1 > b.n2) std::swap(b.n1, b.n2);
     if (b.e1 > b.e2) std::swap(b.e1, b.e2);
     if (b.z1 < b.z2) std::swap(b.z1, b.z2);
-    const int64_t k1 = std::max(nearestNodeSequential(mesh.northing, b.n1), 1);
-    const int64_t k2 = std::min<int64_t>(nearestNodeSequential(mesh.northing, b.n2) - 1, mn);
-    const int64_t j1 = std::max(nearestNodeSequential(mesh.easting, b.e1), 1);
-    const int64_t j2 = std::min<int64_t>(nearestNodeSequential(mesh.easting, b.e2) - 1, me);
-    const int64_t i1 = std::max(nearestNodeSequential(mesh.elevation, b.z1), 1);
-    const int64_t i2 = std::min<int64_t>(nearestNodeSequential(mesh.elevation, b.z2) - 1, mz);
+    const int64_t k1 = std::max(snap(mesh.northing, b.n1), 1);
+    const int64_t k2 = std::min<int64_t>(snap(mesh.northing, b.n2) - 1, mn);
+    const int64_t j1 = std::max(snap(mesh.easting, b.e1), 1);
+    const int64_t j2 = std::min<int64_t>(snap(mesh.easting, b.e2) - 1, me);
+    const int64_t i1 = std::max(snap(mesh.elevation, b.z1), 1);
+    const int64_t i2 = std::min<int64_t>(snap(mesh.elevation, b.z2) - 1, mz);
     for (int64_t k = k1; k <= k2; ++k) {
       for (int64_t j = j1; j <= j2; ++j) {
         for (int64_t i = i1; i <= i2; ++i) {
@@ -43,6 +52,13 @@ inline std::string plainModelFile(const Mesh& mesh, double background,
       }
     }
   }
+  return cells;
+}
+
+/// For tests: the model file of `cells`, each written as its 10-character text and
+/// `terminator`.
+inline std::string plainModelText(const std::vector<double>& cells,
+                                  std::string_view terminator = "\r\n") {
   std::string file;
   file.reserve(cells.size() * (kModelValueWidth + terminator.size()));
   char text[kModelValueWidth];
@@ -51,4 +67,12 @@ inline std::string plainModelFile(const Mesh& mesh, double background,
     file.append(text, sizeof text).append(terminator);
   }
   return file;
+}
+
+/// For tests: the model file of `mesh` painted with `blocks` over `background` the plain
+/// way (plainModelCells), each cell ended by `terminator`.
+inline std::string plainModelFile(const Mesh& mesh, double background,
+                                  std::vector<BlockRecord> blocks,
+                                  std::string_view terminator = "\r\n") {
+  return plainModelText(plainModelCells(mesh, background, std::move(blocks)), terminator);
 }

@@ -5,6 +5,7 @@
 #include "freeform/free_form_reader.h"
 #include "model/block_statements.h"
 #include "model/model_size.h"
+#include "model/value_texts.h"
 #include "output/format_model_value.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
@@ -31,22 +32,16 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan)
     // One record for all blocks: a field a block leaves unread keeps the previous
     // block's value, as ordered.
     BlockRecord block;
-    double lastValue = 0;
-    char lastText[kModelValueWidth];
-    bool rendered = false;
+    // Block files repeat a few values many times, in runs or interleaved: a text is
+    // rendered once while its value recurs.
+    ValueTexts texts;
     for (int32_t b = 0; b < blockCount; ++b) {
       readBlock(reader, block);
       const BlockCells cells = blockCells(mesh, block);
       if (paintsNothing(cells)) continue;
-      // Block files repeat a few values many times: each text is rendered once.
-      if (!rendered || std::memcmp(&block.value, &lastValue, sizeof lastValue) != 0) {
-        formatModelValue(block.value, lastText);
-        lastValue = block.value;
-        rendered = true;
-      }
       PaintedBlock& painted = appendBlock(plan.blocks);
       painted.cells = cells;
-      std::memcpy(painted.record, lastText, sizeof lastText);
+      std::memcpy(painted.record, valueText(texts, block.value), kModelValueWidth);
     }
   }
   closeConnection(kBlockUnit);
