@@ -2,6 +2,23 @@
 
 #include <algorithm>
 
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <xmmintrin.h>
+#endif
+
+namespace {
+
+// Asks the processor to fetch the cache line at `address` ahead of its use.
+inline void fetchAhead(const void* address) {
+#if defined(_MSC_VER) && !defined(__clang__)
+  _mm_prefetch(static_cast<const char*>(address), _MM_HINT_T0);
+#else
+  __builtin_prefetch(address);
+#endif
+}
+
+}  // namespace
+
 void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activeCount,
                 const ModelPiece& piece, uint32_t* labels) {
   const int64_t height = int64_t{piece.downLast} - piece.downFirst + 1;
@@ -10,8 +27,7 @@ void paintPiece(const BlockList& blocks, const ActiveBlock* active, size_t activ
   constexpr size_t kAhead = 8;
   for (size_t a = 0; a < activeCount; ++a) {
     // The active blocks lie far apart in the list: their cells are fetched ahead.
-    if (a + kAhead < activeCount)
-      __builtin_prefetch(&blockAt(blocks, active[a + kAhead].position).cells);
+    if (a + kAhead < activeCount) fetchAhead(&blockAt(blocks, active[a + kAhead].position).cells);
     const BlockCells& cells = blockAt(blocks, active[a].position).cells;
     const int32_t eastFirst = std::max(cells.easting.first, piece.eastFirst);
     const int32_t eastLast = std::min(cells.easting.last, piece.eastLast);
