@@ -11,6 +11,7 @@
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/environment/environment_switches.h"
+#include "runtime/platform/system_calls.h"
 #include "runtime/records/record_terminator.h"
 
 Connection& consoleConnection() {
@@ -27,7 +28,7 @@ Connection& consoleConnection() {
   connection->unit = kConsoleUnit;
   std::strcpy(connection->fileName, "stdout");
   connection->access = Access::Write;
-  connection->fd = 1;
+  connection->fd = systemCalls().standardStream(StandardStream::Output);
   connection->ownsDescriptor = false;
   connection->terminator = terminatorForUnit(kConsoleUnit);
   // From the first connection on, the end of the run closes them all.

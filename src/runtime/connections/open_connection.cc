@@ -31,6 +31,7 @@ bool standardStreamOf(DeviceKind device, StandardStream& stream) {
       return true;
     case DeviceKind::None:
     case DeviceKind::Null:
+    case DeviceKind::Named:
       break;
   }
   return false;
@@ -59,6 +60,7 @@ FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWr
   if (resolved.device == DeviceKind::Null) {
     file = system.openNullDevice(intent, &error);
   } else {
+    // A file, or a device that the system opens by its name.
     file = openFileRetrying(resolved.fileName, intent, &error);
   }
   if (file == kNoFile) {
@@ -101,7 +103,9 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
   std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
   connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
   connection->fd = fd;
-  connection->ownsDescriptor = !device || resolved.device == DeviceKind::Null;
+  // Every handle but a standard stream's is the connection's own, to close.
+  StandardStream stream;
+  connection->ownsDescriptor = !standardStreamOf(resolved.device, stream);
   connection->terminator = terminatorForUnit(unit);
   if (mode == OpenMode::Output) {
     FileFacts facts;
