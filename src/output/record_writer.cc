@@ -1,6 +1,7 @@
 #include "output/record_writer.h"
 
 #include <cstring>
+#include <string>
 
 #include "output/format_model_value.h"
 #include "runtime/connections/connection_output.h"
@@ -8,43 +9,42 @@
 
 namespace {
 
-void appendReal(RecordWriter& writer, double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  if (!writer.lastRealValid || bits != writer.lastRealBits) {
-    formatModelValue(value, writer.lastRealText);
-    writer.lastRealBits = bits;
-    writer.lastRealValid = true;
-  }
-  appendToRecord(*writer.connection, writer.lastRealText, sizeof writer.lastRealText);
+// Completes `record` with the connection's terminator and hands it over as one record.
+void writeRecord(Connection& connection, std::string& record) {
+  record.append(recordTerminator(connection));
+  const RecordRoom room = reserveRecords(connection, record.size(), 1);
+  std::memcpy(room.bytes, record.data(), record.size());
+  commitRecords(connection, 1);
+  record.clear();
 }
 
 }  // namespace
 
 void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue> values) {
   Connection& connection = *writer.connection;
+  std::string record;
   size_t next = 0;
-  startRecord(connection);
   for (const LayoutElement& element : layout) {
     switch (element.kind) {
       case ElementKind::Literal:
-        appendToRecord(connection, element.literal.data(), element.literal.size());
+        record.append(element.literal);
         break;
       case ElementKind::TextItem:
-        if (next < values.size()) {
-          std::string_view text = values[next++].text;
-          appendToRecord(connection, text.data(), text.size());
-        }
+        if (next < values.size()) record.append(values[next++].text);
         break;
       case ElementKind::RealItem:
-        if (next < values.size()) appendReal(writer, values[next++].real);
+        if (next < values.size()) {
+          char text[kModelValueWidth];
+          formatModelValue(values[next++].real, text);
+          record.append(text, sizeof text);
+        }
         break;
       case ElementKind::RecordBreak:
-        completeRecord(connection);
+        writeRecord(connection, record);
         break;
     }
   }
-  completeRecord(connection);
+  writeRecord(connection, record);
 }
 
 size_t modelRecordLength(const RecordWriter& writer) {
@@ -57,16 +57,13 @@ void terminateModelRecord(const RecordWriter& writer, char* record) {
 }
 
 size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room) {
-  Connection& connection = *writer.connection;
-  const size_t length = modelRecordLength(writer);
-  startRecord(connection);
-  const size_t count = recordBatch(connection, length, wanted);
-  room = recordSpace(connection, count * length);
-  return count;
+  const RecordRoom reserved = reserveRecords(*writer.connection, modelRecordLength(writer), wanted);
+  room = reserved.bytes;
+  return reserved.count;
 }
 
 void completeModelRecords(RecordWriter& writer, size_t count) {
-  completeRecords(*writer.connection, count, modelRecordLength(writer));
+  commitRecords(*writer.connection, count);
 }
 
 RecordWriter consoleWriter() {

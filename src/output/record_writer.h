@@ -9,13 +9,9 @@
 
 struct Connection;
 
-/// One destination of records, with the text of the last real value it rendered
-/// (models repeat a few values millions of times).
+/// One destination of records.
 struct RecordWriter {
   Connection* connection = nullptr;
-  uint64_t lastRealBits = 0;
-  bool lastRealValid = false;
-  char lastRealText[10] = {};
 };
 
 /// Writes the records that `layout` makes of `values` (taken in the order of the

@@ -6,21 +6,19 @@
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/io_failure.h"
-#include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
-#include "runtime/ending/run_end.h"
 #include "runtime/platform/file_transfers.h"
-#include "runtime/records/output_channel_ring.h"
+#include "runtime/records/hand_over.h"
 
 namespace {
 
-// Closes the descriptor unless it is one of the standard streams; false when the
-// system reports a failure.
-bool closeDescriptor(Connection& connection) {
-  const FileHandle fd = connection.fd.exchange(kNoFile);
-  if (!connection.ownsDescriptor || fd == kNoFile) return true;
+// Closes the handle unless it is a standard stream's; false when the system reports a
+// failure.
+bool closeHandle(Connection& connection) {
+  const FileHandle file = connection.fd.exchange(kNoFile);
+  if (!connection.ownsHandle || file == kNoFile) return true;
   SystemError error = 0;
-  return closeFileOnce(fd, &error);
+  return closeFileOnce(file, &error);
 }
 
 }  // namespace
@@ -28,24 +26,23 @@ bool closeDescriptor(Connection& connection) {
 void closeConnection(int32_t unit) {
   Connection* connection = lookUpConnection(unit);
   if (connection == nullptr) return;
-  // Drained outside the termination lock: a thread that ends the run meanwhile takes
-  // the writer's place, and this one waits for the end.
+  // Drained outside the termination lock: a thread that ends the run meanwhile takes the
+  // writer's place, and this one waits for the end.
   if (connection->access == Access::Write) drainConnection(*connection);
-  char failedName[kMaxFileName + 1] = {};
+  char name[kMaxFileName + 1] = {};
   {
     std::lock_guard<std::mutex> guard(terminationLock());
-    if (connectionsClosed()) {
-      // Another thread is ending the run and has closed everything already.
-      waitForRunEnd();
+    // Another thread ending the run closes everything itself; this one leaves it be.
+    if (!runEndingElsewhere()) {
+      std::memcpy(name, connection->fileName, sizeof name);
+      const bool closed = closeHandle(*connection);
+      releaseChannel(connection->output);
+      giveBackConnection(connection);
+      if (closed) return;
     }
-    removeConnection(unit);
-    const bool closed = closeDescriptor(*connection);
-    std::memcpy(failedName, connection->fileName, sizeof failedName);
-    releaseOutput(connection->output);
-    delete connection;
-    if (closed) return;
   }
-  ioFailure(Message::CloseError, unit, failedName);
+  if (runEndingElsewhere()) waitForRunEnd();
+  ioFailure(Message::CloseError, unit, name);
 }
 
 void drainAllConnections() {
@@ -57,32 +54,26 @@ void drainAllConnections() {
   }
 }
 
-int32_t closeAllConnections(int64_t deadlineNs) {
+int32_t closeAllConnections(int64_t deadlineNs, EndSetting setting) {
+  // Inside a signal handler no lock is taken: the faulting code may hold it. Connections
+  // stay in the table: another thread may still hold one while the run ends.
+  std::unique_lock<std::mutex> guard(terminationLock(), std::defer_lock);
+  if (setting == EndSetting::Thread) guard.lock();
+  Connection* failed = nullptr;
   Message failure = Message::WriteError;
-  bool failed = false;
-  int32_t failedUnit = 0;
-  char failedName[kMaxFileName + 1] = {};
-  {
-    std::lock_guard<std::mutex> guard(terminationLock());
-    if (connectionsClosed()) return 0;
-    connectionsClosed() = true;
-    // Connections stay in the table and in memory: the main thread may still hold
-    // one while another thread ends the run.
-    for (int slot = 0; slot < kMaxConnections; ++slot) {
-      Connection* connection = connectionInSlot(slot);
-      if (connection == nullptr) continue;
-      const bool refused = connection->access == Access::Write &&
-                           !handOverForEnd(connection->output, deadlineNs, false);
-      const bool notClosed = !closeDescriptor(*connection);
-      if ((refused || notClosed) && !failed) {
-        failed = true;
-        failure = refused ? Message::WriteError : Message::CloseError;
-        failedUnit = connection->unit;
-        std::memcpy(failedName, connection->fileName, sizeof failedName);
-      }
+  for (int slot = 0; slot < kMaxConnections; ++slot) {
+    Connection* connection = connectionInSlot(slot);
+    if (connection == nullptr) continue;
+    const bool refused =
+        connection->access == Access::Write && !handOverForEnd(connection->output, deadlineNs);
+    // The process is about to end, which closes every handle in any case.
+    const bool notClosed = setting == EndSetting::Thread && !closeHandle(*connection);
+    if ((refused || notClosed) && failed == nullptr) {
+      failed = connection;
+      failure = refused ? Message::WriteError : Message::CloseError;
     }
   }
-  if (!failed) return 0;
-  reportDiagnosticOnly(failure, failedUnit, failedName);
+  if (failed == nullptr) return 0;
+  reportDiagnosticOnly(failure, failed->unit, failed->fileName, setting);
   return numberOf(failure);
 }

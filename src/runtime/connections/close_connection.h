@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "runtime/ending/run_end.h"
+
 /// Hands over what is held for output and waits until it has reached the file, closes the
 /// file (keeping it) and forgets the unit. Nothing happens when the unit is not connected.
 /// A refused write ends the run with message 38, a failing close with 28.
@@ -14,9 +16,9 @@ void closeConnection(int32_t unit);
 /// whose output is blocked.
 void drainAllConnections();
 
-/// Closes every connection still open, the console output's included, handing over
-/// what is held; a pipe that takes nothing until `deadlineNs` (monotonic clock) loses
-/// what it could not take, whole records only. Runs once per process; later calls do
-/// nothing. A failure is reported (message 38 or 28) without ending the run, and its
-/// number returned; else 0.
-int32_t closeAllConnections(int64_t deadlineNs);
+/// Closes every connection still open for the end of the run, the console output's
+/// included: each hands over what it holds (a pipe or device that takes nothing until
+/// `deadlineNs` loses what it could not take, whole records only), and on a thread its
+/// handle is closed. A failure is reported (message 38 or 28) without ending the run, and
+/// its number returned; else 0.
+int32_t closeAllConnections(int64_t deadlineNs, EndSetting setting);

@@ -1,11 +1,12 @@
-// One open file of the run: its unit number, resolved name, descriptor and, for a write
-// connection, the channel its records reach the system through.
+// One open file of the run: its unit number, resolved name and handle, and for a write
+// connection the channel its records reach the system through.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
 #include "runtime/environment/terminator_setting.h"
+#include "runtime/platform/system_calls.h"
 #include "runtime/records/output_channel.h"
 
 /// Longest resolved file name a connection keeps, not counting the NUL.
@@ -22,9 +23,9 @@ struct Connection {
   int32_t unit = 0;
   char fileName[kMaxFileName + 1] = {};
   Access access = Access::Read;
-  std::atomic<FileHandle> fd{kNoFile};  // kNoFile once closed
-  bool ownsDescriptor = true;           // false for the standard streams (never closed)
+  std::atomic<FileHandle> fd{kNoFile};  // the file's handle; kNoFile once closed
+  bool ownsHandle = true;               // false for the standard streams (never closed)
   TerminatorKind terminator = TerminatorKind::Normal;
   std::atomic<int64_t> recordsRead{0};  // input: records fetched so far
-  OutputChannel output;                 // output only
+  OutputChannel output;                 // output: writes through `fd`
 };

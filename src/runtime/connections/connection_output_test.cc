@@ -38,10 +38,11 @@ void openOutput(const std::string& path) {
 
 void writeRecords(int count, const char* text) {
   Connection& connection = *lookUpConnection(kUnit);
+  const std::string record = std::string(text) + "\r\n";
   for (int i = 0; i < count; ++i) {
-    startRecord(connection);
-    appendToRecord(connection, text, std::strlen(text));
-    completeRecord(connection);
+    const RecordRoom room = reserveRecords(connection, record.size(), 1);
+    std::memcpy(room.bytes, record.data(), record.size());
+    commitRecords(connection, 1);
   }
 }
 

@@ -1,37 +1,62 @@
 #include "runtime/connections/connection_table.h"
 
 #include <atomic>
+#include <cstring>
 
 #include "runtime/connections/connection.h"
-#include "runtime/connections/termination_state.h"
-#include "runtime/records/output_channel_ring.h"
+#include "runtime/ending/run_end.h"
 
 namespace {
-// Slots are written under the termination lock and read by the main thread while
-// it runs, and by an ending thread under the lock.
-std::atomic<Connection*> slots[kMaxConnections];
-}  // namespace
 
-bool enterConnection(Connection* connection) {
-  if (connectionsClosed() || lookUpConnection(connection->unit) != nullptr) return false;
-  for (auto& slot : slots) {
-    if (slot.load() == nullptr) {
-      slot.store(connection);
-      return true;
-    }
-  }
-  return false;
+std::mutex lock;
+
+// The connections live in place for the life of the process, so that a fault handler
+// that reads a slot never meets freed memory. `slots` are written under the lock and
+// read by the main thread while it runs, and by an ending thread.
+Connection entries[kMaxConnections];
+bool taken[kMaxConnections];  // under the lock
+std::atomic<Connection*> slots[kMaxConnections];
+
+void reset(Connection& connection) {
+  connection.unit = 0;
+  std::memset(connection.fileName, 0, sizeof connection.fileName);
+  connection.access = Access::Read;
+  connection.fd.store(kNoFile);
+  connection.ownsHandle = true;
+  connection.terminator = TerminatorKind::Normal;
+  connection.recordsRead.store(0);
 }
 
-Connection* removeConnection(int32_t unit) {
-  for (auto& slot : slots) {
-    Connection* connection = slot.load();
-    if (connection != nullptr && connection->unit == unit) {
-      slot.store(nullptr);
-      return connection;
+}  // namespace
+
+std::mutex& terminationLock() {
+  return lock;
+}
+
+Connection* takeConnection(int32_t unit) {
+  // Once another thread ends the run, it closes what is connected: nothing new joins.
+  if (runEndingElsewhere() || lookUpConnection(unit) != nullptr) return nullptr;
+  for (int i = 0; i < kMaxConnections; ++i) {
+    if (taken[i]) continue;
+    taken[i] = true;
+    reset(entries[i]);
+    entries[i].unit = unit;
+    for (auto& slot : slots) {
+      Connection* empty = nullptr;
+      if (slot.compare_exchange_strong(empty, &entries[i])) return &entries[i];
     }
+    taken[i] = false;
+    return nullptr;
   }
   return nullptr;
+}
+
+void giveBackConnection(Connection* connection) {
+  for (auto& slot : slots) {
+    Connection* expected = connection;
+    slot.compare_exchange_strong(expected, nullptr);
+  }
+  taken[connection - entries] = false;
 }
 
 Connection* lookUpConnection(int32_t unit) {
@@ -47,10 +72,11 @@ Connection* connectionInSlot(int index) {
 }
 
 void discardAllConnections() {
+  std::lock_guard<std::mutex> guard(lock);
   for (auto& slot : slots) {
-    Connection* connection = slot.exchange(nullptr);
+    Connection* connection = slot.load();
     if (connection == nullptr) continue;
-    releaseOutput(connection->output);
-    delete connection;
+    releaseChannel(connection->output);
+    giveBackConnection(connection);
   }
 }

@@ -1,17 +1,14 @@
 #include "runtime/connections/console_connection.h"
 
 #include <cstring>
-#include <new>
 
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
+#include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
-#include "runtime/connections/termination_state.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/environment/environment_switches.h"
-#include "runtime/platform/system_calls.h"
 #include "runtime/records/record_terminator.h"
 
 Connection& consoleConnection() {
@@ -23,24 +20,23 @@ Connection& consoleConnection() {
                    OpenMode::Output);
     return *lookUpConnection(kConsoleUnit);
   }
-  Connection* connection = new (std::nothrow) Connection;
-  if (connection == nullptr) reportSevere(Message::OutOfMemory);
-  connection->unit = kConsoleUnit;
-  std::strcpy(connection->fileName, "stdout");
-  connection->access = Access::Write;
-  connection->fd = systemCalls().standardStream(StandardStream::Output);
-  connection->ownsDescriptor = false;
-  connection->terminator = terminatorForUnit(kConsoleUnit);
+  const TerminatorKind terminator = terminatorForUnit(kConsoleUnit);
   // From the first connection on, the end of the run closes them all.
   setConnectionCloser(closeAllConnections);
-  bool entered;
+  Connection* connection;
   {
     std::lock_guard<std::mutex> guard(terminationLock());
-    entered = enterConnection(connection);
+    connection = takeConnection(kConsoleUnit);
+    if (connection != nullptr) {
+      std::strcpy(connection->fileName, "stdout");
+      connection->access = Access::Write;
+      connection->fd.store(systemCalls().standardStream(StandardStream::Output));
+      connection->ownsHandle = false;
+      connection->terminator = terminator;
+      startOutput(*connection, true);
+    }
   }
-  if (!entered) {
-    delete connection;
-    waitForRunEnd();  // the connections are closed: the run is ending elsewhere
-  }
+  // The connections are being closed: the run is ending elsewhere.
+  if (connection == nullptr) waitForRunEnd();
   return *connection;
 }

@@ -4,29 +4,24 @@
 
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
-#include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/platform/file_transfers.h"
-#include "runtime/records/output_channel_ring.h"
+#include "runtime/records/hand_over.h"
 
 namespace {
 
-// Closes a connection that has failed, without handing anything more over; a disk file
-// keeps its whole records only.
+// Closes a connection that has failed, without handing anything more over; a file that
+// keeps whole records keeps only those.
 void closeFailedConnection(Connection& connection) {
   std::lock_guard<std::mutex> guard(terminationLock());
-  const bool inTable = lookUpConnection(connection.unit) == &connection;
-  if (inTable) removeConnection(connection.unit);
-  if (connection.access == Access::Write) abandonOutput(connection.output);
+  if (connection.access == Access::Write) abandonChannel(connection.output);
   const FileHandle fd = connection.fd.exchange(kNoFile);
   SystemError error = 0;
-  if (connection.ownsDescriptor && fd != kNoFile) closeFileOnce(fd, &error);
-  // A writer still blocked in a write keeps the connection's memory; the process is
-  // ending anyway.
-  if (inTable && connection.output.writer.load() != static_cast<int>(WriterState::Writing)) {
-    releaseOutput(connection.output);
-    delete &connection;
+  if (connection.ownsHandle && fd != kNoFile) closeFileOnce(fd, &error);
+  if (lookUpConnection(connection.unit) == &connection) {
+    releaseChannel(connection.output);
+    giveBackConnection(&connection);
   }
 }
 

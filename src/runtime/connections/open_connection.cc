@@ -1,7 +1,6 @@
 #include "runtime/connections/open_connection.h"
 
 #include <cstring>
-#include <new>
 
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
@@ -9,7 +8,6 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/io_failure.h"
 #include "runtime/connections/resolve_file_name.h"
-#include "runtime/connections/termination_state.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/platform/file_transfers.h"
@@ -82,67 +80,52 @@ FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWr
 
 int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode) {
   ResolvedName resolved;
-  int32_t status = resolveFileName(name, length, resolved);
+  const int32_t status = resolveFileName(name, length, resolved);
   // The console output sent to a file is opened like the model file, but with read
   // and write access asked for: a file the user may not read is refused.
-  bool readWrite = unit == kConsoleUnit;
+  const bool readWrite = unit == kConsoleUnit;
   Message refusal = static_cast<Message>(status);
   const FileHandle fd = status == 0 ? openResolved(resolved, mode, readWrite, refusal) : kNoFile;
   if (fd == kNoFile) {
     if (mode == OpenMode::Input) return numberOf(refusal);
     ioFailure(refusal, unit, resolved.fileName);
   }
-
-  bool device = resolved.device != DeviceKind::None;
-  Connection* connection = new (std::nothrow) Connection;
-  if (connection == nullptr) {
-    if (!device) dropHandle(fd);
-    reportSevere(Message::OutOfMemory);
-  }
-  connection->unit = unit;
-  std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
-  connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
-  connection->fd = fd;
+  const bool device = resolved.device != DeviceKind::None;
   // Every handle but a standard stream's is the connection's own, to close.
   StandardStream stream;
-  connection->ownsDescriptor = !standardStreamOf(resolved.device, stream);
-  connection->terminator = terminatorForUnit(unit);
-  if (mode == OpenMode::Output) {
+  const bool ownsHandle = !standardStreamOf(resolved.device, stream);
+  if (mode == OpenMode::Output && !device && unit != kConsoleUnit) {
+    // One writer per model file: a file that another run is writing is refused and left
+    // as it is. A file system that cannot lock is written unlocked. The lock goes with
+    // the handle when the file is closed.
     FileFacts facts;
-    const bool known = !device && systemCalls().describeFile(fd, &facts);
-    const bool regular = known && facts.kind == FileKind::Disk;
-    // Disk files and pipes gather records into large buffers; terminals and other
-    // devices see each record the moment it is complete.
-    ChannelKind kind = ChannelKind::Direct;
-    if (regular) kind = ChannelKind::DiskFile;
-    if (known && facts.kind == FileKind::Pipe) kind = ChannelKind::Stream;
-    startOutput(*connection, kind, regular);
-    if (regular && unit != kConsoleUnit) {
-      // One writer per model file: a file that another run is writing is refused and
-      // left as it is. A file system that cannot lock is written unlocked. The lock goes
-      // with the descriptor when the file is closed.
-      SystemError error = 0;
-      if (systemCalls().lockFile(fd, &error) == LockOutcome::Refused) {
-        dropHandle(fd);
-        delete connection;
-        ioFailure(Message::OpenFailure, unit, resolved.fileName);
-      }
+    SystemError error = 0;
+    if (systemCalls().describeFile(fd, &facts) && facts.kind == FileKind::Disk &&
+        systemCalls().lockFile(fd, &error) == LockOutcome::Refused) {
+      dropHandle(fd);
+      ioFailure(Message::OpenFailure, unit, resolved.fileName);
     }
   }
+  const TerminatorKind terminator = terminatorForUnit(unit);
 
   // From the first connection on, the end of the run closes them all.
   setConnectionCloser(closeAllConnections);
-  bool entered;
-  bool ending;
+  Connection* connection;
   {
     std::lock_guard<std::mutex> guard(terminationLock());
-    ending = connectionsClosed();
-    entered = !ending && enterConnection(connection);
+    connection = takeConnection(unit);
+    if (connection != nullptr) {
+      std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
+      connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
+      connection->fd.store(fd);
+      connection->ownsHandle = ownsHandle;
+      connection->terminator = terminator;
+      if (mode == OpenMode::Output) startOutput(*connection, device);
+    }
   }
-  if (!entered) {
-    if (connection->ownsDescriptor) dropHandle(fd);
-    delete connection;
-    if (ending) waitForRunEnd();
+  if (connection == nullptr) {
+    if (ownsHandle) dropHandle(fd);
+    if (runEndingElsewhere()) waitForRunEnd();
     if (mode == OpenMode::Input) return numberOf(Message::OpenFailure);
     ioFailure(Message::OpenFailure, unit, resolved.fileName);
   }

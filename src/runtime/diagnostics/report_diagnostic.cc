@@ -1,7 +1,5 @@
 #include "runtime/diagnostics/report_diagnostic.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <string_view>
 
 #include "runtime/diagnostics/diagnostic_output.h"
@@ -9,6 +7,7 @@
 #include "runtime/diagnostics/stack_listing.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/system_calls.h"
 
 int formatMessageLine(TextBuffer& buffer, Message message, const MessageArgument* arguments,
                       int argumentCount) {
@@ -32,7 +31,7 @@ void emitDiagnostic(Message message, const MessageArgument* arguments, int argum
   DiagnosticSwitches switches = readDiagnosticSwitches();
   bool listing = switches.forceListing || (severity >= 3 && !switches.disableListing);
 
-  char* storage = static_cast<char*>(std::malloc(kDiagnosticBufferBytes));
+  char* storage = static_cast<char*>(systemCalls().allocate(kDiagnosticBufferBytes));
   if (storage == nullptr) {
     // No room for a listing: the line alone, in a buffer just large enough for it.
     char line[1024];
@@ -45,7 +44,7 @@ void emitDiagnostic(Message message, const MessageArgument* arguments, int argum
   formatMessageLine(buffer, message, arguments, argumentCount);
   if (listing) appendCallStackListing(buffer, switches.verboseListing);
   writeDiagnosticText(switches, buffer.data, buffer.length);
-  std::free(storage);
+  systemCalls().release(storage);
 }
 
 bool isSevere(Message message) {
@@ -116,8 +115,24 @@ void reportSevere(Message message, int32_t unit, const char* fileName, int64_t r
   endForSevere(message, arguments.values, 2, failure);
 }
 
-void reportDiagnosticOnly(Message message, int32_t unit, const char* fileName) {
+void reportDiagnosticOnly(Message message, int32_t unit, const char* fileName, EndSetting setting) {
   if (failureHandler() != nullptr) return;
   UnitAndFile arguments(unit, fileName);
-  emitDiagnostic(message, arguments.values, 2);
+  if (setting == EndSetting::SignalHandler) {
+    reportInSignalHandler(message, arguments.values, 2);
+  } else {
+    emitDiagnostic(message, arguments.values, 2);
+  }
+}
+
+void reportInSignalHandler(Message message, const MessageArgument* arguments, int argumentCount) {
+  // One diagnostic at a time: only the thread that claimed the end of the run gets here.
+  static char text[kDiagnosticBufferBytes];
+  const DiagnosticSwitches& switches = capturedDiagnosticSwitches();
+  TextBuffer buffer{text, sizeof text, 0, false};
+  const int severity = formatMessageLine(buffer, message, arguments, argumentCount);
+  if (switches.forceListing || (severity >= 3 && !switches.disableListing)) {
+    appendSignalSafeListing(buffer);
+  }
+  writeDiagnosticText(switches, buffer.data, buffer.length);
 }

@@ -5,6 +5,7 @@
 
 #include "runtime/diagnostics/message.h"
 #include "runtime/diagnostics/text_buffer.h"
+#include "runtime/ending/run_end.h"
 
 /// Bytes of the buffer one diagnostic (message line and listing) is built in.
 constexpr size_t kDiagnosticBufferBytes = 16384;
@@ -27,9 +28,14 @@ void reportDiagnostic(Message message, const char* text);
                                int64_t recordsRead);
 
 /// Writes the diagnostic of `message` for a unit and file, and returns whatever its
-/// severity: for a failure met while the run is already ending. Silent when a failure
-/// handler is installed.
-void reportDiagnosticOnly(Message message, int32_t unit, const char* fileName);
+/// severity: for a failure met while the run is already ending, as `setting` allows.
+/// Silent when a failure handler is installed.
+void reportDiagnosticOnly(Message message, int32_t unit, const char* fileName, EndSetting setting);
+
+/// Writes the diagnostic of `message` with `arguments` from inside a signal or exception
+/// handler: a buffer of its own, the signal-safe listing, the switches as captured at
+/// start-up. Returns whatever its severity.
+void reportInSignalHandler(Message message, const MessageArgument* arguments, int argumentCount);
 
 /// Builds the line of `message` with `arguments` into `buffer`: the prefix for its
 /// severity, the text, a newline. Returns the severity (4 for a number with no entry).

@@ -10,8 +10,14 @@ namespace {
 
 std::atomic<ConnectionCloser> closer{nullptr};
 std::atomic<ProcessEndHook> endHook{nullptr};
-// Thread id of the thread that ends the process; 0 while nobody has claimed it.
+// The thread that ends the process; 0 while nobody has claimed the end.
 std::atomic<uint64_t> endingThread{0};
+
+// The dump flags, read now on a thread, as captured at start-up in a signal handler.
+bool dumpOnSevere(EndSetting setting) {
+  return setting == EndSetting::Thread ? readDiagnosticSwitches().dumpOnSevere
+                                       : capturedDiagnosticSwitches().dumpOnSevere;
+}
 
 }  // namespace
 
@@ -30,16 +36,20 @@ void claimRunEnd() {
   if (!tryClaimRunEnd()) waitForRunEnd();
 }
 
+bool runEndingElsewhere() {
+  const uint64_t owner = endingThread.load();
+  return owner != 0 && owner != systemCalls().currentThread();
+}
+
 void waitForRunEnd() {
   // The claiming thread ends the process; this one only has to stay out of its way.
   for (;;) systemCalls().sleepMilliseconds(1000);
 }
 
-void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure) {
+void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure, EndSetting setting) {
   const ConnectionCloser closeAll = closer.load();
-  const int32_t closingFailure =
-      closeAll != nullptr ? closeAll(systemCalls().monotonicNanoseconds() + kEndHandOverNanoseconds)
-                          : 0;
+  const int64_t deadline = systemCalls().monotonicNanoseconds() + kEndHandOverNanoseconds;
+  const int32_t closingFailure = closeAll != nullptr ? closeAll(deadline, setting) : 0;
   if (FailureHandler handler = failureHandler(); handler != nullptr && failure != nullptr) {
     handler(*failure);
     if (kind != RunEndKind::Signal) endProcess(status);
@@ -48,10 +58,9 @@ void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure) {
     status = closingFailure;
     kind = RunEndKind::Severe;
   }
-  if (kind == RunEndKind::Signal) endBySignal(status);
-  if (kind == RunEndKind::Severe && failureHandler() == nullptr &&
-      readDiagnosticSwitches().dumpOnSevere) {
-    abortProcess();
+  if (kind == RunEndKind::Signal) systemCalls().endBySignal(status);
+  if (kind == RunEndKind::Severe && failureHandler() == nullptr && dumpOnSevere(setting)) {
+    systemCalls().abortProcess();
   }
   endProcess(status);
 }
@@ -60,14 +69,6 @@ void endProcess(int status) {
   ProcessEndHook hook = endHook.load();
   if (hook != nullptr) hook(status);
   systemCalls().exitProcess(status);
-}
-
-void abortProcess() {
-  systemCalls().abortProcess();
-}
-
-void endBySignal(int signal) {
-  systemCalls().endBySignal(signal);
 }
 
 void setProcessEndHook(ProcessEndHook hook) {

@@ -14,3 +14,15 @@ DiagnosticSwitches readDiagnosticSwitches() {
   switches.errorFile = switchValue("FORT0");
   return switches;
 }
+
+namespace {
+DiagnosticSwitches captured;  // written once, at start-up, before any handler can run
+}  // namespace
+
+void captureDiagnosticSwitches() {
+  captured = readDiagnosticSwitches();
+}
+
+const DiagnosticSwitches& capturedDiagnosticSwitches() {
+  return captured;
+}

@@ -14,3 +14,10 @@ struct DiagnosticSwitches {
 
 /// Reads the diagnostic switches from the environment.
 DiagnosticSwitches readDiagnosticSwitches();
+
+/// Reads the diagnostic switches once, at start-up, for what a signal handler does: it
+/// may not read the environment.
+void captureDiagnosticSwitches();
+
+/// The switches as captured at start-up; all unset before. Async-signal-safe.
+const DiagnosticSwitches& capturedDiagnosticSwitches();

@@ -5,6 +5,7 @@
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/diagnostics/stack_listing.h"
 #include "runtime/environment/command_line.h"
+#include "runtime/environment/diagnostic_switches.h"
 #include "runtime/environment/environment_switches.h"
 #include "runtime/process/console_events.h"
 #include "runtime/process/processor_exceptions.h"
@@ -25,6 +26,7 @@ void startRuntime(int argc, const char* const* argv) {
   system.occupyStandardStreams();
   std::set_new_handler(reportRefusedMemory);
   setCommandLine(argc, argv);
+  captureDiagnosticSwitches();
   if (switchIsTrue("FOR_NOERROR_DIALOGS")) system.suppressErrorDialogs();
   ProcessEventHandlers handlers;
   handlers.consoleEvent = onConsoleEvent;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "runtime/connections/connection_table.h"
-#include "runtime/connections/termination_state.h"
 #include "runtime/ending/run_end.h"
 
 /// Thrown by the test hook in place of the process ending.
@@ -11,12 +10,11 @@ struct HookedEnd {
   int status;
 };
 
-/// Forgets the claimed end and the closed connections: the hooked end closed them all,
-/// and the next test starts with an empty table.
+/// Forgets the claimed end and the connections: the hooked end closed them all, and the
+/// next test starts with an empty table.
 inline void resetRunForTests() {
   forgetRunEndForTests();
   discardAllConnections();
-  forgetConnectionsClosedForTests();
 }
 
 /// The hook: forgets the ended run, then throws the status.

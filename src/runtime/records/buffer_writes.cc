@@ -28,19 +28,10 @@ size_t recordEndAtOrBefore(const GatherBuffer& buffer, size_t offset) {
 }
 
 // The end of the piece of a pipe write that starts at `from`: whole records, at most
-// PIPE_BUF bytes, so that the system takes each piece whole or not at all; a record
-// longer than that goes alone.
+// kAtomicPipeBytes, so that the system takes each piece whole or not at all.
 size_t streamPieceEnd(const GatherBuffer& buffer, size_t from, size_t to) {
   const size_t end = recordEndAtOrBefore(buffer, std::min(to, from + kAtomicPipeBytes));
-  if (end > from) return end;
-  const int runs = buffer.runCount.load(std::memory_order_acquire);
-  for (int i = 0; i < runs; ++i) {
-    const RecordRun& run = buffer.runs[i];
-    if (from >= run.start && from < run.end.load(std::memory_order_relaxed)) {
-      return std::min(to, from + run.length);
-    }
-  }
-  return to;
+  return end > from ? end : to;
 }
 
 // Raises `confirmed` to `offset`; it never falls back.
@@ -50,18 +41,19 @@ void confirm(OutputChannel& channel, uint64_t offset) {
   }
 }
 
-int64_t fileSize(FileHandle fd) {
+uint64_t fileSize(FileHandle file) {
   FileFacts facts;
-  return systemCalls().describeFile(fd, &facts) ? static_cast<int64_t>(facts.size) : -1;
+  return systemCalls().describeFile(file, &facts) ? facts.size : 0;
 }
 
 // An existing file loses its old content just before the first records take its place:
 // it is cut behind them, so that it never holds new records followed by old ones.
 bool cutOldContent(OutputChannel& channel, uint64_t newEnd) {
-  const FileHandle fd = channel.fd.load();
-  if (fileSize(fd) > static_cast<int64_t>(newEnd)) {
+  const FileHandle file = handleOf(channel);
+  const uint64_t keep = channel.origin + newEnd;
+  if (fileSize(file) > keep) {
     SystemError error = 0;
-    if (!cutFileRetrying(fd, newEnd, &error)) {
+    if (!cutFileRetrying(file, keep, &error)) {
       channel.failure.store(error != 0 ? error : systemError(ErrorName::Io));
       return false;
     }
@@ -71,82 +63,67 @@ bool cutOldContent(OutputChannel& channel, uint64_t newEnd) {
   return true;
 }
 
-// Waits until a pipe can take a piece, or the deadline passes (false).
-bool waitWritable(FileHandle fd, int64_t deadlineNs) {
+// Waits until a pipe or device can take bytes, or the deadline passes (false).
+bool waitWritable(FileHandle file, int64_t deadlineNs) {
   for (;;) {
     const int64_t left = deadlineNs - systemCalls().monotonicNanoseconds();
     if (left <= 0) return false;
     const int wait = static_cast<int>(std::min<int64_t>(left / 1000000 + 1, 100));
-    if (systemCalls().waitWritable(fd, wait)) return true;
+    if (systemCalls().waitWritable(file, wait)) return true;
   }
 }
 
-#ifdef BOXPAINT_WRITEBACK_MIB
-}  // namespace
-#include <fcntl.h>
-namespace {
-// Asks the disk to take what has been written since the last request, once that is
-// BOXPAINT_WRITEBACK_MIB MiB. Only the comparison build has it, for its one model file.
-void requestWriteback(FileHandle fd, uint64_t end) {
-  static uint64_t requested = 0;
-  if (end - requested < (uint64_t{BOXPAINT_WRITEBACK_MIB} << 20)) return;
-  sync_file_range(static_cast<int>(fd), static_cast<off_t>(requested),
-                  static_cast<off_t>(end - requested), SYNC_FILE_RANGE_WRITE);
-  requested = end;
-}
-#endif
-
-// Writes the complete bytes of buffer `sequence` that have not reached the file yet.
-// With `deadlineNs`, a pipe that takes nothing until then stops the writing; with
-// `stopOnEnding`, so does the end of the run taking the writer's place.
 }  // namespace
 
-Outcome writeBuffer(OutputChannel& channel, uint64_t sequence, int64_t deadlineNs,
-                    bool stopOnEnding) {
+ChannelStatus writeBuffer(OutputChannel& channel, uint64_t sequence, int64_t deadlineNs,
+                          bool yieldsToEnding) {
   const GatherBuffer& buffer = bufferOf(channel, sequence);
   const uint64_t extent = buffer.extent.load(std::memory_order_acquire);
   const uint64_t start = startOf(extent);
   const size_t length = lengthOf(extent);
   const uint64_t confirmed = channel.confirmed.load();
-  if (start + length <= confirmed) return Outcome::Done;
-  const FileHandle fd = channel.fd.load();
+  if (start + length <= confirmed) return ChannelStatus::Ok;
+  const FileHandle file = handleOf(channel);
+  const bool disk = channel.kind == ChannelKind::DiskFile;
+  SystemCalls& system = systemCalls();
   size_t at = confirmed > start ? static_cast<size_t>(confirmed - start) : 0;
   while (at < length) {
-    if (stopOnEnding && channel.ending.load()) return Outcome::Stopped;
-    const bool disk = channel.kind == ChannelKind::DiskFile;
-    const size_t end = disk ? length : streamPieceEnd(buffer, at, length);
+    if (yieldsToEnding && channel.ending.load()) return ChannelStatus::Ending;
+    const size_t end =
+        channel.kind == ChannelKind::Stream ? streamPieceEnd(buffer, at, length) : length;
     if (channel.truncateOnFirstWrite.load() && !cutOldContent(channel, start + end)) {
-      return Outcome::Failed;
+      return ChannelStatus::Refused;
     }
-    if (!disk && deadlineNs != 0 && !waitWritable(fd, deadlineNs)) return Outcome::Stopped;
+    if (!disk && deadlineNs != 0 && !waitWritable(file, deadlineNs)) return ChannelStatus::Ending;
     SystemError error = 0;
-    const int64_t n =
-        disk ? systemCalls().writeFileAt(fd, buffer.bytes + at, end - at, start + at, &error)
-             : systemCalls().writeFile(fd, buffer.bytes + at, end - at, &error);
+    const int64_t n = disk ? system.writeFileAt(file, buffer.bytes + at, end - at,
+                                                channel.origin + start + at, &error)
+                           : system.writeFile(file, buffer.bytes + at, end - at, &error);
     if (n < 0 && isError(error, ErrorName::Interrupted)) continue;
+    if (n < 0 && !disk && isError(error, ErrorName::WouldBlock)) {
+      // A stream left non-blocking by whoever started the process: the bytes wait until
+      // the reader makes room, as they would on a blocking one.
+      if (deadlineNs == 0) system.waitWritable(file, -1);
+      continue;
+    }
     if (n <= 0) {
       channel.failure.store(n < 0 && error != 0 ? error : systemError(ErrorName::Io));
-      return Outcome::Failed;
+      return ChannelStatus::Refused;
     }
     channel.fileChanged.store(true);
     at += static_cast<size_t>(n);
     confirm(channel, start + at);
-#ifdef BOXPAINT_WRITEBACK_MIB
-    // Built for comparison only: ask the disk to take each stretch of this many MiB as
-    // the run goes on. Left to the kernel, as every Unix tool leaves it, the run is faster.
-    if (disk) requestWriteback(fd, start + at);
-#endif
   }
-  return Outcome::Done;
+  return ChannelStatus::Ok;
 }
 
-// Cuts a disk file that has been cut or written back to its last whole record.
 void cutToWholeRecords(OutputChannel& channel) {
-  if (channel.kind != ChannelKind::DiskFile || !channel.fileChanged.load()) return;
+  if (!channel.keepsWholeRecords || !channel.fileChanged.load()) return;
   const uint64_t confirmed = channel.confirmed.load();
   uint64_t whole = confirmed;
   const uint64_t current = channel.current.load();
-  const uint64_t first = current >= kGatherBuffers - 1 ? current - (kGatherBuffers - 1) : 0;
+  const uint64_t count = static_cast<uint64_t>(channel.bufferCount);
+  const uint64_t first = current >= count - 1 ? current - (count - 1) : 0;
   for (uint64_t sequence = first; sequence <= current; ++sequence) {
     const GatherBuffer& buffer = bufferOf(channel, sequence);
     const uint64_t extent = buffer.extent.load(std::memory_order_acquire);
@@ -155,10 +132,9 @@ void cutToWholeRecords(OutputChannel& channel) {
       whole = start + recordEndAtOrBefore(buffer, static_cast<size_t>(confirmed - start));
     }
   }
-  const FileHandle fd = channel.fd.load();
-  if (fileSize(fd) > static_cast<int64_t>(whole)) {
-    // A file that cannot be cut keeps the partial record; the run ends with 38 anyway.
-    SystemError error = 0;
-    if (!cutFileRetrying(fd, whole, &error)) return;
-  }
+  const FileHandle file = handleOf(channel);
+  const uint64_t keep = channel.origin + whole;
+  // A file that cannot be cut keeps the partial record; the run ends with 38 anyway.
+  SystemError error = 0;
+  if (fileSize(file) > keep) cutFileRetrying(file, keep, &error);
 }

@@ -1,4 +1,4 @@
-// The ring of a gathering channel as its parts share it: buffer extents, buffers by
+// The ring of an output channel as its parts share it: buffer extents, buffers by
 // sequence number, the writer's state.
 #pragma once
 
@@ -10,12 +10,12 @@
 /// Mask of the complete length in a buffer's extent.
 constexpr uint64_t kLengthMask = (uint64_t{1} << kLengthBits) - 1;
 
-/// A buffer's extent: the file offset of its first byte and its complete length.
+/// A buffer's extent: the channel offset of its first byte and its complete length.
 inline uint64_t packExtent(uint64_t start, size_t length) {
   return start << kLengthBits | length;
 }
 
-/// The file offset of an extent's first byte.
+/// The channel offset of an extent's first byte.
 inline uint64_t startOf(uint64_t extent) {
   return extent >> kLengthBits;
 }
@@ -27,15 +27,21 @@ inline size_t lengthOf(uint64_t extent) {
 
 /// The buffer that holds sequence number `sequence`.
 inline GatherBuffer& bufferOf(OutputChannel& channel, uint64_t sequence) {
-  return channel.buffers[sequence % kGatherBuffers];
+  return channel.buffers[sequence % static_cast<uint64_t>(channel.bufferCount)];
 }
 
-/// Sets what the thread in the writer's role is doing.
-inline void setWriter(OutputChannel& channel, WriterState state) {
-  channel.writer.store(static_cast<int>(state));
+/// How the role of writing stands.
+inline WriterState stateOf(const OutputChannel& channel) {
+  return static_cast<WriterState>(channel.state.load());
 }
 
-/// What the thread in the writer's role is doing.
-inline WriterState writerOf(const OutputChannel& channel) {
-  return static_cast<WriterState>(channel.writer.load());
+/// Moves the role of writing from `from` to `to`; false when it stood elsewhere.
+inline bool moveState(OutputChannel& channel, WriterState from, WriterState to) {
+  int expected = static_cast<int>(from);
+  return channel.state.compare_exchange_strong(expected, static_cast<int>(to));
+}
+
+/// The handle records are written to. Async-signal-safe.
+inline FileHandle handleOf(const OutputChannel& channel) {
+  return channel.handle->load();
 }

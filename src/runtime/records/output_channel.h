@@ -1,12 +1,17 @@
-// The output side of a write connection: how complete records reach the system.
+// The output channel of a write connection: how complete records reach the system.
 //
-// Console and device connections are direct: each record is written the moment it is
-// complete, and nothing is ever held. Disk files and pipes gather records in a ring of
-// large buffers; a writer thread hands full buffers to the system while the next one is
-// filled. Whatever thread ends the run takes the writer's place and hands over exactly
-// the complete records that have not reached the file: the bytes that reached it are
-// counted in `confirmed`, and every buffer's file offset and complete length sit in one
-// atomic word, so that even a fault handler reads a consistent picture without a lock.
+// Records are written into a ring of buffers. The producer asks for room for a batch of
+// records of one length and commits how many it filled. A direct channel (a console,
+// terminal or device) is a ring of one buffer, written by the producer at each commit,
+// so each record reaches the system the moment it is complete. A gathering channel (a
+// disk file or a pipe) has a ring of several large buffers; a writer thread hands each
+// full one to the system while the producer fills the next.
+//
+// Whoever ends the run hands over what has not reached the file, on any thread and even
+// inside a signal handler: every buffer's file offset and complete length sit in one
+// atomic word, the bytes that reached the file are counted in `confirmed`, and the role
+// of writing is taken by compare-and-swap on `state`, so that no byte is written twice
+// to a pipe and no lock is needed.
 #pragma once
 
 #include <atomic>
@@ -17,40 +22,53 @@
 
 #include "runtime/platform/system_calls.h"
 
-/// Buffers in the ring of a gathering connection.
+/// Buffers in the ring of a gathering channel.
 constexpr int kGatherBuffers = 4;
 
-/// Bytes of one gathering buffer.
+/// Bytes of one buffer of a gathering channel.
 constexpr size_t kGatherBytes = 1024 * 1024;
+
+/// Longest record a channel takes, terminator included; the buffer of a direct channel
+/// is this long. The utility's longest record is the not-found line of a 200-character
+/// name.
+constexpr size_t kMaxRecordBytes = 4096;
 
 /// Most runs of equal-length records one buffer holds before it is handed over.
 constexpr int kMaxRecordRuns = 64;
 
-/// How a connection's records reach the system.
+/// How a channel's records reach the system.
 enum class ChannelKind : uint8_t {
   Direct,    // each record as one write when complete (consoles, terminals, devices)
   DiskFile,  // gathered, written at explicit offsets (regular files)
-  Stream,    // gathered, written in record-aligned pieces of at most PIPE_BUF (pipes)
+  Stream,    // gathered, written in whole-record pieces the system takes whole (pipes)
 };
 
-/// What the thread in the writer's role is doing.
+/// Who holds the role of writing buffers to the system, and how it stands.
 enum class WriterState : int {
-  Idle,      // not writing; the next buffer may be taken
-  Writing,   // a write to the system is under way
-  Parked,    // stopped for the end of the run; writes nothing more
-  Failed,    // the system refused a write (see `failure`)
-  Finished,  // everything was written and the connection is closing
+  Idle,     // nobody writes; the writer may take the next buffer
+  Writing,  // a write to the system is under way
+  Ending,   // the end of the run has taken the role: nothing more is written by the writer
+  Refused,  // the system refused a write (see `failure`)
+  Drained,  // every record reached the system and the channel is closing
 };
 
-/// Consecutive complete records of one length in a buffer, for cutting at a record end.
+/// What became of a step of the channel.
+enum class ChannelStatus {
+  Ok,
+  Refused,   // the system refused a write: nothing more is written
+  NoMemory,  // memory for a buffer was refused, or a record is longer than any buffer
+  Ending,    // the end of the run has taken the channel over
+};
+
+/// Consecutive complete records of one length in a buffer, for finding record ends.
 struct RecordRun {
   uint32_t start = 0;            // offset in the buffer of the run's first record
   std::atomic<uint32_t> end{0};  // offset just behind its last record
   uint32_t length = 0;           // bytes per record, terminator included
 };
 
-/// One buffer of the ring. `extent` packs the file offset of byte 0 (high bits) and the
-/// number of complete bytes (low kLengthBits bits).
+/// One buffer of the ring. `extent` packs the channel offset of byte 0 (high bits) and
+/// the number of complete bytes (low kLengthBits bits).
 struct GatherBuffer {
   char* bytes = nullptr;
   size_t capacity = 0;
@@ -62,36 +80,43 @@ struct GatherBuffer {
 /// Bits of `GatherBuffer::extent` that hold the complete length.
 constexpr int kLengthBits = 24;
 
-/// The complete bytes of `buffer`, as last published.
-inline size_t completeBytes(const GatherBuffer& buffer) {
-  return static_cast<size_t>(buffer.extent.load(std::memory_order_acquire) &
-                             ((uint64_t{1} << kLengthBits) - 1));
-}
-
 /// The output state of one write connection.
 struct OutputChannel {
   ChannelKind kind = ChannelKind::Direct;
-  std::atomic<FileHandle> fd{kNoFile};  // the handle records are written to
-
-  // Direct: the record being built, private to the producing thread.
-  char* record = nullptr;
-  size_t recordCapacity = 0;
-  size_t recordUsed = 0;
-
-  // Gathering: the ring, filled by the producing thread at `current`.
+  const std::atomic<FileHandle>* handle = nullptr;  // the connection's: records go there
+  int bufferCount = 1;                              // buffers in the ring
+  bool keepsWholeRecords = false;  // a disk file: a failure cuts a partial record off
+  uint64_t origin = 0;             // file offset of the channel's first byte, for writes where the
+                                   // handle stands
   GatherBuffer buffers[kGatherBuffers];
-  size_t used = 0;  // producer: bytes in the current buffer, incomplete record included
+
+  // The producer's: complete bytes in the current buffer (room reserved lies behind
+  // them), and the length of the records last reserved.
+  size_t used = 0;
+  size_t reservedLength = 0;
+
   std::atomic<uint64_t> current{0};    // sequence number of the buffer being filled
   std::atomic<uint64_t> written{0};    // buffers below this sequence number are written whole
-  std::atomic<uint64_t> confirmed{0};  // bytes that have reached the file, from its start
+  std::atomic<uint64_t> confirmed{0};  // bytes from the channel's start that reached the file
   std::atomic<bool> truncateOnFirstWrite{false};  // an existing file's old content is still to go
   std::atomic<bool> fileChanged{false};           // the file has been cut or written
-  std::atomic<bool> ending{false};                // the end of the run has taken the writer's place
-  std::atomic<int> writer{static_cast<int>(WriterState::Idle)};
-  std::atomic<int> failure{0};  // errno of a refused write; 0 while none
-  bool closing = false;         // under `lock`: the writer stops once all is written
-  bool threadStarted = false;   // under `lock`
-  ThreadHandle thread = 0;
+  std::atomic<bool> ending{false};                // the end of the run asks the writer to stop
+  std::atomic<int> state{static_cast<int>(WriterState::Idle)};
+  std::atomic<int> failure{0};  // the system's reason for a refused write; 0 while none
+
+  bool draining = false;    // under `lock`: the writer stops once everything is written
+  ThreadHandle thread = 0;  // under `lock`: the writer thread, 0 while none runs
   std::mutex lock;
   std::condition_variable changed;
 };
+
+/// Makes `channel` write to the handle held at `handle` as `kind` says. With
+/// `truncateOnFirstWrite`, a disk file's old content goes when the first records are
+/// handed over. A disk file, or a direct channel on a regular file that is not opened
+/// for appending, keeps only whole records when a write fails.
+void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<FileHandle>* handle,
+                  bool truncateOnFirstWrite);
+
+/// Stops the writer thread, if any, and frees the channel's buffers; the channel is as
+/// new afterwards.
+void releaseChannel(OutputChannel& channel);

@@ -5,72 +5,45 @@
 
 namespace {
 
-void sleepBriefly() {
-  systemCalls().sleepMilliseconds(1);
+// Writes buffer `sequence` in the role of writer, taken from Idle, with the lock let go;
+// false when the role could not be had or the write did not finish. The lock is held on
+// entry and on return.
+bool writeOneBuffer(OutputChannel& channel, uint64_t sequence,
+                    std::unique_lock<std::mutex>& guard) {
+  if (!moveState(channel, WriterState::Idle, WriterState::Writing)) return false;
+  guard.unlock();
+  const ChannelStatus status = writeBuffer(channel, sequence, 0, true);
+  guard.lock();
+  if (status == ChannelStatus::Ok) channel.written.store(sequence + 1);
+  // The end of the run waits for Writing to end before it takes the role.
+  channel.state.store(static_cast<int>(status == ChannelStatus::Refused ? WriterState::Refused
+                                                                        : WriterState::Idle));
+  channel.changed.notify_all();
+  return status == ChannelStatus::Ok;
 }
 
 }  // namespace
 
 void writeSubmittedBuffers(void* argument) {
   OutputChannel& channel = *static_cast<OutputChannel*>(argument);
+  std::unique_lock<std::mutex> guard(channel.lock);
   for (;;) {
-    uint64_t sequence;
-    {
-      std::unique_lock<std::mutex> guard(channel.lock);
-      channel.changed.wait(guard, [&] {
-        return channel.ending.load() || channel.written.load() < channel.current.load() ||
-               channel.closing;
-      });
-      if (channel.ending.load() || channel.written.load() >= channel.current.load()) {
-        setWriter(channel, channel.ending.load() ? WriterState::Parked : WriterState::Finished);
-        channel.changed.notify_all();
-        return;
-      }
-      sequence = channel.written.load();
-      setWriter(channel, WriterState::Writing);
+    channel.changed.wait(guard, [&] {
+      return channel.ending.load() || channel.written.load() < channel.current.load() ||
+             channel.draining;
+    });
+    if (channel.ending.load()) break;
+    if (channel.written.load() >= channel.current.load()) {
+      moveState(channel, WriterState::Idle, WriterState::Drained);
+      break;
     }
-    const Outcome outcome = writeBuffer(channel, sequence, 0, true);
-    std::lock_guard<std::mutex> guard(channel.lock);
-    if (outcome == Outcome::Done) {
-      channel.written.store(sequence + 1);
-      setWriter(channel, WriterState::Idle);
-    } else {
-      setWriter(channel, outcome == Outcome::Failed ? WriterState::Failed : WriterState::Parked);
-    }
-    channel.changed.notify_all();
-    if (outcome != Outcome::Done) return;
+    if (!writeOneBuffer(channel, channel.written.load(), guard)) break;
   }
+  channel.changed.notify_all();
 }
 
 void writeInline(OutputChannel& channel, std::unique_lock<std::mutex>& guard) {
   while (!channel.ending.load() && channel.written.load() < channel.current.load()) {
-    const uint64_t sequence = channel.written.load();
-    setWriter(channel, WriterState::Writing);
-    guard.unlock();
-    const Outcome outcome = writeBuffer(channel, sequence, 0, true);
-    guard.lock();
-    if (outcome != Outcome::Done) {
-      setWriter(channel, outcome == Outcome::Failed ? WriterState::Failed : WriterState::Parked);
-      channel.changed.notify_all();
-      return;
-    }
-    channel.written.store(sequence + 1);
-    setWriter(channel, WriterState::Idle);
-    channel.changed.notify_all();
+    if (!writeOneBuffer(channel, channel.written.load(), guard)) return;
   }
-}
-
-bool stopWriter(OutputChannel& channel, int64_t deadlineNs, bool inSignalHandler) {
-  if (inSignalHandler) {
-    channel.ending.store(true);
-  } else {
-    std::lock_guard<std::mutex> guard(channel.lock);
-    channel.ending.store(true);
-    channel.changed.notify_all();
-  }
-  while (writerOf(channel) == WriterState::Writing) {
-    if (systemCalls().monotonicNanoseconds() >= deadlineNs) return false;
-    sleepBriefly();
-  }
-  return true;
 }

@@ -1,0 +1,122 @@
+#include "runtime/records/record_batch.h"
+
+#include "runtime/records/buffer_writes.h"
+#include "runtime/records/gather_ring.h"
+#include "runtime/records/writer_thread.h"
+
+namespace {
+
+// The buffer the producer fills, its memory had on first use; nullptr when refused.
+GatherBuffer* currentBuffer(OutputChannel& channel) {
+  GatherBuffer& buffer = bufferOf(channel, channel.current.load(std::memory_order_relaxed));
+  if (buffer.bytes == nullptr) {
+    const size_t capacity = channel.kind == ChannelKind::Direct ? kMaxRecordBytes : kGatherBytes;
+    buffer.bytes = static_cast<char*>(systemCalls().allocate(capacity));
+    if (buffer.bytes == nullptr) return nullptr;
+    buffer.capacity = capacity;
+  }
+  return &buffer;
+}
+
+// Records the `count` records of `length` bytes just behind `channel.used` as complete.
+void publishRecords(OutputChannel& channel, GatherBuffer& buffer, size_t count, size_t length) {
+  const uint32_t start = static_cast<uint32_t>(channel.used);
+  const uint32_t end = static_cast<uint32_t>(channel.used + count * length);
+  int runs = buffer.runCount.load(std::memory_order_relaxed);
+  if (runs > 0 && buffer.runs[runs - 1].length == length &&
+      buffer.runs[runs - 1].end.load(std::memory_order_relaxed) == start) {
+    buffer.runs[runs - 1].end.store(end, std::memory_order_relaxed);
+  } else {
+    RecordRun& run = buffer.runs[runs];
+    run.start = start;
+    run.length = static_cast<uint32_t>(length);
+    run.end.store(end, std::memory_order_relaxed);
+    buffer.runCount.store(runs + 1, std::memory_order_release);
+  }
+  channel.used = end;
+  const uint64_t extent = buffer.extent.load(std::memory_order_relaxed);
+  buffer.extent.store(packExtent(startOf(extent), end), std::memory_order_release);
+}
+
+// Starts `buffer` afresh at channel offset `start`. One store changes its extent, so that
+// no reader sees a mixture of the old and the new.
+void restartBuffer(GatherBuffer& buffer, uint64_t start) {
+  buffer.runCount.store(0, std::memory_order_relaxed);
+  buffer.extent.store(packExtent(start, 0), std::memory_order_release);
+}
+
+// A direct channel writes its one buffer now, in the role of writer, and starts it
+// afresh behind what was written.
+ChannelStatus writeDirect(OutputChannel& channel, GatherBuffer& buffer) {
+  if (!moveState(channel, WriterState::Idle, WriterState::Writing)) {
+    return stateOf(channel) == WriterState::Refused ? ChannelStatus::Refused
+                                                    : ChannelStatus::Ending;
+  }
+  const ChannelStatus status = writeBuffer(channel, channel.current.load(), 0, false);
+  if (status == ChannelStatus::Ok) {
+    const uint64_t extent = buffer.extent.load(std::memory_order_relaxed);
+    restartBuffer(buffer, startOf(extent) + lengthOf(extent));
+    channel.used = 0;
+  }
+  channel.state.store(static_cast<int>(status == ChannelStatus::Refused ? WriterState::Refused
+                                                                        : WriterState::Idle));
+  return status;
+}
+
+}  // namespace
+
+ChannelStatus reserveRecords(OutputChannel& channel, size_t length, size_t wanted,
+                             RecordRoom& room) {
+  room = RecordRoom{};
+  if (length == 0 || length > kMaxRecordBytes) return ChannelStatus::NoMemory;
+  GatherBuffer* buffer = currentBuffer(channel);
+  if (buffer == nullptr) return ChannelStatus::NoMemory;
+  if (channel.used + length > buffer->capacity) {
+    const ChannelStatus submitted = submitBuffer(channel, true);
+    if (submitted != ChannelStatus::Ok) return submitted;
+    buffer = currentBuffer(channel);
+    if (buffer == nullptr) return ChannelStatus::NoMemory;
+  }
+  const size_t fit = (buffer->capacity - channel.used) / length;
+  room.count = channel.kind == ChannelKind::Direct ? 1 : (fit < wanted ? fit : wanted);
+  room.bytes = buffer->bytes + channel.used;
+  channel.reservedLength = length;
+  return ChannelStatus::Ok;
+}
+
+ChannelStatus commitRecords(OutputChannel& channel, size_t count) {
+  if (count == 0) return ChannelStatus::Ok;
+  const size_t length = channel.reservedLength;
+  GatherBuffer& buffer = bufferOf(channel, channel.current.load(std::memory_order_relaxed));
+  publishRecords(channel, buffer, count, length);
+  if (channel.kind == ChannelKind::Direct) return writeDirect(channel, buffer);
+  if (channel.used + length > buffer.capacity ||
+      buffer.runCount.load(std::memory_order_relaxed) == kMaxRecordRuns) {
+    return submitBuffer(channel, true);
+  }
+  return ChannelStatus::Ok;
+}
+
+ChannelStatus submitBuffer(OutputChannel& channel, bool startWriter) {
+  if (channel.used == 0) return ChannelStatus::Ok;
+  std::unique_lock<std::mutex> guard(channel.lock);
+  const uint64_t sequence = channel.current.load();
+  const uint64_t ring = static_cast<uint64_t>(channel.bufferCount);
+  channel.changed.wait(guard, [&] {
+    return channel.ending.load() || stateOf(channel) == WriterState::Refused ||
+           sequence + 1 - channel.written.load() < ring;
+  });
+  if (channel.ending.load()) return ChannelStatus::Ending;
+  if (stateOf(channel) == WriterState::Refused) return ChannelStatus::Refused;
+  const uint64_t extent = bufferOf(channel, sequence).extent.load(std::memory_order_relaxed);
+  restartBuffer(bufferOf(channel, sequence + 1), startOf(extent) + lengthOf(extent));
+  channel.used = 0;
+  channel.current.store(sequence + 1);
+  if (channel.thread == 0 && startWriter) {
+    channel.thread = systemCalls().startThread(writeSubmittedBuffers, &channel);
+  }
+  if (channel.thread == 0) writeInline(channel, guard);
+  channel.changed.notify_all();
+  if (stateOf(channel) == WriterState::Refused) return ChannelStatus::Refused;
+  return channel.ending.load() ? ChannelStatus::Ending : ChannelStatus::Ok;
+}
