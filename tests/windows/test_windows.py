@@ -283,16 +283,25 @@ class AgreementTest(Folder):
     KINDS = {"syntax": 90, "numbers": 90, "broken": 90, "truncated": 60, "limits": 40,
              "switches": 30}
 
+    # Runs of boxpaint.exe that ended with status 1 and said nothing, as Wine's process now
+    # and then ends (about one run in several hundred, never the same one twice); each
+    # is made again once, and counted.
+    silent_ends = 0
+
+    def result(self, runner, arguments, environment):
+        for name in ("model.txt", "x" * 250):
+            if os.path.exists(self.path(name)):
+                os.remove(self.path(name))
+        run = runner(arguments, self.dir, environment)
+        model = self.read("model.txt") if os.path.exists(self.path("model.txt")) else None
+        return (run.status, run.stdout, posix_text(run.first_line().decode()), model)
+
     def compare(self, label, arguments, environment=None):
-        results = []
-        for runner in (run_linux, run_windows):
-            for name in ("model.txt", "x" * 250):
-                if os.path.exists(self.path(name)):
-                    os.remove(self.path(name))
-            run = runner(arguments, self.dir, environment)
-            model = self.read("model.txt") if os.path.exists(self.path("model.txt")) else None
-            results.append((run.status, run.stdout, posix_text(run.first_line().decode()), model))
-        linux, windows = results
+        linux = self.result(run_linux, arguments, environment)
+        windows = self.result(run_windows, arguments, environment)
+        if windows[0] == 1 and windows[2] == "" and windows != linux:
+            AgreementTest.silent_ends += 1
+            windows = self.result(run_windows, arguments, environment)
         self.assertEqual(linux[0], windows[0], f"{label}: status; {linux[2]!r} {windows[2]!r}")
         self.assertEqual(linux[1], windows[1], f"{label}: standard output")
         self.assertEqual(linux[2], windows[2], f"{label}: first diagnostic line")
@@ -319,7 +328,8 @@ class AgreementTest(Folder):
                     self.compare(f"{kind} {number}: {case!r}",
                                  ["mesh.txt", "blocks.inp", "model.txt"], case["env"])
                     compared += 1
-        print(f"\n{compared} runs compared", file=sys.stderr)
+        print(f"\n{compared} runs compared; {AgreementTest.silent_ends} silent ends of Wine's"
+              " made again", file=sys.stderr)
 
 
 if __name__ == "__main__":
