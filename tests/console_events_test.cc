@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/run_boxpaint.h"
 
 namespace {
@@ -109,18 +111,23 @@ TEST(ConsoleEventTest, EndsARunBlockedOnAStalledReader) {
   }
 }
 
-TEST(ConsoleEventTest, TerminateKeepsWholeRecordsAndEndsBySigterm) {
-  TempDir dir;
-  dir.write("mesh.txt", kBigMesh);
-  dir.write("blocks.inp", kBlocks);
-  RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
-                               .directory = dir.path(),
-                               .signalWhenFile = dir.file("model.txt"),
-                               .signalWhenBytes = 1,
-                               .signal = SIGTERM});
-  EXPECT_EQ(run.termSignal, SIGTERM);
-  EXPECT_EQ(run.err, "");
-  EXPECT_TRUE(wholeModelRecords(readFile(dir.file("model.txt"))));
+// `kill`, `timeout`, an alarm or a user's signal: whatever ends the process by default
+// still ends it by that signal, silently, and the model keeps only whole records.
+TEST(ConsoleEventTest, TerminatingSignalsKeepWholeRecordsAndEndTheProcess) {
+  for (int signal : {SIGTERM, SIGABRT, SIGALRM, SIGUSR1, SIGRTMIN + 2}) {
+    SCOPED_TRACE(strsignal(signal));
+    TempDir dir;
+    dir.write("mesh.txt", kBigMesh);
+    dir.write("blocks.inp", kBlocks);
+    RunResult run = runBoxpaint({.args = {"mesh.txt", "blocks.inp", "model.txt"},
+                                 .directory = dir.path(),
+                                 .signalWhenFile = dir.file("model.txt"),
+                                 .signalWhenBytes = 1,
+                                 .signal = signal});
+    EXPECT_EQ(run.termSignal, signal);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(wholeModelRecords(readFile(dir.file("model.txt"))));
+  }
 }
 
 TEST(ConsoleEventTest, InheritedIgnoredInterruptStaysIgnored) {

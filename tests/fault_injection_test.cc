@@ -133,6 +133,32 @@ INSTANTIATE_TEST_SUITE_P(
              (std::get<1>(info.param) ? "SigxfszIgnored" : "SigxfszDefault");
     });
 
+// The model on standard output, redirected to a file that fills up: a file the run
+// writes from where it stands keeps whole records, one opened for appending is never cut.
+TEST(FullDiskTest, StandardOutputFileKeepsWholeRecordsUnlessAppending) {
+  if (runsUnderWrapper()) GTEST_SKIP() << "a wrapper writes files of its own under the limit";
+  ModelInputs in(10, 10, 10);
+  for (bool appends : {false, true}) {
+    SCOPED_TRACE(appends ? "appending" : "replacing");
+    const std::string console = in.dir.write("console.txt", "x");
+    RunOptions options = in.options();
+    options.args[2] = "CON";
+    options.stdoutFile = console;
+    options.stdoutAppends = appends;
+    options.fileSizeLimit = 1024;
+    RunResult run = runBoxpaint(options);
+    EXPECT_EQ(run.status, 38);
+    EXPECT_EQ(firstLine(run.err), severeLine(38, "error during write, unit 2, file CON"));
+    const std::string written = readFile(console);
+    if (appends) {
+      EXPECT_EQ(written, "x" + in.full.substr(0, 1023));
+    } else {
+      EXPECT_EQ(written.size(), 1020u);
+      EXPECT_TRUE(wholeRecordsOf(written, in.full));
+    }
+  }
+}
+
 TEST(FullDiskTest, FailureAtTheLastHandOverIsReportedToo) {
   // 1,000 records are gathered in one block that reaches the file only at the close.
   ModelInputs in(10, 10, 10);

@@ -6,6 +6,7 @@
 #include "freeform/free_form_reader.h"
 #include "model/block_statements.h"
 #include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 
@@ -22,22 +23,30 @@ constexpr int32_t kBlocksReservedAtOnce = 1 << 16;
 bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report) {
   if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*lookUpConnection(kBlockUnit));
+    Connection& connection = *lookUpConnection(kBlockUnit);
+    report.path = connection.fileName;
+    FreeFormReader reader(connection);
     readBlockFileHead(reader, report.background, report.blockCount);
     const int32_t count = std::max(report.blockCount, 0);
     report.read.reserve(static_cast<size_t>(std::min(count, kBlocksReservedAtOnce)));
     report.cells.reserve(report.read.capacity());
+    report.lines.reserve(report.read.capacity());
     // One record for all blocks: a field a block leaves unread keeps the previous
     // block's value, as ordered when that block was snapped.
     BlockRecord block;
     for (int32_t b = 0; b < count; ++b) {
       setCheckReadingBlock(b + 1, count);
+      const int64_t before = connection.recordsRead.load(std::memory_order_relaxed);
       readBlock(reader, block);
+      const int64_t after = connection.recordsRead.load(std::memory_order_relaxed);
+      if (after > before + 1) setCheckReadOn(b + 1, before + 1, after);
+      report.lines.push_back({before + 1, after});
       report.read.push_back(block);
       report.cells.push_back(blockCells(mesh, block));
     }
   }
   closeConnection(kBlockUnit);
+  skipBlankLines(report.path.c_str(), report.lines);
   report.visible.assign(report.read.size(), 0);
   return true;
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "check/block_lines.h"
 #include "mesh/mesh.h"
 #include "model/block_cells.h"
 #include "model/block_record.h"
@@ -14,13 +16,15 @@ struct BlockFileReport {
   int32_t blockCount = 0;         // the count as read; no block is read when it is <= 0
   std::vector<BlockRecord> read;  // each block's seven values as read (fields a null or a
                                   // slash left unread carry the previous block's values)
+  std::vector<BlockLines> lines;  // the lines each block was read from
+  std::string path;               // the file's full path, as boxpaint names it
   std::vector<BlockCells> cells;  // the cells each block paints
   std::vector<int64_t> visible;   // the cells that show each block's value in the end
   int64_t backgroundCells = 0;    // the cells no block covers
 };
 
 /// Reads the block file named by the blank-padded buffer `name` (unit 1) as boxpaint
-/// does, and finds the cells each block paints on `mesh`; `visible` and
-/// `backgroundCells` are left for countVisibleCells. False when the file cannot be
-/// opened; read errors end the run.
+/// does, finds the lines each block was read from and the cells it paints on `mesh`;
+/// `visible` and `backgroundCells` are left for countVisibleCells. False when the file
+/// cannot be opened; read errors end the run.
 bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report);

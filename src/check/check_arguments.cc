@@ -4,16 +4,19 @@
 
 const char kCheckHelpText[] =
     "Usage:\n"
-    "  boxpaint-check MESH BLOCKS [--json]\n"
+    "  boxpaint-check MESH BLOCKS [MODEL] [--json]\n"
     "  boxpaint-check --help | --version\n"
     "\n"
     "Explains what the block file BLOCKS does on the mesh of MESH, reading both files\n"
     "exactly as boxpaint reads them. It prints a summary of the mesh, one row per block\n"
-    "(its bounds as read, the cells it paints, how many it paints and how many still show\n"
-    "its value in the finished model), warnings for blocks that paint nothing, lie outside\n"
-    "the mesh, are hidden by later blocks, lie above the top of the mesh or have a bound\n"
-    "that moves by more than half a cell when snapped, and the number of cells left at\n"
-    "the background value.\n"
+    "(the line it starts on, its bounds as read, the cells it paints, how many it paints\n"
+    "and how many still show its value in the finished model), and the number of cells\n"
+    "left at the background value, with warnings, each naming its line: for a mesh\n"
+    "without cells or with cells of zero or negative width, and for blocks that read on\n"
+    "into the next line, paint nothing, lie outside the mesh, lie above its top, look\n"
+    "like depths typed as elevations, are hidden by later blocks or have a bound that\n"
+    "moves by more than half a cell when snapped. Given the MODEL name you mean to give\n"
+    "boxpaint, it also warns when that would write over MESH or BLOCKS.\n"
     "\n"
     "  --json   print one JSON object instead of the text report\n"
     "  --       ends the options: a later argument that begins with '-' is a file name\n"
@@ -38,7 +41,7 @@ bool parseCheckArguments(int argc, const char* const* argv, CheckArguments& argu
       return true;
     }
   }
-  int names[2] = {};
+  int names[3] = {};
   int nameCount = 0;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -55,7 +58,7 @@ bool parseCheckArguments(int argc, const char* const* argv, CheckArguments& argu
       error = "unknown option " + std::string(argument) + " (see --help)";
       return false;
     }
-    if (nameCount == 2) {
+    if (nameCount == 3) {
       error = "too many file names: " + std::string(argument) + " (see --help)";
       return false;
     }
@@ -67,5 +70,6 @@ bool parseCheckArguments(int argc, const char* const* argv, CheckArguments& argu
   }
   arguments.meshIndex = names[0];
   arguments.blockIndex = names[1];
+  arguments.modelIndex = names[2];
   return true;
 }

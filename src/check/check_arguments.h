@@ -3,12 +3,7 @@
 
 #include <string>
 
-/// Exit status for a command line that cannot be used.
-constexpr int kUsageStatus = 2;
-
-/// Exit status when reading stopped (a file cannot be opened or holds what boxpaint
-/// refuses), the run was interrupted, or the report cannot be written.
-constexpr int kFailureStatus = 1;
+#include "companion/exit_status.h"
 
 /// The command line, read.
 struct CheckArguments {
@@ -17,6 +12,7 @@ struct CheckArguments {
   bool json = false;     // --json: one JSON object instead of the text report
   int meshIndex = 0;     // argv index of the mesh file name
   int blockIndex = 0;    // argv index of the block file name
+  int modelIndex = 0;    // argv index of the model file name; 0: none given
 };
 
 /// The text that --help prints.

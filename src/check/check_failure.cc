@@ -1,14 +1,15 @@
 #include "check/check_failure.h"
 
-#include <unistd.h>
-
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/console_texts.h"
-#include "check/check_arguments.h"
-#include "check/line_text.h"
+#include "check/block_lines.h"
 #include "check/reading_stop.h"
+#include "companion/exit_status.h"
+#include "companion/line_text.h"
+#include "companion/write_all.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
@@ -21,19 +22,19 @@ const char* readingFile = nullptr;
 const char* readingPart = nullptr;
 int32_t readingBlock = 0;  // 0: not in a block
 int32_t readingBlockCount = 0;
+// The blocks that took values from more than one line, and those lines.
+std::vector<int32_t> readOnBlocks;
+std::vector<BlockLines> readOnLines;
 
-void writeAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n <= 0) return;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
+// Writes `text` to `fd`; nothing more can be said if that fails.
+void writeText(int fd, std::string_view text) {
+  writeAll(fd, text.data(), text.size());
 }
 
 [[noreturn]] void endWith(const ReadingStop& stop) {
-  if (printJson) writeAll(1, readingStopJson(stop));
-  writeAll(2, readingStopText(stop));
-  _exit(kFailureStatus);
+  if (printJson) writeText(1, readingStopJson(stop));
+  writeText(2, readingStopText(stop));
+  endProcess(kFailureStatus);
 }
 
 // What was being read, in the user's words.
@@ -59,6 +60,21 @@ std::string messageLine(int32_t number, int32_t unit, const char* fileName) {
   return text;
 }
 
+// "; block 2 reads on past its line: ..." when a block before the end of the file `path`
+// took values from the line after its own, which is what makes such a file end early.
+std::string readOnNote(const char* path) {
+  if (path == nullptr) return "";
+  skipBlankLines(path, readOnLines);
+  for (size_t i = 0; i < readOnLines.size(); ++i) {
+    const BlockLines& lines = readOnLines[i];
+    if (lines.first >= lines.last) continue;
+    return "; block " + std::to_string(readOnBlocks[i]) + " reads on past its line: its values " +
+           "run from line " + std::to_string(lines.first) + " to line " +
+           std::to_string(lines.last);
+  }
+  return "";
+}
+
 // A read of an input file failed: where it stopped comes with the failure.
 ReadingStop readFailure(const RunFailure& failure) {
   ReadingStop stop;
@@ -75,7 +91,7 @@ ReadingStop readFailure(const RunFailure& failure) {
       break;
     case Message::EndOfFile:
       stop.place = StopPlace::AfterLine;
-      stop.problem = "the file ends too early";
+      stop.problem = "the file ends too early" + readOnNote(failure.fileName);
       break;
     default:
       stop.place = StopPlace::AfterLine;
@@ -103,19 +119,19 @@ void handleFailure(const RunFailure& failure) {
       return;  // the process ends by SIGTERM
     case FailureKind::ProcessorException:
       // Inside a signal handler: nothing but writes.
-      writeAll(2, "boxpaint-check: internal fault: ");
-      writeAll(2, failure.reason);
-      writeAll(2, "\n");
-      _exit(kFailureStatus);
+      writeText(2, "boxpaint-check: internal fault: ");
+      writeText(2, failure.reason);
+      writeText(2, "\n");
+      endProcess(kFailureStatus);
     case FailureKind::ConsoleEvent:
-      writeAll(2, "boxpaint-check: interrupted\n");
-      _exit(kFailureStatus);
+      writeText(2, "boxpaint-check: interrupted\n");
+      endProcess(kFailureStatus);
     case FailureKind::InputOutput:
       endWith(readFailure(failure));
     case FailureKind::Memory:
       endWith(memoryFailure(failure));
   }
-  _exit(kFailureStatus);
+  endProcess(kFailureStatus);
 }
 
 }  // namespace
@@ -137,6 +153,11 @@ void setCheckReading(const char* fileName, const char* part) {
 void setCheckReadingBlock(int32_t block, int32_t count) {
   readingBlock = block;
   readingBlockCount = count;
+}
+
+void setCheckReadOn(int32_t block, int64_t first, int64_t last) {
+  readOnBlocks.push_back(block);
+  readOnLines.push_back({first, last});
 }
 
 void failMissingFile(const char* name, int length) {

@@ -18,6 +18,11 @@ void setCheckReading(const char* fileName, const char* part);
 /// Says that block `block` (from 1) of `count` is being read.
 void setCheckReadingBlock(int32_t block, int32_t count);
 
+/// Says that block `block` (from 1) took its values from lines `first` to `last` of the
+/// block file, more than one: the first such block whose lines are not blank is named
+/// when the file then ends too early, the usual end of a line short of values.
+void setCheckReadOn(int32_t block, int64_t first, int64_t last);
+
 /// Reports that the file named by the blank-padded buffer `name` cannot be opened, with
 /// the line boxpaint prints then, and ends the process with status 1.
 [[noreturn]] void failMissingFile(const char* name, int length);

@@ -20,16 +20,33 @@ struct BlockAxis {
   CellRange cells;
 };
 
+// "a to b", bounds as read: every digit that was given.
 void appendPair(std::string& text, double a, double b) {
   appendNumber(text, a);
   text.append(" to ");
   appendNumber(text, b);
 }
 
+// "a to b", two nodes of `axis` (indices from 0).
+void appendNodes(std::string& text, const BlockAxis& axis, int32_t a, int32_t b) {
+  text.append(nodeShown(axis.nodes, axis.summary, a));
+  text.append(" to ");
+  text.append(nodeShown(axis.nodes, axis.summary, b));
+}
+
 // Appends `detail` to `warning`, which starts with its phrase.
 void addDetail(std::string& warning, bool& first, const std::string& detail) {
   warning.append(first ? ": " : "; ").append(detail);
   first = false;
+}
+
+void readsOn(const BlockLines& lines, std::vector<std::string>& warnings) {
+  if (lines.first >= lines.last) return;
+  std::string warning = "reads on past its line: its values run from line ";
+  appendInteger(warning, lines.first);
+  warning.append(" to line ");
+  appendInteger(warning, lines.last);
+  warnings.push_back(warning);
 }
 
 void paintsNothing(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
@@ -51,7 +68,7 @@ void paintsNothing(const BlockAxis (&axes)[3], std::vector<std::string>& warning
         if (move.node == 0) {
           detail.append("no node");
         } else {
-          appendNumber(detail, move.coordinate);
+          detail.append(nodeShown(axis.nodes, axis.summary, move.node - 1));
         }
       }
     }
@@ -79,7 +96,8 @@ void outside(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
     appendPair(detail, axis.read1, axis.read2);
     detail.append(besideMesh ? " lies beyond the mesh's " : " reaches beyond the mesh's ");
     const bool topFirst = &axis == &axes[2];
-    appendPair(detail, topFirst ? mesh.high : mesh.low, topFirst ? mesh.low : mesh.high);
+    appendNodes(detail, axis, topFirst ? mesh.highNode : mesh.lowNode,
+                topFirst ? mesh.lowNode : mesh.highNode);
     addDetail(details, first, detail);
   }
   if (first) return;
@@ -94,9 +112,29 @@ void aboveTop(const BlockAxis& elevation, std::vector<std::string>& warnings) {
   if (!(z1 >= top && z2 >= top && (z1 > top || z2 > top))) return;
   std::string warning = "lies above the top of the mesh: elevation ";
   appendPair(warning, z1, z2);
-  warning.append(", top ");
-  appendNumber(warning, top);
-  warning.append(" (depths typed as elevations?)");
+  warning.append(", top ").append(nodeShown(elevation.nodes, elevation.summary, 0));
+  warnings.push_back(warning);
+}
+
+// Depths are positive downward from the top; typed where elevations belong, they put a
+// block above the top, or partly so, while read as depths it would lie in the mesh.
+void depthsLike(const BlockAxis& elevation, std::vector<std::string>& warnings) {
+  const AxisSummary& mesh = elevation.summary;
+  if (!mesh.hasSpan || !mesh.hasNodes) return;
+  const double top = mesh.first;
+  const double z1 = elevation.read1, z2 = elevation.read2;
+  if (!(z1 >= 0 && z2 >= 0 && (z1 > top || z2 > top))) return;
+  const double d1 = top - z1, d2 = top - z2;
+  const auto inMesh = [&](double z) { return z >= mesh.low && z <= mesh.high; };
+  if (!inMesh(d1) || !inMesh(d2) || d1 == d2) return;
+  std::string warning = "looks like depths typed as elevations: elevation ";
+  appendPair(warning, z1, z2);
+  warning.append(" reaches above the top of the mesh, ")
+      .append(nodeShown(elevation.nodes, mesh, 0))
+      .append("; as depths below it, it would be elevation ")
+      .append(distanceShown(mesh, d1))
+      .append(" to ")
+      .append(distanceShown(mesh, d2));
   warnings.push_back(warning);
 }
 
@@ -118,13 +156,13 @@ void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings)
       if (move.node == 0) {
         detail.append(" snaps to no node");
       } else {
-        detail.append(" snaps to ");
-        appendNumber(detail, move.coordinate);
-        detail.append(" (moves ");
-        appendNumber(detail, move.distance);
-        detail.append(", half the cell is ");
-        appendNumber(detail, move.halfCell);
-        detail.append(")");
+        detail.append(" snaps to ")
+            .append(nodeShown(axis.nodes, axis.summary, move.node - 1))
+            .append(" (moves ")
+            .append(distanceShown(axis.summary, move.distance))
+            .append(", half the cell is ")
+            .append(distanceShown(axis.summary, move.halfCell))
+            .append(")");
       }
       addDetail(warning, first, detail);
     }
@@ -149,9 +187,11 @@ std::vector<std::string> blockWarnings(const Mesh& mesh, const MeshSummary& summ
        cells.elevation},
   };
   std::vector<std::string> warnings;
+  if (index < report.lines.size()) readsOn(report.lines[index], warnings);
   paintsNothing(axes, warnings);
   outside(axes, warnings);
   aboveTop(axes[2], warnings);
+  depthsLike(axes[2], warnings);
   const int64_t painted = cellsPainted(cells);
   if (painted > 0 && report.visible[index] == 0) {
     std::string warning = "hidden by later blocks: they paint over ";

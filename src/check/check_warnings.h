@@ -11,13 +11,18 @@
 #include "mesh/mesh.h"
 
 /// The warnings for block `index` (from 0) of `report`, in this order, each a fixed
-/// phrase, a colon and the details:
+/// phrase, a colon and the details; numbers as read are shown in full, coordinates and
+/// distances worked out on the mesh as people read them (see nodeShown, distanceShown):
+///   "reads on past its line": its seven values come from more than one line (the first
+///     line with a value, and the line of the last);
 ///   "paints nothing": some axis has no cell between the snapped nodes;
 ///   "lies wholly outside the mesh" / "lies partly outside the mesh": a bound lies
 ///     beyond the nodes of its axis; wholly when along some axis the block does not
 ///     reach into the mesh at all;
 ///   "lies above the top of the mesh": both elevation bounds at or above the top (node 1)
-///     and one above it, as depths typed as elevations are;
+///     and one above it;
+///   "looks like depths typed as elevations": both elevation bounds at or above 0, one
+///     above the top, and read as depths below the top both within the mesh;
 ///   "hidden by later blocks": it paints cells, and later blocks paint over all of them;
 ///   "moves more than half a cell": a bound snaps to no node or moves by more than half
 ///     the cell it lies in (see snapMove).

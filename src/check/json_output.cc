@@ -61,6 +61,16 @@ void appendMesh(std::string& json, const MeshSummary& mesh) {
   json.append("\n  },\n");
 }
 
+// ["...", "..."]
+void appendStrings(std::string& json, const std::vector<std::string>& texts) {
+  json.append("[");
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) json.append(", ");
+    appendJsonString(json, texts[i]);
+  }
+  json.append("]");
+}
+
 void appendRange(std::string& json, CellRange range) {
   json.append("[");
   appendInteger(json, range.first);
@@ -75,6 +85,10 @@ void appendBlock(std::string& json, const Mesh& mesh, const MeshSummary& summary
   const BlockCells& cells = report.cells[index];
   json.append("    {\"block\": ");
   appendInteger(json, static_cast<int64_t>(index) + 1);
+  json.append(", \"line\": ");
+  appendInteger(json, report.lines[index].first);
+  json.append(", \"last_line\": ");
+  appendInteger(json, report.lines[index].last);
   json.append(", \"value\": ");
   appendJsonNumber(json, read.value);
   json.append(", \"bounds\": [");
@@ -99,22 +113,21 @@ void appendBlock(std::string& json, const Mesh& mesh, const MeshSummary& summary
   appendInteger(json, cellsPainted(cells));
   json.append(", \"visible\": ");
   appendInteger(json, report.visible[index]);
-  json.append(", \"warnings\": [");
-  const std::vector<std::string> warnings = blockWarnings(mesh, summary, report, index);
-  for (size_t w = 0; w < warnings.size(); ++w) {
-    if (w > 0) json.append(", ");
-    appendJsonString(json, warnings[w]);
-  }
-  json.append("]}");
+  json.append(", \"warnings\": ");
+  appendStrings(json, blockWarnings(mesh, summary, report, index));
+  json.append("}");
 }
 
 }  // namespace
 
-void writeJsonReport(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
-                     const BlockFileReport& report) {
+bool writeJsonReport(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
+                     const BlockFileReport& report, const std::vector<std::string>& fileWarnings) {
   std::string& json = sink.text;
   json.append("{\n");
   appendMesh(json, summary);
+  json.append("  \"warnings\": ");
+  appendStrings(json, fileWarnings);
+  json.append(",\n");
   json.append("  \"background\": ");
   appendJsonNumber(json, report.background);
   json.append(",\n  \"background_cells\": ");
@@ -123,7 +136,9 @@ void writeJsonReport(ReportSink& sink, const Mesh& mesh, const MeshSummary& summ
   for (size_t b = 0; b < report.read.size(); ++b) {
     json.append(b == 0 ? "\n" : ",\n");
     appendBlock(json, mesh, summary, report, b);
-    flushSink(sink, false);
+    // Nothing more is made for a reader that has gone.
+    if (!flushSink(sink, false)) return false;
   }
   json.append(report.read.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  return flushSink(sink, true);
 }

@@ -1,10 +1,9 @@
 // boxpaint-check: explains what a block file does on a mesh, reading both files exactly as
 // boxpaint reads them.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "check/block_file_report.h"
 #include "check/check_arguments.h"
@@ -12,10 +11,14 @@
 #include "check/count_visible_cells.h"
 #include "check/json_output.h"
 #include "check/mesh_summary.h"
+#include "check/mesh_warnings.h"
 #include "check/report_sink.h"
 #include "check/text_output.h"
+#include "companion/system_files.h"
+#include "companion/write_all.h"
 #include "mesh/read_mesh.h"
 #include "model/model_size.h"
+#include "runtime/connections/resolve_file_name.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/process/start_runtime.h"
 
@@ -50,14 +53,16 @@ int main(int argc, char** argv) {
   }
   setFailureJson(arguments.json);
 
-  FileName meshName, blockName;
+  FileName meshName, blockName, modelName;
   fetchFileName(arguments.meshIndex, meshName);
   fetchFileName(arguments.blockIndex, blockName);
+  if (arguments.modelIndex != 0) fetchFileName(arguments.modelIndex, modelName);
 
   // Its node arrays live until the process ends, as the mesh reader makes them.
   static Mesh mesh;
+  MeshLines meshLines;
   setCheckReading(meshName.shown.c_str(), nullptr);
-  if (!readMesh(meshName.buffer, kNameLength, mesh)) {
+  if (!readMesh(meshName.buffer, kNameLength, mesh, &meshLines)) {
     failMissingFile(meshName.buffer, kNameLength);
   }
   // boxpaint refuses a model too large for it before it opens the block file.
@@ -72,18 +77,23 @@ int main(int argc, char** argv) {
 
   countVisibleCells(mesh, report);
   const MeshSummary summary = summariseMesh(mesh);
-  ReportSink sink;
-  if (arguments.json) {
-    writeJsonReport(sink, mesh, summary, report);
-  } else {
-    writeTextReport(sink, meshName.shown, blockName.shown, mesh, summary, report);
+  std::vector<std::string> fileWarnings = meshWarnings(mesh, summary, meshLines);
+  if (arguments.modelIndex != 0) {
+    ResolvedName meshPath;
+    resolveFileName(meshName.buffer, kNameLength, meshPath);
+    const std::string warning =
+        modelNameWarning(modelName.buffer, kNameLength, meshPath.fileName, report.path);
+    if (!warning.empty()) fileWarnings.push_back(warning);
   }
-  if (!flushSink(sink, true)) {
-    // A reader that has seen enough (head, a pager that quits) needs no message.
-    if (sink.error != EPIPE) {
-      std::fprintf(stderr, "boxpaint-check: cannot write the report: %s\n",
-                   std::strerror(sink.error));
-    }
+  ReportSink sink;
+  const bool written = arguments.json ? writeJsonReport(sink, mesh, summary, report, fileWarnings)
+                                      : writeTextReport(sink, meshName.shown, blockName.shown, mesh,
+                                                        summary, report, fileWarnings);
+  if (!written) {
+    // Said even to a reader that has gone (a closed pipe): a report cut short is no report.
+    const std::string line =
+        "boxpaint-check: cannot write the report: " + errorText(sink.error) + "\n";
+    writeAll(2, line.data(), line.size());
     return kFailureStatus;
   }
   return 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "companion/coordinate_text.h"
+
 AxisSummary summariseAxis(const NodeAxis& axis, bool falling) {
   AxisSummary summary;
   summary.cells = std::max(axis.cellCount, 0);
@@ -10,11 +12,18 @@ AxisSummary summariseAxis(const NodeAxis& axis, bool falling) {
   if (!summary.hasNodes) return summary;
   summary.first = axis.nodes[0];
   summary.last = axis.nodes[axis.nodeCount - 1];
+  summary.step = coordinateStep(axis.nodes, axis.nodeCount);
   for (int32_t k = 0; k < axis.nodeCount; ++k) {
     const double node = axis.nodes[k];
     if (std::isnan(node)) continue;
-    summary.low = summary.hasSpan ? std::min(summary.low, node) : node;
-    summary.high = summary.hasSpan ? std::max(summary.high, node) : node;
+    if (!summary.hasSpan || node < summary.low) {
+      summary.low = node;
+      summary.lowNode = k;
+    }
+    if (!summary.hasSpan || node > summary.high) {
+      summary.high = node;
+      summary.highNode = k;
+    }
     summary.hasSpan = true;
   }
   for (int32_t k = 0; k + 1 < axis.nodeCount; ++k) {
@@ -35,4 +44,12 @@ MeshSummary summariseMesh(const Mesh& mesh) {
   summary.elevation = summariseAxis(mesh.elevation, true);
   summary.cells = int64_t{summary.easting.cells} * summary.northing.cells * summary.elevation.cells;
   return summary;
+}
+
+std::string nodeShown(const NodeAxis& axis, const AxisSummary& summary, int32_t index) {
+  return nodeText(axis.nodes, axis.nodeCount, index, summary.step);
+}
+
+std::string distanceShown(const AxisSummary& summary, double distance) {
+  return steppedText(distance, summary.step);
 }

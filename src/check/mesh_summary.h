@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "mesh/mesh.h"
 
@@ -14,6 +15,9 @@ struct AxisSummary {
   bool hasSpan = false;   // some node is not NaN
   double low = 0;         // the smallest node, NaN nodes left out
   double high = 0;        // the largest node, NaN nodes left out
+  int32_t lowNode = 0;    // the index (from 0) of the node `low`
+  int32_t highNode = 0;   // the index (from 0) of the node `high`
+  double step = 0;        // the finest step its coordinates are shown to (coordinateStep)
   bool hasSizes = false;  // some cell has a size that is not NaN
   double smallest = 0;    // the smallest cell size (elevation: thickness, top down)
   double largest = 0;     // the largest cell size
@@ -31,3 +35,11 @@ AxisSummary summariseAxis(const NodeAxis& axis, bool falling);
 
 /// Summarises the mesh.
 MeshSummary summariseMesh(const Mesh& mesh);
+
+/// Node `index` (from 0) of `axis` as people read it: without the noise of the running
+/// sums, with the digits that tell it from the nodes beside it (see nodeText).
+std::string nodeShown(const NodeAxis& axis, const AxisSummary& summary, int32_t index);
+
+/// A distance along an axis, worked out from its nodes, as people read it: down to the
+/// axis's step (see steppedText).
+std::string distanceShown(const AxisSummary& summary, double distance);

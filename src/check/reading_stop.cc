@@ -2,25 +2,12 @@
 
 #include "check/json_text.h"
 #include "check/shortest_number.h"
-
-namespace {
-
-// The line's text as a terminal shows it safely: control bytes become '?'.
-std::string printable(const std::string& text) {
-  std::string shown = text;
-  for (char& c : shown) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7F) c = '?';
-  }
-  return shown;
-}
-
-}  // namespace
+#include "companion/line_text.h"
 
 std::string readingStopText(const ReadingStop& stop) {
   std::string text = "boxpaint-check: ";
   if (stop.place != StopPlace::None) text.append("reading stopped at ");
-  text.append(printable(stop.file));
+  text.append(printableText(stop.file));
   if (stop.place == StopPlace::AtLine) {
     text.append(", line ");
     appendInteger(text, stop.line);
@@ -34,9 +21,9 @@ std::string readingStopText(const ReadingStop& stop) {
   if (stop.place == StopPlace::AtLine && stop.hasText) {
     text.append("  line ");
     appendInteger(text, stop.line);
-    text.append(": ").append(printable(stop.text)).push_back('\n');
+    text.append(": ").append(printableText(stop.text)).push_back('\n');
   }
-  text.append("  boxpaint: ").append(printable(stop.message)).push_back('\n');
+  text.append("  boxpaint: ").append(printableText(stop.message)).push_back('\n');
   return text;
 }
 

@@ -31,6 +31,14 @@ void appendInteger(std::string& text, int64_t value) {
   text.append(digits, integerText(value, digits));
 }
 
+void appendCounts(std::string& text, int64_t a, int64_t b, int64_t c) {
+  appendInteger(text, a);
+  text.append(" x ");
+  appendInteger(text, b);
+  text.append(" x ");
+  appendInteger(text, c);
+}
+
 bool isNonFinite(double value) {
   return !std::isfinite(value);
 }

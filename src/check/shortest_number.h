@@ -23,5 +23,8 @@ void appendNumber(std::string& text, double value);
 /// Appends `value` in decimal.
 void appendInteger(std::string& text, int64_t value);
 
+/// Appends three counts as "a x b x c", as the cells along three axes are written.
+void appendCounts(std::string& text, int64_t a, int64_t b, int64_t c);
+
 /// True when `value` is NaN or infinite, which JSON cannot hold as a number.
 bool isNonFinite(double value);

@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr int kColumns = 13;
+constexpr int kColumns = 14;
 constexpr std::array<const char*, kColumns> kHeadings = {
-    "block", "value",   "e1",       "e2",        "n1",      "n2",     "z1",
-    "z2",    "easting", "northing", "elevation", "painted", "visible"};
+    "block", "line", "value",   "e1",       "e2",        "n1",      "n2",
+    "z1",    "z2",   "easting", "northing", "elevation", "painted", "visible"};
 
 // Room for the text of any cell of the table: two integers and a dash at most.
 constexpr size_t kCellBytes = 2 * kNumberTextBytes;
@@ -43,26 +43,28 @@ size_t cellText(const BlockFileReport& report, size_t index, int column, char* o
     case 0:
       return integerText(static_cast<int64_t>(index) + 1, out);
     case 1:
-      return numberText(read.value, out);
+      return integerText(report.lines[index].first, out);
     case 2:
-      return numberText(read.e1, out);
+      return numberText(read.value, out);
     case 3:
-      return numberText(read.e2, out);
+      return numberText(read.e1, out);
     case 4:
-      return numberText(read.n1, out);
+      return numberText(read.e2, out);
     case 5:
-      return numberText(read.n2, out);
+      return numberText(read.n1, out);
     case 6:
-      return numberText(read.z1, out);
+      return numberText(read.n2, out);
     case 7:
-      return numberText(read.z2, out);
+      return numberText(read.z1, out);
     case 8:
-      return rangeText(cells.easting, out);
+      return numberText(read.z2, out);
     case 9:
-      return rangeText(cells.northing, out);
+      return rangeText(cells.easting, out);
     case 10:
-      return rangeText(cells.elevation, out);
+      return rangeText(cells.northing, out);
     case 11:
+      return rangeText(cells.elevation, out);
+    case 12:
       return integerText(cellsPainted(cells), out);
     default:
       return integerText(report.visible[index], out);
@@ -75,7 +77,8 @@ void appendAligned(std::string& text, std::string_view cell, size_t width) {
   text.append(cell);
 }
 
-void appendAxisLine(std::string& text, const char* name, const AxisSummary& axis, bool elevation) {
+void appendAxisLine(std::string& text, const char* name, const NodeAxis& nodes,
+                    const AxisSummary& axis, bool elevation) {
   text.append("  ").append(name).append(10 - std::string_view(name).size(), ' ');
   appendInteger(text, axis.cells);
   text.append(axis.cells == 1 ? " cell" : " cells");
@@ -83,41 +86,46 @@ void appendAxisLine(std::string& text, const char* name, const AxisSummary& axis
     text.append(" (a negative count: boxpaint keeps no node)\n");
     return;
   }
-  text.append(" from ");
-  appendNumber(text, axis.first);
+  text.append(" from ").append(nodeShown(nodes, axis, 0));
   text.append(elevation ? " (top) to " : " to ");
-  appendNumber(text, axis.last);
+  text.append(nodeShown(nodes, axis, nodes.nodeCount - 1));
   if (elevation) text.append(" (bottom)");
   if (axis.hasSizes) {
     text.append(elevation ? "; thinnest cell " : "; smallest cell ");
-    appendNumber(text, axis.smallest);
+    text.append(distanceShown(axis, axis.smallest));
     text.append(elevation ? ", thickest " : ", largest ");
-    appendNumber(text, axis.largest);
+    text.append(distanceShown(axis, axis.largest));
   }
   text.push_back('\n');
 }
 
-void appendMesh(std::string& text, const std::string& meshName, const MeshSummary& mesh) {
+void appendMesh(std::string& text, const std::string& meshName, const Mesh& nodes,
+                const MeshSummary& mesh) {
   text.append("Mesh ").append(meshName).append(": ");
-  appendInteger(text, mesh.easting.cells);
-  text.append(" x ");
-  appendInteger(text, mesh.northing.cells);
-  text.append(" x ");
-  appendInteger(text, mesh.elevation.cells);
+  appendCounts(text, mesh.easting.cells, mesh.northing.cells, mesh.elevation.cells);
   text.append(" = ");
   appendInteger(text, mesh.cells);
   text.append(mesh.cells == 1 ? " cell" : " cells").append(" (easting x northing x elevation)\n");
-  appendAxisLine(text, "easting", mesh.easting, false);
-  appendAxisLine(text, "northing", mesh.northing, false);
-  appendAxisLine(text, "elevation", mesh.elevation, true);
+  appendAxisLine(text, "easting", nodes.easting, mesh.easting, false);
+  appendAxisLine(text, "northing", nodes.northing, mesh.northing, false);
+  appendAxisLine(text, "elevation", nodes.elevation, mesh.elevation, true);
+}
+
+void appendWarnings(std::string& text, const char* indent,
+                    const std::vector<std::string>& warnings) {
+  for (const std::string& warning : warnings) {
+    text.append(indent).append("warning: ").append(warning).push_back('\n');
+  }
 }
 
 }  // namespace
 
-void writeTextReport(ReportSink& sink, const std::string& meshName, const std::string& blockName,
-                     const Mesh& mesh, const MeshSummary& summary, const BlockFileReport& report) {
+bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::string& blockName,
+                     const Mesh& mesh, const MeshSummary& summary, const BlockFileReport& report,
+                     const std::vector<std::string>& fileWarnings) {
   std::string& text = sink.text;
-  appendMesh(text, meshName, summary);
+  appendMesh(text, meshName, mesh, summary);
+  appendWarnings(text, "  ", fileWarnings);
 
   text.append("\nBlock file ").append(blockName).append(": background ");
   appendNumber(text, report.background);
@@ -147,12 +155,11 @@ void writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
       }
       text.push_back('\n');
       const std::vector<std::string> warnings = blockWarnings(mesh, summary, report, b);
-      for (const std::string& warning : warnings) {
-        text.append("      warning: ").append(warning).push_back('\n');
-      }
+      appendWarnings(text, "      ", warnings);
       warningCount += static_cast<int64_t>(warnings.size());
       if (!warnings.empty()) ++warnedBlocks;
-      flushSink(sink, false);
+      // Nothing more is made for a reader that has gone.
+      if (!flushSink(sink, false)) return false;
     }
   }
 
@@ -164,15 +171,25 @@ void writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
   text.append(" the background value ");
   appendNumber(text, report.background);
   text.append("\n");
-  if (warningCount == 0) {
+  const int64_t fileWarningCount = static_cast<int64_t>(fileWarnings.size());
+  if (warningCount + fileWarningCount == 0) {
     text.append("No warnings\n");
-    return;
+    return flushSink(sink, true);
   }
   text.append("Warnings: ");
-  appendInteger(text, warningCount);
-  text.append(" on ");
-  appendInteger(text, warnedBlocks);
-  text.append(" of ");
-  appendInteger(text, static_cast<int64_t>(blocks));
-  text.append(blocks == 1 ? " block\n" : " blocks\n");
+  appendInteger(text, warningCount + fileWarningCount);
+  if (fileWarningCount > 0) {
+    text.append(", ");
+    appendInteger(text, fileWarningCount);
+    text.append(" on the files");
+  }
+  if (warningCount > 0) {
+    text.append(fileWarningCount > 0 ? " and " : " on ");
+    appendInteger(text, warnedBlocks);
+    text.append(" of ");
+    appendInteger(text, static_cast<int64_t>(blocks));
+    text.append(blocks == 1 ? " block" : " blocks");
+  }
+  text.push_back('\n');
+  return flushSink(sink, true);
 }

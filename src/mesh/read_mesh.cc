@@ -5,6 +5,7 @@
 #include "freeform/free_form_reader.h"
 #include "mesh/node_sums.h"
 #include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/memory/allocate_array.h"
@@ -36,18 +37,26 @@ void readWidths(FreeFormReader& reader, NodeAxis& axis) {
   reader.endStatement();
 }
 
+// The record the statement just read ended on.
+int64_t lastLine(const Connection& connection) {
+  return connection.recordsRead.load(std::memory_order_relaxed);
+}
+
 }  // namespace
 
-bool readMesh(const char* name, int length, Mesh& mesh) {
+bool readMesh(const char* name, int length, Mesh& mesh, MeshLines* lines) {
   if (openConnection(kMeshUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*lookUpConnection(kMeshUnit));
+    Connection& connection = *lookUpConnection(kMeshUnit);
+    FreeFormReader reader(connection);
+    MeshLines read;
     int32_t ne = 0, nn = 0, nz = 0;
     reader.beginStatement();
     reader.readInteger(ne);
     reader.readInteger(nn);
     reader.readInteger(nz);
     reader.endStatement();
+    read.counts = lastLine(connection);
 
     createAxis(mesh.northing, nn);
     createAxis(mesh.easting, ne);
@@ -58,10 +67,15 @@ bool readMesh(const char* name, int length, Mesh& mesh) {
     readOrigin(reader, mesh.northing);
     readOrigin(reader, mesh.elevation);
     reader.endStatement();
+    read.origin = lastLine(connection);
 
     readWidths(reader, mesh.easting);
+    read.widths[0] = lastLine(connection);
     readWidths(reader, mesh.northing);
+    read.widths[1] = lastLine(connection);
     readWidths(reader, mesh.elevation);
+    read.widths[2] = lastLine(connection);
+    if (lines != nullptr) *lines = read;
   }
   closeConnection(kMeshUnit);
 

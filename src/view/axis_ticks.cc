@@ -5,6 +5,31 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// The slack that lets a bound that is itself round count as inside.
+constexpr double kSlack = 1e-9;
+
+// Decimals that show `step` itself: 0.02 needs two, 2.5 needs one, 200 none; more than
+// 17 when it has no short decimal form.
+int decimalsOf(double step) {
+  int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + kSlack)));
+  while (decimals <= 17) {
+    const double scaled = step * std::pow(10.0, decimals);
+    if (std::fabs(scaled - std::round(scaled)) <= scaled * kSlack) break;
+    ++decimals;
+  }
+  return decimals;
+}
+
+std::string printed(const char* format, int precision, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, precision, value);
+  return text;
+}
+
+}  // namespace
+
 std::vector<double> niceTicks(double low, double high, int maxCount, double& step) {
   std::vector<double> ticks;
   step = 0;
@@ -14,59 +39,75 @@ std::vector<double> niceTicks(double low, double high, int maxCount, double& ste
   const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
   const double scaled = rough / magnitude;
   step = (scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10) * magnitude;
-  // Whole multiples of the step, each formed afresh so that no rounding accumulates;
-  // the slack lets a bound that is itself round count as inside.
-  const double slack = 1e-9;
-  const double first = std::ceil(low / step - slack);
-  const double last = std::floor(high / step + slack);
+  // Whole multiples of the step, each formed afresh so that no rounding accumulates.
+  const double first = std::ceil(low / step - kSlack);
+  const double last = std::floor(high / step + kSlack);
   for (double n = first; n <= last; ++n) {
     const double value = n * step;
-    ticks.push_back(std::fabs(value) < step * slack ? 0.0 : value);
+    ticks.push_back(std::fabs(value) < step * kSlack ? 0.0 : value);
   }
   return ticks;
 }
 
-std::vector<double> logTicks(double low, double high, int maxCount) {
+std::vector<double> logTicks(double low, double high, int maxCount, LogMarks& marks, double& step) {
   std::vector<double> ticks;
+  marks = LogMarks::Decades;
+  step = 0;
   if (!(low > 0) || !(high > low) || !std::isfinite(high) || maxCount < 1) return ticks;
-  // The slack lets a bound that is itself a power of ten count as inside.
-  const double first = std::ceil(std::log10(low) - 1e-9);
-  const double last = std::floor(std::log10(high) + 1e-9);
-  if (last - first + 1 < 2) {
-    // Within about a decade: 1, 2 and 5 times the powers of ten, where two or more of
-    // them fit, otherwise round values evenly spaced.
-    for (double power = first - 1; power <= last; ++power) {
-      for (double multiple : {1.0, 2.0, 5.0}) {
-        const double value = multiple * std::pow(10.0, power);
-        if (value >= low * (1 - 1e-9) && value <= high * (1 + 1e-9)) ticks.push_back(value);
-      }
-    }
-    if (ticks.size() >= 2 && static_cast<int>(ticks.size()) <= maxCount) return ticks;
-    double step = 0;
-    return niceTicks(low, high, maxCount, step);
+  const double first = std::ceil(std::log10(low) - kSlack);
+  const double last = std::floor(std::log10(high) + kSlack);
+  if (last > first) {
+    for (double power = first; power <= last; ++power) ticks.push_back(std::pow(10.0, power));
+    return ticks;
   }
-  const double every = std::ceil((last - first + 1) / maxCount);
-  for (double power = first; power <= last; power += every) ticks.push_back(std::pow(10.0, power));
-  return ticks;
+  for (double power = first - 1; power <= last; ++power) {
+    for (double multiple : {1.0, 2.0, 5.0}) {
+      const double value = multiple * std::pow(10.0, power);
+      if (value >= low * (1 - kSlack) && value <= high * (1 + kSlack)) ticks.push_back(value);
+    }
+  }
+  marks = LogMarks::Multiples;
+  if (ticks.size() >= 2 && static_cast<int>(ticks.size()) <= maxCount) return ticks;
+  marks = LogMarks::Even;
+  return niceTicks(low, high, maxCount, step);
 }
 
-std::string formatTick(double value, double step) {
-  char text[64];
-  // Enough decimals to show the step itself: 0.02 needs two, 2.5 needs one.
-  int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
-  while (decimals <= 6) {
-    const double scaled = step * std::pow(10.0, decimals);
-    if (std::fabs(scaled - std::round(scaled)) <= scaled * 1e-9) break;
-    ++decimals;
+std::vector<std::string> tickTexts(const std::vector<double>& values, double step) {
+  std::vector<std::string> texts;
+  if (values.empty() || !(step > 0)) return texts;
+  double largest = 0;
+  for (double v : values) largest = std::max(largest, std::fabs(v));
+  const int decimals = decimalsOf(step);
+  const bool plain = decimals <= 6 && largest < 1e9;
+  // In exponent form every mantissa takes the decimals the step needs beside the largest.
+  const int exponent = largest > 0 ? static_cast<int>(std::floor(std::log10(largest))) : 0;
+  const int mantissaDecimals = std::clamp(decimalsOf(step / std::pow(10.0, exponent)), 0, 16);
+  for (double v : values) {
+    if (std::fabs(v) < step * kSlack) {
+      texts.push_back("0");  // never -0 or 0.00
+    } else if (plain) {
+      texts.push_back(printed("%.*f", decimals, v));
+    } else {
+      texts.push_back(printed("%.*e", mantissaDecimals, v));
+    }
   }
-  if (decimals > 6 || std::fabs(value) >= 1e9) {
-    std::snprintf(text, sizeof text, "%.6g", value);
-  } else {
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return texts;
+}
+
+std::vector<std::string> logTickTexts(const std::vector<double>& values) {
+  std::vector<std::string> texts;
+  bool plain = true;
+  for (double v : values) plain = plain && v >= 1e-4 * (1 - kSlack) && v <= 1e6 * (1 + kSlack);
+  for (double v : values) {
+    if (plain) {
+      // As many decimals as the value's own leading digit needs: 0.02 two, 200 none.
+      const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(v) + kSlack)));
+      texts.push_back(printed("%.*f", decimals, v));
+    } else {
+      texts.push_back(printed("%.*e", 0, v));
+    }
   }
-  // A value that rounds to zero prints as a plain 0, never as -0 or 0.00.
-  if (std::strspn(text, "-0.") == std::strlen(text)) return "0";
-  return text;
+  return texts;
 }
 
 std::string formatValue(double value) {

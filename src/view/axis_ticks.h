@@ -1,4 +1,6 @@
-// Round values to mark along an axis or a colour scale, and their texts.
+// Round values to mark along an axis or a colour scale, and their texts: steps of 1, 2
+// or 5 times a power of ten on a linear scale, every power of ten on a logarithmic one,
+// and one form of number for all the texts of one axis.
 #pragma once
 
 #include <string>
@@ -9,14 +11,30 @@
 /// Empty when the range is empty or not finite.
 std::vector<double> niceTicks(double low, double high, int maxCount, double& step);
 
-/// Powers of ten from `low` to `high` (both above zero), every one or every few so that
-/// at most about `maxCount` remain; where fewer than two lie in the range, 1, 2 and 5
-/// times the powers of ten, or where fewer than two of those lie in it or more than
-/// `maxCount`, the round values of `niceTicks`. Empty when the range is empty or not finite.
-std::vector<double> logTicks(double low, double high, int maxCount);
+/// What the marks of a logarithmic scale are.
+enum class LogMarks {
+  Decades,    // every power of ten in the range
+  Multiples,  // 1, 2 and 5 times the powers of ten
+  Even,       // round values evenly spaced, as niceTicks gives them
+};
 
-/// The text of tick `value`, with as many decimals as the spacing `step` needs.
-std::string formatTick(double value, double step);
+/// Marks of a logarithmic scale from `low` to `high` (both above zero): every power of
+/// ten in the range where two or more lie in it; else 1, 2 and 5 times the powers of ten
+/// where two to about `maxCount` of those do; else the round values of `niceTicks`.
+/// `marks` says which; `step` gets the spacing of evenly spaced marks, else 0. Empty when
+/// the range is empty or not finite.
+std::vector<double> logTicks(double low, double high, int maxCount, LogMarks& marks, double& step);
+
+/// The texts of the marks `values` of a linear axis spaced `step` apart, all in one form:
+/// plain decimals with the decimals the step needs ("0.02", "0.04"), or, for values of
+/// 1e9 or more in size or steps below 1e-6, exponent forms with one mantissa length
+/// ("1.5e+09"). Zero is "0" in either form.
+std::vector<std::string> tickTexts(const std::vector<double>& values, double step);
+
+/// The texts of the marks `values` of a logarithmic scale (round values such as powers of
+/// ten), all in one form: plain numbers ("0.01", "1", "1000") when every one lies from
+/// 1e-4 to 1e6, otherwise all in exponent form ("1e-06", "1e+00", "1e+06").
+std::vector<std::string> logTickTexts(const std::vector<double>& values);
 
 /// The text of any value with four significant digits ("0.05", "1.235e+05", "NaN").
 std::string formatValue(double value);

@@ -33,40 +33,58 @@ TEST(NiceTicksTest, PicksRoundValuesInsideTheRange) {
   }
 }
 
-TEST(LogTicksTest, MarksPowersOfTenOrRoundValuesWithinADecade) {
+TEST(LogTicksTest, MarksEveryPowerOfTenOrRoundValuesWithinADecade) {
   struct Case {
     double low, high;
     int maxCount;
     std::vector<double> ticks;
+    LogMarks marks;
   };
   const Case cases[] = {
-      {0.01, 1000, 8, {0.01, 0.1, 1, 10, 100, 1000}},
-      {0.005, 2e4, 8, {0.01, 0.1, 1, 10, 100, 1000, 1e4}},
-      {1e-6, 1e6, 4, {1e-6, 1e-2, 1e2, 1e6}},  // every fourth power
-      {0.05, 0.08, 3, {0.05, 0.06, 0.07, 0.08}},
-      {2, 50, 5, {2, 5, 10, 20, 50}},  // one power of ten: 1, 2 and 5 times them
-      {2, 50, 4, {20, 40}},            // too many of those: round values
-      {0, 10, 4, {}},
-      {5, 5, 4, {}},
+      {10, 1000, 2, {10, 100, 1000}, LogMarks::Decades},  // however few labels fit
+      {0.005, 2e4, 8, {0.01, 0.1, 1, 10, 100, 1000, 1e4}, LogMarks::Decades},
+      {0.5, 20, 8, {1, 10}, LogMarks::Decades},
+      {2, 50, 5, {2, 5, 10, 20, 50}, LogMarks::Multiples},  // one power of ten
+      {0.05, 0.08, 3, {0.05, 0.06, 0.07, 0.08}, LogMarks::Even},
+      {2, 50, 4, {20, 40}, LogMarks::Even},  // too many multiples: round values
+      {0, 10, 4, {}, LogMarks::Decades},
+      {5, 5, 4, {}, LogMarks::Decades},
   };
   for (const Case& c : cases) {
-    const std::vector<double> ticks = logTicks(c.low, c.high, c.maxCount);
+    LogMarks marks = LogMarks::Decades;
+    double step = -1;
+    const std::vector<double> ticks = logTicks(c.low, c.high, c.maxCount, marks, step);
     ASSERT_EQ(ticks.size(), c.ticks.size()) << c.low << " " << c.high;
     for (size_t i = 0; i < ticks.size(); ++i) EXPECT_DOUBLE_EQ(ticks[i], c.ticks[i]);
+    if (!ticks.empty()) {
+      EXPECT_EQ(marks, c.marks) << c.low << " " << c.high;
+    }
+    EXPECT_EQ(step > 0, !ticks.empty() && c.marks == LogMarks::Even) << c.low;
   }
 }
 
-TEST(FormatTickTest, ShowsAsManyDecimalsAsTheStepNeeds) {
+TEST(TickTextsTest, WritesEveryMarkOfAnAxisInOneForm) {
   struct Case {
-    double value, step;
-    const char* text;
+    std::vector<double> values;
+    double step;
+    std::vector<std::string> texts;
   };
   const Case cases[] = {
-      {1000, 200, "1000"},  {0.06, 0.02, "0.06"},      {0.30000000000000004, 0.1, "0.3"},
-      {-0.0, 0.5, "0"},     {-1e-17, 0.1, "0"},        {12.5, 2.5, "12.5"},
-      {0.75, 0.25, "0.75"}, {2.5e-8, 5e-9, "2.5e-08"}, {3e12, 1e12, "3e+12"},
+      {{0, 200, 1000}, 200, {"0", "200", "1000"}},
+      {{0, 0.02, 0.06, 0.08}, 0.02, {"0", "0.02", "0.06", "0.08"}},
+      {{0.1, 0.2, 0.30000000000000004}, 0.1, {"0.1", "0.2", "0.3"}},
+      {{-0.5, -0.0, 0.5}, 0.5, {"-0.5", "0", "0.5"}},
+      {{10, 12.5, 15}, 2.5, {"10.0", "12.5", "15.0"}},
+      {{6104000, 6106000}, 2000, {"6104000", "6106000"}},
+      {{0, 5e8, 1e9, 1.5e9}, 5e8, {"0", "5.0e+08", "1.0e+09", "1.5e+09"}},
+      {{2e-8, 4e-8}, 2e-8, {"2e-08", "4e-08"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(formatTick(c.value, c.step), c.text) << c.value;
+  for (const Case& c : cases) EXPECT_EQ(tickTexts(c.values, c.step), c.texts) << c.step;
+  EXPECT_EQ(logTickTexts({0.01, 1, 100, 1e4}),
+            (std::vector<std::string>{"0.01", "1", "100", "10000"}));
+  EXPECT_EQ(logTickTexts({0.02, 0.05, 0.1}), (std::vector<std::string>{"0.02", "0.05", "0.1"}));
+  EXPECT_EQ(logTickTexts({1e-6, 1, 1e6, 1e8}),
+            (std::vector<std::string>{"1e-06", "1e+00", "1e+06", "1e+08"}));
 }
 
 TEST(FormatValueTest, KeepsFourSignificantDigits) {

@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
     failView(kUsageStatus, "%s: this boxpaint-view was built without cairo and writes .png only",
              arguments.outputName);
   }
+  if (arguments.output == OutputKind::Picture && !pictureTextsDrawable(arguments, error)) {
+    failView(kUsageStatus, "%s", error.c_str());
+  }
 
   // Created first, so that an output that cannot be written is known before a large
   // model is read; every failure from here on removes it.

@@ -1,63 +1,48 @@
 #include "view/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <vector>
-
+#include "companion/system_files.h"
+#include "companion/write_all.h"
 #include "view/view_failure.h"
 
 OutputFile createOutputFile(const char* finalPath) {
   OutputFile file;
   file.finalPath = finalPath;
-  struct stat status;
-  if (stat(finalPath, &status) == 0 && S_ISDIR(status.st_mode)) {
-    failView(kFailureStatus, "%s: is a folder", finalPath);
+  if (isFolder(finalPath)) failView(kFailureStatus, "%s: is a folder", finalPath);
+  // Replacing the file takes only a writable folder; a file its owner made read-only is
+  // refused, as boxpaint refuses to write such a model file.
+  if (const int refusal = replaceRefusal(finalPath); refusal != 0) {
+    failView(kFailureStatus, "%s: cannot replace the file: %s", finalPath,
+             errorText(refusal).c_str());
   }
   const std::string path = finalPath;
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   file.tempPath = folder + "." + base + ".XXXXXX";
-  std::vector<char> name(file.tempPath.begin(), file.tempPath.end());
-  name.push_back('\0');
-  file.fd = mkstemp(name.data());
+  int error = 0;
+  file.fd = createUniqueFile(file.tempPath, error);
   if (file.fd < 0) {
-    failView(kFailureStatus, "%s: cannot create the file: %s", finalPath, std::strerror(errno));
+    failView(kFailureStatus, "%s: cannot create the file: %s", finalPath, errorText(error).c_str());
   }
-  file.tempPath = name.data();
   setUnfinishedOutput(file.tempPath.c_str());
   return file;
 }
 
 void writeOutput(OutputFile& file, const void* data, size_t length) {
-  const char* bytes = static_cast<const char*>(data);
-  while (length > 0) {
-    const ssize_t n = write(file.fd, bytes, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      failView(kFailureStatus, "%s: cannot write: %s", file.finalPath.c_str(),
-               n < 0 ? std::strerror(errno) : "nothing written");
-    }
-    bytes += n;
-    length -= static_cast<size_t>(n);
+  if (const int error = writeAll(file.fd, data, length); error != 0) {
+    failView(kFailureStatus, "%s: cannot write: %s", file.finalPath.c_str(),
+             errorText(error).c_str());
   }
 }
 
 void commitOutputFile(OutputFile& file) {
-  // mkstemp makes the file private; a finished output gets what any new file gets.
-  const mode_t mask = umask(0);
-  umask(mask);
-  if (fchmod(file.fd, 0666 & ~mask) != 0 || close(file.fd) != 0) {
-    file.fd = -1;
-    failView(kFailureStatus, "%s: cannot write: %s", file.finalPath.c_str(), std::strerror(errno));
-  }
+  // The temporary file is private; a finished output gets what any new file gets.
+  int error = closeNewFile(file.fd);
   file.fd = -1;
-  if (rename(file.tempPath.c_str(), file.finalPath.c_str()) != 0) {
-    failView(kFailureStatus, "%s: cannot write: %s", file.finalPath.c_str(), std::strerror(errno));
+  if (error == 0) error = renameFile(file.tempPath.c_str(), file.finalPath.c_str());
+  if (error != 0) {
+    failView(kFailureStatus, "%s: cannot write: %s", file.finalPath.c_str(),
+             errorText(error).c_str());
   }
   setUnfinishedOutput(nullptr);
 }

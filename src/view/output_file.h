@@ -12,8 +12,9 @@ struct OutputFile {
   std::string tempPath;   // a hidden file beside it, removed by any failure
 };
 
-/// Creates the temporary file beside `finalPath`. A folder that cannot take it ends
-/// the run with one line naming the output.
+/// Creates the temporary file beside `finalPath`. A folder that cannot take it, or an
+/// existing file that this process may not write, ends the run with one line naming the
+/// output.
 OutputFile createOutputFile(const char* finalPath);
 
 /// Appends `length` bytes; a write that fails ends the run with one line naming the output.

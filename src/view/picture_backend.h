@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "view/output_file.h"
 #include "view/picture_scene.h"
@@ -14,6 +15,10 @@ enum class PictureFormat { Png, Svg, Pdf };
 
 /// Whether this build writes SVG and PDF pictures.
 bool drawsVectorPictures();
+
+/// Whether this build draws every character of `text` (valid UTF-8) as it is: a build
+/// with cairo draws any, the built-in font printable ASCII only.
+bool drawsText(std::string_view text);
 
 /// The metrics of the text this build draws.
 TextMetrics pictureTextMetrics();

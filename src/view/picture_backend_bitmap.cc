@@ -7,6 +7,13 @@ bool drawsVectorPictures() {
   return false;
 }
 
+bool drawsText(std::string_view text) {
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) return false;  // a char of 0x80 and above is negative
+  }
+  return true;
+}
+
 TextMetrics pictureTextMetrics() {
   return bitmapTextMetrics();
 }

@@ -55,18 +55,31 @@ double capHeight() {
   return height;
 }
 
-// `pixels`: a PNG, whose cells keep exact colours with edges on whole pixels; otherwise
-// a vector picture, left to its viewer to smooth.
+// A rectangle from its corners, so that two rectangles that share an edge meet on it
+// exactly (a far edge made as origin plus width may round elsewhere).
+void addBox(cairo_t* context, double x0, double y0, double x1, double y1) {
+  cairo_move_to(context, x0, y0);
+  cairo_line_to(context, x1, y0);
+  cairo_line_to(context, x1, y1);
+  cairo_line_to(context, x0, y1);
+  cairo_close_path(context);
+}
+
+// `pixels`: a PNG, whose cells keep exact colours with edges on whole pixels, each edge
+// snapped to the nearest pixel boundary alike on both its sides, so that neighbouring
+// cells meet without a gap or an overlap; otherwise a vector picture, left to its
+// viewer to smooth.
 void drawScene(cairo_t* context, const PictureScene& scene, bool pixels) {
   cairo_set_source_rgb(context, 1, 1, 1);
   cairo_paint(context);
   if (pixels) cairo_set_antialias(context, CAIRO_ANTIALIAS_NONE);
+  const auto snap = [pixels](double x) { return pixels ? std::round(x) : x; };
   for (const SceneRect& rect : scene.rects) {
     cairo_set_source_rgba(context, rect.colour.r / 255.0, rect.colour.g / 255.0,
                           rect.colour.b / 255.0, rect.opacity);
     const double grow = rect.tile && !pixels ? kTileOverlap : 0;
-    cairo_rectangle(context, rect.x0 - grow, rect.y0 - grow, rect.x1 - rect.x0 + 2 * grow,
-                    rect.y1 - rect.y0 + 2 * grow);
+    addBox(context, snap(rect.x0) - grow, snap(rect.y0) - grow, snap(rect.x1) + grow,
+           snap(rect.y1) + grow);
     cairo_fill(context);
   }
   cairo_set_source_rgb(context, 0, 0, 0);
@@ -94,6 +107,10 @@ cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int
 }  // namespace
 
 bool drawsVectorPictures() {
+  return true;
+}
+
+bool drawsText(std::string_view) {
   return true;
 }
 

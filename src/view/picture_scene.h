@@ -37,6 +37,7 @@ struct SceneText {
 struct PictureScene {
   int width = 0;
   int height = 0;
+  std::string title;  // the picture's title as drawn, for its metadata; may be empty
   std::vector<SceneRect> rects;
   std::vector<SceneText> texts;
 };

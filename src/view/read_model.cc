@@ -1,64 +1,61 @@
 #include "view/read_model.h"
 
-#include <algorithm>
-#include <cfloat>
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
 
-#include "freeform/free_form_reader.h"
+#include "companion/system_files.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "view/scan_model_records.h"
+#include "view/model_record.h"
+#include "view/record_text.h"
 #include "view/view_failure.h"
 
 namespace {
 
 constexpr int32_t kModelUnit = 1;
 
-// Stands in a cell until its record is read: a NaN with a payload that no text
-// converts to, so that a record whose value is a null or a slash is noticed.
-constexpr uint64_t kUnreadBits = 0x7FF8'0000'DEAD'BEEFull;
+// What a record needs to be, said after what it is.
+constexpr const char* kRecordRule = "each record is one value in 10 characters, then its line end";
 
-double unreadValue() {
-  double value;
-  std::memcpy(&value, &kUnreadBits, sizeof value);
-  return value;
+// Ends the run for record `number` of `name`, which is `line`.
+[[noreturn]] void failRecord(const char* name, int64_t number, const LineView& line,
+                             RecordProblem problem) {
+  const std::string quote = recordQuote(line.text);
+  const long long at = static_cast<long long>(number);
+  switch (problem) {
+    case RecordProblem::Empty:
+      failView(kFailureStatus, "%s:%lld: blank record; %s", name, at, kRecordRule);
+    case RecordProblem::Width:
+      failView(kFailureStatus, "%s:%lld: a record of %lld characters ('%s'); %s", name, at,
+               static_cast<long long>(line.length - (line.text.ends_with('\r') ? 1 : 0)),
+               quote.c_str(), kRecordRule);
+    case RecordProblem::Unended:
+      failView(kFailureStatus, "%s:%lld: the file ends inside a record ('%s', no line end); %s",
+               name, at, quote.c_str(), kRecordRule);
+    case RecordProblem::NoValue:
+      failView(kFailureStatus, "%s:%lld: no value in the record", name, at);
+    case RecordProblem::Syntax:
+    case RecordProblem::Conversion:
+    case RecordProblem::None:
+      break;
+  }
+  const Message message =
+      problem == RecordProblem::Syntax ? Message::SyntaxError : Message::ConversionError;
+  failView(kFailureStatus, "%s:%lld: unreadable value '%s' (%s)", name, at, quote.c_str(),
+           std::string(messageReason(message)).c_str());
 }
 
-bool isUnread(double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits == kUnreadBits;
-}
-
-// Refuses a model whose records do not match the cells one to one.
-void checkRecordCount(const char* name, const ModelRecordScan& scan, const Mesh& mesh,
-                      int64_t cells) {
-  if (scan.readError != 0) {
-    failView(kFailureStatus, "%s: error during read: %s", name, std::strerror(scan.readError));
-  }
-  const int64_t checked = std::min(scan.records, cells);
-  if (scan.firstBlank != 0 && scan.firstBlank <= checked) {
-    failView(kFailureStatus, "%s:%lld: blank record; each record holds one cell value", name,
-             static_cast<long long>(scan.firstBlank));
-  }
-  const char* shape = "%s:%lld: %s; the mesh has %lld cells (%d x %d x %d)";
-  if (scan.records < cells) {
-    failView(kFailureStatus, shape, name, static_cast<long long>(scan.records + 1),
-             ("end of file after " + std::to_string(scan.records) + " records").c_str(),
-             static_cast<long long>(cells), mesh.easting.cellCount, mesh.northing.cellCount,
-             mesh.elevation.cellCount);
-  }
-  if (scan.records > cells) {
-    failView(kFailureStatus, shape, name, static_cast<long long>(cells + 1),
-             "more records than cells", static_cast<long long>(cells), mesh.easting.cellCount,
-             mesh.northing.cellCount, mesh.elevation.cellCount);
-  }
+// Ends the run for a model with another number of records than the mesh has cells.
+[[noreturn]] void failCount(const char* name, int64_t number, const std::string& what,
+                            const Mesh& mesh, int64_t cells) {
+  failView(kFailureStatus, "%s:%lld: %s; the mesh has %lld cells (%d x %d x %d)", name,
+           static_cast<long long>(number), what.c_str(), static_cast<long long>(cells),
+           mesh.easting.cellCount, mesh.northing.cellCount, mesh.elevation.cellCount);
 }
 
 }  // namespace
@@ -81,52 +78,44 @@ int64_t meshCellCount(const Mesh& mesh) {
 ModelValues readModel(const char* name, const Mesh& mesh) {
   ModelValues model;
   model.count = meshCellCount(mesh);
-  const int32_t opened =
-      openConnection(kModelUnit, name, static_cast<int>(std::strlen(name)), OpenMode::Input);
-  if (opened != 0) {
-    const std::string reason(messageReason(static_cast<Message>(opened)));
-    failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
+  const bool standardInput = std::strcmp(name, "-") == 0;
+  const char* shown = standardInput ? "standard input" : name;
+  int fd = 0;
+  if (!standardInput) {
+    setViewReading(name, nullptr);
+    const int32_t opened =
+        openConnection(kModelUnit, name, static_cast<int>(std::strlen(name)), OpenMode::Input);
+    if (opened != 0) {
+      const std::string reason(messageReason(static_cast<Message>(opened)));
+      failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
+    }
+    fd = lookUpConnection(kModelUnit)->fd;
   }
-  Connection& connection = *lookUpConnection(kModelUnit);
-  const ModelRecordScan scan = scanModelRecords(connection.fd);
-  checkRecordCount(name, scan, mesh, model.count);
-
   model.values.reset(new (std::nothrow) double[static_cast<size_t>(model.count)]);
   if (model.values == nullptr) {
     failView(kFailureStatus, "not enough memory for the %lld cells of the model",
              static_cast<long long>(model.count));
   }
-  // Every record before the last value holds a value, so record i holds value i.
-  int64_t line = 0;
-  setViewReading(name, &line);
-  {
-    FreeFormReader reader(connection);
-    double* values = model.values.get();
-    const double unread = unreadValue();
-    auto largest = scan.largest.begin();
-    for (int64_t i = 0; i < model.count; ++i) {
-      line = i + 1;
-      if (largest != scan.largest.end() && largest->line == line) {
-        // The writer's text of the largest doubles lies just beyond them and would be
-        // refused as out of range: pass over the record and take the double it came from.
-        reader.beginStatement();
-        reader.endStatement();
-        values[i] = largest->negative ? -DBL_MAX : DBL_MAX;
-        ++largest;
-        continue;
-      }
-      values[i] = unread;
-      reader.beginStatement();
-      reader.readReal(values[i]);
-      reader.endStatement();
-      if (isUnread(values[i])) {
-        failView(kFailureStatus, "%s:%lld: no value in the record", name,
-                 static_cast<long long>(line));
-      }
+  // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
+  LineReader reader = startLineReader(fd);
+  LineView line;
+  double* values = model.values.get();
+  for (int64_t i = 0; i < model.count; ++i) {
+    if (!nextLine(reader, line)) {
+      if (reader.error != 0) break;
+      failCount(shown, i + 1, "end of file after " + std::to_string(i) + " records", mesh,
+                model.count);
     }
+    const RecordProblem problem = readModelRecord(line, values[i]);
+    if (problem != RecordProblem::None) failRecord(shown, i + 1, line, problem);
   }
-  line = 0;  // a failure to close names the file, not a record
-  closeConnection(kModelUnit);
+  if (reader.error == 0 && nextLine(reader, line)) {
+    failCount(shown, model.count + 1, "more records than cells", mesh, model.count);
+  }
+  if (reader.error != 0) {
+    failView(kFailureStatus, "%s: error during read: %s", shown, errorText(reader.error).c_str());
+  }
+  if (!standardInput) closeConnection(kModelUnit);
   setViewReading(nullptr, nullptr);
   return model;
 }

@@ -16,9 +16,10 @@ struct ModelValues {
 /// the product is too large to hold.
 int64_t meshCellCount(const Mesh& mesh);
 
-/// Reads the model file `name` written for `mesh`: exactly one value per cell, one per
-/// record, with the free-form reader of the input files, so that every text the model
-/// writer makes reads back as the value it was made from. A file with another number
-/// of records, a blank record among them, or an unreadable value ends the run with one
-/// line naming the file and the record.
+/// Reads the model file `name` written for `mesh` ("-": standard input) in one pass,
+/// front to back, so that a pipe or a FIFO will do: exactly one record per cell, each one
+/// value in a 10-character field and its line end, the value read as the input files'
+/// numbers are, so that every text the model writer makes reads back as the value it was
+/// made from. Another number of records, or a record that is not one such field and its
+/// line end, ends the run with one line naming the file and the record.
 ModelValues readModel(const char* name, const Mesh& mesh);

@@ -1,8 +1,6 @@
-// Throughput of turning a model file into a grid: the first pass over the records, the
-// reading of the values, and their reordering into grid order.
+// Throughput of turning a model file into a grid: the reading of the values in one pass,
+// and their reordering into grid order.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -12,7 +10,6 @@
 #include "output/format_model_value.h"
 #include "view/grid_cell_order.h"
 #include "view/read_model.h"
-#include "view/scan_model_records.h"
 
 namespace {
 
@@ -34,14 +31,6 @@ const std::string& modelFile() {
   }();
   return name;
 }
-
-void BM_ScanModelRecords(benchmark::State& state) {
-  const int fd = open(modelFile().c_str(), O_RDONLY);
-  for (auto _ : state) benchmark::DoNotOptimize(scanModelRecords(fd).records);
-  close(fd);
-  state.SetBytesProcessed(state.iterations() * int64_t{kSide} * kSide * kSide * 12);
-}
-BENCHMARK(BM_ScanModelRecords)->Unit(benchmark::kMillisecond);
 
 void BM_ReadModel(benchmark::State& state) {
   static std::vector<double> nodes(kSide + 1);

@@ -128,24 +128,32 @@ std::string oneLine(const char* message) {
 
 TEST(ReadModelDeathTest, NamesTheFileAndTheRecord) {
   struct Case {
-    std::vector<std::string> records;
+    std::string text;
     const char* message;  // a regular expression
   };
+  const std::string one = " 1.000E+00\r\n", two = " 2.000E+00\n";
   const Case cases[] = {
-      {{"1", "2"},
-       "model.txt:3: end of file after 2 records; the mesh has 3 cells \\(1 x 1 x 3\\)"},
-      {{"1", "2", "3", "4"}, "model.txt:4: more records than cells"},
-      {{"1", "", "3"}, "model.txt:2: blank record"},
-      {{"1", "2", "x7"}, "model.txt:3: unreadable value 'x7' \\(list-directed I/O syntax error\\)"},
-      {{"1", "  'a' ", "3"}, "model.txt:2: unreadable value ''a'' \\(input conversion error\\)"},
-      {{"1", "1e400", "3"}, "model.txt:2: unreadable value '1e400'"},
-      {{",", "2", "3"}, "model.txt:1: no value in the record"},
-      {{"1", "2", "/"}, "model.txt:3: no value in the record"},
+      {one + two, "model.txt:3: end of file after 2 records; the mesh has 3 cells \\(1 x 1 x 3\\)"},
+      {one + two + one + two, "model.txt:4: more records than cells"},
+      {one + one + one + "\n", "model.txt:4: more records than cells"},
+      {one + "\r\n" + two, "model.txt:2: blank record; each record is one value in 10 characters"},
+      {one + two + " 3.000E",
+       "model.txt:3: the file ends inside a record \\('3.000E', no line end\\)"},
+      {one + two + " 3.000E+00", "model.txt:3: the file ends inside a record"},
+      {one + " 0.000E+00 junk\n" + two,
+       "model.txt:2: a record of 15 characters \\('0.000E\\+00 junk'\\)"},
+      {one + " 1.0, 2.0\r\n" + two, "model.txt:2: a record of 9 characters"},
+      {one + two + "        x7\n",
+       "model.txt:3: unreadable value 'x7' \\(list-directed I/O syntax error\\)"},
+      {one + "  1.0,2.0 \n" + two, "model.txt:2: unreadable value '1.0,2.0'"},
+      {one + "     1e400\n" + two,
+       "model.txt:2: unreadable value '1e400' \\(input conversion error\\)"},
+      {"          \n" + one + two, "model.txt:1: no value in the record"},
   };
   ScratchFolder folder;
   ColumnMesh column(3);
   for (const Case& c : cases) {
-    const std::string name = folder.write("model.txt", modelText(c.records));
+    const std::string name = folder.write("model.txt", c.text);
     EXPECT_EXIT(
         {
           installViewFailureHook();

@@ -21,8 +21,10 @@ struct PictureGeometry {
 
 /// What a picture shows besides its cells, and how large it is.
 struct SliceDrawing {
-  std::string title;        // valid UTF-8
+  std::string title;        // valid UTF-8; empty: none
   std::string colourLabel;  // the colour bar's name and units, valid UTF-8; empty: none
+  std::string units;        // of the coordinates, in the axis titles; empty: none
+  double exaggeration = 0;  // the up scale over the across scale; 0: not asked for
   int width = 0;            // the picture's size; 0 x 0: as large as the plot needs,
   int height = 0;           // about 720 units along its longer side or more
   TextMetrics metrics;      // of the output that will draw the picture
@@ -36,7 +38,11 @@ enum class SliceLayout {
 };
 
 /// Lays out `plane` coloured by `scale` as `drawing` asks, into `scene` and `geometry`;
-/// on failure a one-line `error`.
+/// on failure a one-line `error`. The plot keeps one scale both ways, or the exaggeration
+/// asked for; a section of a given size without one fills the room beside its axes and
+/// legend, and a side too thin to see is stretched. The title then says by how much
+/// (scene.title holds it as drawn). Whatever the plot leaves of a given size is shared
+/// evenly between the margins on either side.
 SliceLayout renderSlice(const SlicePlane& plane, const ColourScale& scale,
                         const SliceDrawing& drawing, PictureScene& scene, PictureGeometry& geometry,
                         std::string& error);

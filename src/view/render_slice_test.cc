@@ -8,6 +8,7 @@
 
 #include "mesh/node_axis_testing.h"
 #include "view/draw_scene_bitmap.h"
+#include "view/picture_backend.h"
 
 namespace {
 
@@ -85,38 +86,84 @@ TEST(RenderSliceTest, StretchesAThinSideAndSaysBy) {
   EXPECT_GT(picture.geometry.plotHeight, 100);
   EXPECT_NEAR(picture.geometry.exaggeration,
               (picture.geometry.plotHeight / 10.0) / (picture.geometry.plotWidth / 1000.0), 1e-9);
+  EXPECT_EQ(picture.scene.title, "title (vertical exaggeration x16.7)");
   EXPECT_EQ(picture.at(500, 5), rampColour(0.5));
+  // Asked for, a scale is kept, however thin it leaves the plot; the title says so.
+  SliceDrawing asked;
+  asked.exaggeration = 2;
+  const Picture kept = render(plane, ColourScale{1, 1, true}, asked);
+  EXPECT_EQ(kept.geometry.plotWidth, 720);
+  EXPECT_EQ(kept.geometry.plotHeight, 14);
+  EXPECT_EQ(kept.scene.title, "title (vertical exaggeration x2)");
 }
 
-TEST(RenderSliceTest, FitsARequestedSizeWithItsLegendAndLabel) {
+// The first and last columns and rows of `image` that hold anything but white.
+struct InkBox {
+  int left, right, top, bottom;
+};
+
+InkBox inkBox(const RgbImage& image) {
+  InkBox box{image.width, -1, image.height, -1};
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if (pixelAt(image, x, y) == Rgb{255, 255, 255}) continue;
+      box = {std::min(box.left, x), std::max(box.right, x), std::min(box.top, y),
+             std::max(box.bottom, y)};
+    }
+  }
+  return box;
+}
+
+TEST(RenderSliceTest, FillsARequestedSizeWithEvenMargins) {
   std::vector<double> across = {100, 110, 130, 160}, up = {50, 45, 30};
   const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
-  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {0, 1, 2, 3, NAN, 1.5}};
   const ColourScale scale{1, 2, true, false, true};  // limits 1 and 2
-  for (const auto& [width, height] : {std::pair(900, 500), std::pair(700, 900)}) {
+  struct Case {
+    const char* upName;
+    double exaggeration;
+    int width, height;
+    double ratio;  // of the plot's sides, when it keeps a scale; 0: it fills its room
+  };
+  const Case cases[] = {
+      {"elevation", 0, 900, 500, 0},    {"elevation", 0, 700, 900, 0},
+      {"northing", 0, 900, 500, 3},     {"northing", 0, 700, 900, 3},
+      {"elevation", 2, 1200, 500, 1.5}, {"elevation", 1.5, 600, 900, 2},
+  };
+  for (const Case& c : cases) {
+    const SlicePlane plane{&acrossAxis, &upAxis, "easting", c.upName, {0, 1, 2, 3, NAN, 1.5}};
     SliceDrawing drawing;
-    drawing.width = width;
-    drawing.height = height;
+    drawing.width = c.width;
+    drawing.height = c.height;
+    drawing.exaggeration = c.exaggeration;
     drawing.colourLabel = "rho (ohm m)";
+    drawing.units = "km";
     const Picture picture = render(plane, scale, drawing);
     const PictureGeometry& g = picture.geometry;
-    EXPECT_EQ(picture.image.width, width);
-    EXPECT_EQ(picture.image.height, height);
-    EXPECT_NEAR(static_cast<double>(g.plotWidth) / g.plotHeight, 60.0 / 20.0, 0.03);
-    EXPECT_GE(g.plotLeft, 0);
-    EXPECT_LE(g.plotLeft + g.plotWidth, width);
+    SCOPED_TRACE(std::string(c.upName) + " " + std::to_string(c.width));
+    EXPECT_EQ(picture.image.width, c.width);
+    EXPECT_EQ(picture.image.height, c.height);
+    if (c.ratio > 0) {
+      EXPECT_NEAR(static_cast<double>(g.plotWidth) / g.plotHeight, c.ratio, 0.03);
+    }
+    // Whatever the plot leaves is shared alike between the margins on either side.
+    const InkBox ink = inkBox(picture.image);
+    // (Up to the few units by which the ink of a line of text sits off its middle.)
+    EXPECT_NEAR(ink.left, c.width - 1 - ink.right, 5);
+    EXPECT_NEAR(ink.top, c.height - 1 - ink.bottom, 5);
+    if (c.ratio == 0) {
+      EXPECT_LT(ink.left, 30);  // the plot fills the picture
+      EXPECT_LT(ink.top, 30);
+    }
     EXPECT_EQ(picture.at(105, 47), kUnderColour);
     EXPECT_EQ(picture.at(120, 47), rampColour(0));
     EXPECT_EQ(picture.at(105, 37), kOverColour);
     EXPECT_EQ(picture.at(145, 37), rampColour(0.5));
-    EXPECT_EQ(picture.texts(true), (std::vector<std::string>{"elevation", "rho (ohm m)"}));
+    const std::string upTitle =
+        std::string(c.upName) == "elevation" ? "Elevation (km)" : "Northing (km)";
+    EXPECT_EQ(picture.texts(true), (std::vector<std::string>{upTitle, "rho (ohm m)"}));
     const std::vector<std::string> along = picture.texts(false);
-    for (const char* text : {"title", "easting", "above 2", "below 1", "NaN"}) {
+    for (const char* text : {"Easting (km)", "above 2", "below 1", "NaN"}) {
       EXPECT_NE(std::find(along.begin(), along.end(), text), along.end()) << text;
-    }
-    // Nothing is drawn beyond the picture's right edge: its last column is blank.
-    for (int y = 0; y < height; ++y) {
-      ASSERT_EQ(pixelAt(picture.image, width - 1, y), (Rgb{255, 255, 255})) << y;
     }
   }
   PictureScene scene;
@@ -125,9 +172,58 @@ TEST(RenderSliceTest, FitsARequestedSizeWithItsLegendAndLabel) {
   SliceDrawing tiny;
   tiny.width = tiny.height = 150;
   tiny.metrics = bitmapTextMetrics();
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {0, 1, 2, 3, NAN, 1.5}};
   EXPECT_EQ(renderSlice(plane, scale, tiny, scene, geometry, error), SliceLayout::TooSmall);
   EXPECT_EQ(error,
             "a picture of 150x150 leaves too little room for the plot beside its axes and legend");
+}
+
+TEST(RenderSliceTest, SetsATitleTooWideForThePictureSmallerUntilItFits) {
+  std::vector<double> across = {0, 1000}, up = {10, 0};
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  const SlicePlane plane{&acrossAxis, &upAxis, "easting", "elevation", {1}};
+  SliceDrawing drawing;
+  drawing.width = 1000;
+  drawing.height = 600;
+  // With its note of the stretch, twice as wide as the picture at the text's size.
+  drawing.title = std::string(70, 'W');
+  const Picture picture = render(plane, ColourScale{1, 1, true}, drawing);
+  const SceneText& title = picture.scene.texts.front();
+  ASSERT_EQ(title.text, picture.scene.title);
+  const double half = bitmapTextMetrics().width(title.text, title.size) / 2;
+  EXPECT_LT(title.size, picture.scene.texts.back().size);
+  EXPECT_GE(title.x - half, 0);
+  EXPECT_LE(title.x + half, 1000);
+}
+
+TEST(RenderSliceTest, CellsMeetWithoutAGapAtAnySize) {
+  // Layers that grow by 1.08 from the top, drawn by this build's own backend at every
+  // width from 1000 to 1070: no pixel inside the plot stays white.
+  std::vector<double> across, up = {0};
+  for (int k = 0; k <= 40; ++k) across.push_back(6100000 + 250.0 * k);
+  double thickness = 10;
+  for (int k = 0; k < 50; ++k, thickness *= 1.08) up.push_back(up.back() - thickness);
+  const NodeAxis acrossAxis = axisOver(across), upAxis = axisOver(up);
+  std::vector<double> values(40 * 50);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i % 7);
+  const SlicePlane plane{&acrossAxis, &upAxis, "northing", "elevation", values};
+  for (int width = 1000; width <= 1070; ++width) {
+    SliceDrawing drawing;
+    drawing.width = width;
+    drawing.height = 500;
+    drawing.metrics = pictureTextMetrics();
+    PictureScene scene;
+    PictureGeometry g;
+    std::string error;
+    ASSERT_EQ(renderSlice(plane, ColourScale{0, 6, true}, drawing, scene, g, error),
+              SliceLayout::Drawn);
+    const RgbImage image = drawRasterPicture(scene);
+    for (int y = g.plotTop; y < g.plotTop + g.plotHeight; ++y) {
+      for (int x = g.plotLeft; x < g.plotLeft + g.plotWidth; ++x) {
+        ASSERT_NE(pixelAt(image, x, y), (Rgb{255, 255, 255})) << width << ": " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(RenderSliceTest, RefusesAnAxisWithoutExtent) {

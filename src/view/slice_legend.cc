@@ -1,6 +1,7 @@
 #include "view/slice_legend.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "view/axis_ticks.h"
 
@@ -11,20 +12,26 @@ std::vector<LegendTick> legendTicks(const ColourScale& scale, double barLength, 
     ticks.push_back({0.5, formatValue(scale.low)});
     return ticks;
   }
-  ticks.push_back({0, formatValue(scale.low)});
-  ticks.push_back({1, formatValue(scale.high)});
-  const int count = std::max(2, static_cast<int>(barLength / 50));
+  const int count = std::max(2, static_cast<int>(barLength / (1.5 * room)));
   double step = 0;
-  const std::vector<double> between = scale.logarithmic
-                                          ? logTicks(scale.low, scale.high, count)
-                                          : niceTicks(scale.low, scale.high, count, step);
-  // Values too near an end would print over its label.
-  const double margin = room / barLength;
-  for (double value : between) {
-    const double place = rampPlace(scale, value);
-    if (place > margin && place < 1 - margin) {
-      ticks.push_back({place, scale.logarithmic ? formatValue(value) : formatTick(value, step)});
+  std::vector<double> values;
+  std::vector<std::string> texts;
+  int every = 1;
+  if (scale.logarithmic) {
+    LogMarks marks = LogMarks::Decades;
+    values = logTicks(scale.low, scale.high, count, marks, step);
+    texts = marks == LogMarks::Even ? tickTexts(values, step) : logTickTexts(values);
+    // Every power of ten is marked; where they are too many to label, every few are.
+    if (marks == LogMarks::Decades) {
+      every = static_cast<int>(std::ceil(static_cast<double>(values.size()) / count));
     }
+  } else {
+    values = niceTicks(scale.low, scale.high, count, step);
+    texts = tickTexts(values, step);
+  }
+  for (size_t i = 0; i < values.size(); ++i) {
+    const std::string text = i % static_cast<size_t>(every) == 0 ? texts[i] : "";
+    ticks.push_back({rampPlace(scale, values[i]), text});
   }
   return ticks;
 }

@@ -12,13 +12,24 @@ std::vector<std::string> texts(const std::vector<LegendTick>& ticks) {
   return result;
 }
 
-TEST(LegendTicksTest, LabelsTheEndsAndRoundValuesOrPowersOfTen) {
-  ColourScale log{0.01, 1000, true, true, false};
+TEST(LegendTicksTest, MarksRoundValuesOrEveryPowerOfTenInOneForm) {
+  const ColourScale log{0.01, 1000, true, true, false};
   const std::vector<LegendTick> ticks = legendTicks(log, 600, 20);
-  EXPECT_EQ(texts(ticks), (std::vector<std::string>{"0.01", "1000", "0.1", "1", "10", "100"}));
-  EXPECT_DOUBLE_EQ(ticks[3].place, 0.4);  // 1 lies two fifths of the way up
+  EXPECT_EQ(texts(ticks), (std::vector<std::string>{"0.01", "0.1", "1", "10", "100", "1000"}));
+  EXPECT_DOUBLE_EQ(ticks[2].place, 0.4);  // 1 lies two fifths of the way up
+  // Too many powers of ten to label: every one is marked, every few labelled.
+  const ColourScale wide{1e-6, 1e6, true, true, false};
+  EXPECT_EQ(texts(legendTicks(wide, 200, 20)),
+            (std::vector<std::string>{"1e-06", "", "", "1e-03", "", "", "1e+00", "", "", "1e+03",
+                                      "", "", "1e+06"}));
+  const ColourScale decade{10, 1000, true, true, false};
+  EXPECT_EQ(texts(legendTicks(decade, 100, 20)), (std::vector<std::string>{"10", "100", "1000"}));
   const ColourScale linear{0, 0.08, true};
-  EXPECT_EQ(texts(legendTicks(linear, 100, 20)), (std::vector<std::string>{"0", "0.08", "0.05"}));
+  EXPECT_EQ(texts(legendTicks(linear, 200, 20)),
+            (std::vector<std::string>{"0", "0.02", "0.04", "0.06", "0.08"}));
+  const ColourScale uneven{0.013, 0.087, true};
+  EXPECT_EQ(texts(legendTicks(uneven, 200, 20)),
+            (std::vector<std::string>{"0.02", "0.04", "0.06", "0.08"}));
   EXPECT_EQ(texts(legendTicks(ColourScale{2, 2, true}, 100, 20)), (std::vector<std::string>{"2"}));
   EXPECT_TRUE(legendTicks(ColourScale{}, 100, 20).empty());
 }

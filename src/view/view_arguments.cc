@@ -1,9 +1,8 @@
 #include "view/view_arguments.h"
 
-#include <strings.h>
-
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 const char kViewHelpText[] =
@@ -13,7 +12,9 @@ const char kViewHelpText[] =
     "  boxpaint-view --help | --version\n"
     "\n"
     "Reads MESH, a boxpaint mesh file, and MODEL, the model file boxpaint wrote for it\n"
-    "(one value per line, elevation index fastest, then easting, then northing).\n"
+    "(one value per line, elevation index fastest, then easting, then northing), in one\n"
+    "pass: MODEL may be a pipe, or - for standard input. Each of its records must be one\n"
+    "value in 10 characters and its line end. \"--\" ends the options.\n"
     "\n"
     "OUT.vtr  a VTK XML rectilinear grid for ParaView: x is easting, y northing, z\n"
     "         elevation, each with the mesh's node coordinates in rising order (the\n"
@@ -37,6 +38,12 @@ const char kViewHelpText[] =
     "  --clim LO,HI  colours from LO to HI; cells below LO take the \"under\" colour\n"
     "                (pink), cells above HI the \"over\" colour (red)\n"
     "  --label TEXT  the name and units of the values, beside the colour bar\n"
+    "  --units TEXT  the units of the coordinates, in the axis titles (default m)\n"
+    "  --title TEXT  the title, in place of the model's name and the slice's place\n"
+    "  --exaggeration X\n"
+    "                the scale up the picture over the scale across it: 1 is true\n"
+    "                scale. Without it a plan view is true to scale and a section of\n"
+    "                a given --size fills it; the title says how much it is stretched.\n"
     "  --size WxH    the picture's size in pixels (points for .svg and .pdf),\n"
     "                each side 100 to 8000; text grows with it. By default the\n"
     "                plot is 720 pixels along its longer side (3 a cell past 240\n"
@@ -52,10 +59,16 @@ const char kViewHelpText[] =
 
 namespace {
 
+// Whether `text` ends in `ending` (lower case), in either case, after at least one byte.
 bool endsWith(const char* text, const char* ending) {
   const size_t length = std::strlen(text);
   const size_t endingLength = std::strlen(ending);
-  return length > endingLength && strcasecmp(text + length - endingLength, ending) == 0;
+  if (length <= endingLength) return false;
+  for (size_t i = 0; i < endingLength; ++i) {
+    const char c = text[length - endingLength + i];
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != ending[i]) return false;
+  }
+  return true;
 }
 
 // Reads "LO,HI": two finite numbers, LO below HI.
@@ -81,6 +94,20 @@ bool parseSize(const char* text, int& width, int& height) {
          inBounds(width) && inBounds(height);
 }
 
+// Reads the vertical exaggeration: a number within its bounds.
+bool parseExaggeration(const char* text, double& value) {
+  const char* end = text + std::strlen(text);
+  const auto read = std::from_chars(text, end, value);
+  return read.ec == std::errc() && read.ptr == end && value >= kExaggerationMin &&
+         value <= kExaggerationMax;
+}
+
+std::string formatNumber(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 // An option that takes a value, as "--name VALUE" or "--name=VALUE".
 struct ValueOption {
   const char* name;
@@ -97,14 +124,21 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
   ValueOption options[] = {{"--slice", "a slice such as z=1"},
                            {"--clim", "LO,HI such as 0.01,1000"},
                            {"--label", "a text such as 'resistivity (ohm m)'"},
-                           {"--size", "WxH such as 1200x900"}};
+                           {"--size", "WxH such as 1200x900"},
+                           {"--units", "a text such as km"},
+                           {"--title", "a text"},
+                           {"--exaggeration", "a number such as 2"}};
   ValueOption& slice = options[0];
   ValueOption& limits = options[1];
   ValueOption& label = options[2];
   ValueOption& size = options[3];
+  ValueOption& units = options[4];
+  ValueOption& title = options[5];
+  ValueOption& exaggeration = options[6];
   bool logarithmic = false;
   // Asking for help is never wrong, whatever else the line holds.
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) break;
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       arguments.help = true;
       return true;
@@ -114,10 +148,16 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       return true;
     }
   }
+  bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
     ValueOption* option = nullptr;
     for (ValueOption& candidate : options) {
+      if (optionsEnded) break;
       if (argument == candidate.name || argument.starts_with(std::string(candidate.name) + "=")) {
         option = &candidate;
       }
@@ -138,11 +178,12 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       }
       continue;
     }
-    if (argument == "--log") {
+    if (!optionsEnded && argument == "--log") {
       logarithmic = true;
       continue;
     }
-    if (argument.size() > 1 && argument[0] == '-') {
+    // "-" alone names standard input.
+    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument + " (see --help)";
       return false;
     }
@@ -174,12 +215,15 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
     return false;
   }
   if (arguments.output == OutputKind::Grid) {
-    const char* pictureOption = slice.value != nullptr    ? "--slice"
-                                : logarithmic             ? "--log"
-                                : limits.value != nullptr ? "--clim"
-                                : label.value != nullptr  ? "--label"
-                                : size.value != nullptr   ? "--size"
-                                                          : nullptr;
+    const char* pictureOption = slice.value != nullptr          ? "--slice"
+                                : logarithmic                   ? "--log"
+                                : limits.value != nullptr       ? "--clim"
+                                : label.value != nullptr        ? "--label"
+                                : size.value != nullptr         ? "--size"
+                                : units.value != nullptr        ? "--units"
+                                : title.value != nullptr        ? "--title"
+                                : exaggeration.value != nullptr ? "--exaggeration"
+                                                                : nullptr;
     if (pictureOption != nullptr) {
       error = std::string(pictureOption) +
               " is for a .png, .svg or .pdf picture; a .vtr grid holds the whole model";
@@ -208,6 +252,18 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
     }
   }
   if (label.value != nullptr) arguments.label = label.value;
+  if (units.value != nullptr) arguments.units = units.value;
+  if (title.value != nullptr) {
+    arguments.titleGiven = true;
+    arguments.title = title.value;
+  }
+  if (exaggeration.value != nullptr &&
+      !parseExaggeration(exaggeration.value, arguments.exaggeration)) {
+    error = "--exaggeration " + std::string(exaggeration.value) + ": expected a number from " +
+            formatNumber(kExaggerationMin) + " to " + formatNumber(kExaggerationMax) +
+            " (1 is true scale)";
+    return false;
+  }
   if (size.value != nullptr && !parseSize(size.value, arguments.width, arguments.height)) {
     error = "--size " + std::string(size.value) + ": expected WxH, each side a whole number from " +
             std::to_string(kPictureSideMin) + " to " + std::to_string(kPictureSideMax);

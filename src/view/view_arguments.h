@@ -14,6 +14,10 @@ enum class OutputKind { Grid, Picture };
 constexpr int kPictureSideMin = 100;
 constexpr int kPictureSideMax = 8000;
 
+/// Bounds of the vertical exaggeration that may be asked for.
+constexpr double kExaggerationMin = 0.001;
+constexpr double kExaggerationMax = 1000;
+
 /// The command line, read.
 struct ViewArguments {
   bool help = false;     // --help: print the help text and do nothing else
@@ -24,10 +28,14 @@ struct ViewArguments {
   OutputKind output = OutputKind::Grid;  // .vtr: Grid; .png, .svg, .pdf: Picture
   PictureFormat format = PictureFormat::Png;
   // For a Picture:
-  SliceChoice slice;      // --slice
-  ColourOptions colours;  // --log, --clim LO,HI
-  std::string label;      // --label: the colour bar's name and units
-  int width = 0;          // --size WxH; 0 x 0: the size the plot needs
+  SliceChoice slice;        // --slice
+  ColourOptions colours;    // --log, --clim LO,HI
+  std::string label;        // --label: the colour bar's name and units
+  std::string units = "m";  // --units: of the coordinates, in the axis titles; empty: none
+  bool titleGiven = false;  // --title given: `title` replaces the title made from the names
+  std::string title;        // --title; empty: none
+  double exaggeration = 0;  // --exaggeration: up scale over across scale; 0: not asked for
+  int width = 0;            // --size WxH; 0 x 0: the size the plot needs
   int height = 0;
 };
 

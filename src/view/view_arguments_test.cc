@@ -75,12 +75,37 @@ TEST(ParseViewArgumentsTest, ReadsThePictureOptions) {
   EXPECT_EQ(arguments.label, "-log rho");
   EXPECT_EQ(arguments.width, 1200);
   EXPECT_EQ(arguments.height, 900);
+  EXPECT_EQ(arguments.units, "m");
+  EXPECT_FALSE(arguments.titleGiven);
+  EXPECT_EQ(arguments.exaggeration, 0);
   ViewArguments plain;
-  ASSERT_TRUE(parse({"m", "v", "p.pdf", "--slice=n=2", "--size=100X8000"}, plain, error));
+  ASSERT_TRUE(parse({"m", "v", "p.pdf", "--slice=n=2", "--size=100X8000", "--units=", "--title", "",
+                     "--exaggeration", "2.5"},
+                    plain, error));
   EXPECT_EQ(plain.format, PictureFormat::Pdf);
   EXPECT_FALSE(plain.colours.logarithmic || plain.colours.limited);
+  EXPECT_EQ(plain.units, "");
+  EXPECT_TRUE(plain.titleGiven);
+  EXPECT_EQ(plain.title, "");
+  EXPECT_EQ(plain.exaggeration, 2.5);
   EXPECT_EQ(plain.width, 100);
   EXPECT_EQ(plain.height, 8000);
+}
+
+TEST(ParseViewArgumentsTest, TakesEveryWordAfterTheEndOfOptionsAsAName) {
+  ViewArguments arguments;
+  std::string error;
+  ASSERT_TRUE(parse({"--slice", "z=1", "--", "-mesh", "--help", "-.png"}, arguments, error))
+      << error;
+  EXPECT_STREQ(arguments.meshName, "-mesh");
+  EXPECT_STREQ(arguments.modelName, "--help");
+  EXPECT_STREQ(arguments.outputName, "-.png");
+  EXPECT_FALSE(arguments.help);
+  ViewArguments fromInput;
+  ASSERT_TRUE(parse({"m", "-", "o.vtr"}, fromInput, error)) << error;
+  EXPECT_STREQ(fromInput.modelName, "-");
+  EXPECT_FALSE(parse({"m", "v", "--", "o.png", "--slice", "z=1"}, arguments, error));
+  EXPECT_NE(error.find("too many file names: --slice"), std::string::npos) << error;
 }
 
 TEST(ParseViewArgumentsTest, HelpWinsOverEverythingElse) {
@@ -130,6 +155,12 @@ TEST(ParseViewArgumentsTest, RefusesWhatCannotBeUsed) {
       {{"m", "v", "o.png", "--slice", "z=1", "--size", "99x500"}, "--size 99x500: expected WxH"},
       {{"m", "v", "o.png", "--slice", "z=1", "--size", "800*600"}, "--size 800*600: expected"},
       {{"m", "v", "o.png", "--slice", "z=1", "--size", "8001x600"}, "--size 8001x600: expected"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--exaggeration", "0"},
+       "--exaggeration 0: expected a number from 0.001 to 1000 (1 is true scale)"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--exaggeration", "2x"}, "--exaggeration 2x"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--exaggeration", "nan"}, "--exaggeration nan"},
+      {{"m", "v", "o.vtr", "--title", "t"}, "--title is for a .png"},
+      {{"m", "v", "o.vtr", "--units", "km"}, "--units is for a .png"},
   };
   for (const Case& c : cases) {
     ViewArguments arguments;

@@ -1,7 +1,5 @@
 #include "view/view_failure.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdarg>
@@ -11,6 +9,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "companion/system_files.h"
+#include "companion/write_all.h"
 #include "runtime/diagnostics/message_catalogue.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
@@ -25,23 +25,14 @@ const int64_t* readingLine = nullptr;
 // Kept in a fixed array so that a failure met in a signal handler can still remove it.
 char unfinishedOutput[PATH_MAX + 64] = {};
 
-void writeAll(const char* text, size_t length) {
-  while (length > 0) {
-    const ssize_t n = write(2, text, length);
-    if (n <= 0) return;
-    text += n;
-    length -= static_cast<size_t>(n);
-  }
-}
-
 // Writes the program name and `pieces` as one line, removes the unfinished output and
 // ends the process. Allocates nothing, so that a fault handler may use it too.
 [[noreturn]] void endWithLine(int status, std::initializer_list<std::string_view> pieces) {
-  writeAll("boxpaint-view: ", 15);
-  for (std::string_view piece : pieces) writeAll(piece.data(), piece.size());
-  writeAll("\n", 1);
-  if (unfinishedOutput[0] != '\0') unlink(unfinishedOutput);
-  _exit(status);
+  writeAll(2, "boxpaint-view: ", 15);
+  for (std::string_view piece : pieces) writeAll(2, piece.data(), piece.size());
+  writeAll(2, "\n", 1);
+  if (unfinishedOutput[0] != '\0') removeFile(unfinishedOutput);
+  endProcess(status);
 }
 
 // What went wrong, in the run-time layer's words for message `number`.
@@ -57,7 +48,7 @@ void handleFailure(const RunFailure& failure) {
   switch (failure.kind) {
     case FailureKind::Terminate:
       // The process ends by SIGTERM once this returns; no unfinished file stays.
-      if (unfinishedOutput[0] != '\0') unlink(unfinishedOutput);
+      if (unfinishedOutput[0] != '\0') removeFile(unfinishedOutput);
       return;
     case FailureKind::ConsoleEvent:
       endWithLine(kFailureStatus, {"interrupted"});

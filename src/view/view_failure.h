@@ -5,11 +5,7 @@
 #include <cstdint>
 #include <string>
 
-/// Exit status for a command line that cannot be used.
-constexpr int kUsageStatus = 2;
-
-/// Exit status for every other failure (unreadable input, output that cannot be written).
-constexpr int kFailureStatus = 1;
+#include "companion/exit_status.h"
 
 /// Writes "boxpaint-view: " and the formatted message as one line on standard error,
 /// removes the unfinished output file, if any, and ends the process with `status`.

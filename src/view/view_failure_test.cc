@@ -36,7 +36,7 @@ TEST(RecordTextTest, QuotesOneRecordOfAFile) {
       folder.write("m.txt", " 1.000E+00\r\n  bad value \r\n" + std::string(60, 'x') + "\nlast\x01");
   EXPECT_EQ(recordText(name.c_str(), 1), "1.000E+00");
   EXPECT_EQ(recordText(name.c_str(), 2), "bad value");
-  EXPECT_EQ(recordText(name.c_str(), 3), std::string(kRecordTextLimit, 'x') + "...");
+  EXPECT_EQ(recordText(name.c_str(), 3), std::string(kRecordQuoteLimit, 'x') + "...");
   EXPECT_EQ(recordText(name.c_str(), 4), "last?");
   EXPECT_EQ(recordText(name.c_str(), 5), "");
   EXPECT_EQ(recordText(folder.file("none").c_str(), 1), "");

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "companion/coordinate_text.h"
 #include "view/colour_scale.h"
-#include "view/coordinate_text.h"
 #include "view/display_text.h"
 #include "view/picture_backend.h"
 #include "view/render_slice.h"
@@ -22,30 +22,56 @@ std::string exact(double value) {
   return text;
 }
 
+// The name of the model file a title shows: its last part, or "standard input".
+std::string modelFileName(const char* modelName) {
+  if (std::strcmp(modelName, "-") == 0) return "standard input";
+  const char* slash = std::strrchr(modelName, '/');
+  return displayText(slash != nullptr ? slash + 1 : modelName);
+}
+
 // "model.txt: northing cell 200 of 400, 6105000 to 6105250": the cell's two nodes with
 // the digits that tell them from the nodes of the cells on either side.
 std::string sliceTitle(const Mesh& mesh, const char* modelName, SliceAxis axis, int32_t index) {
-  const char* slash = std::strrchr(modelName, '/');
   const NodeAxis& nodes = sliceAxisOf(mesh, axis);
-  const int32_t first = std::max(index - 2, 0);
-  const int32_t last = std::min(index + 1, nodes.nodeCount - 1);
-  const std::vector<std::string> texts =
-      distinctCoordinateTexts(std::vector<double>(nodes.nodes + first, nodes.nodes + last + 1));
-  return displayText(slash != nullptr ? slash + 1 : modelName) + ": " + sliceAxisName(axis) +
-         " cell " + std::to_string(index) + " of " + std::to_string(nodes.cellCount) + ", " +
-         texts[static_cast<size_t>(index - 1 - first)] + " to " +
-         texts[static_cast<size_t>(index - first)];
+  const double step = coordinateStep(nodes.nodes, nodes.nodeCount);
+  return modelFileName(modelName) + ": " + sliceAxisName(axis) + " cell " + std::to_string(index) +
+         " of " + std::to_string(nodes.cellCount) + ", " +
+         nodeText(nodes.nodes, nodes.nodeCount, index - 1, step) + " to " +
+         nodeText(nodes.nodes, nodes.nodeCount, index, step);
+}
+
+// Refuses `text`, given as `what`, when this build cannot draw all of it.
+bool drawable(const char* what, const std::string& text, std::string& error) {
+  if (drawsText(text)) return true;
+  error = std::string(what) + " '" + text +
+          "': this boxpaint-view was built without cairo, and its own font draws ASCII "
+          "characters only";
+  return false;
 }
 
 }  // namespace
+
+bool pictureTextsDrawable(const ViewArguments& arguments, std::string& error) {
+  if (!drawable("--label", displayText(arguments.label), error) ||
+      !drawable("--units", displayText(arguments.units), error)) {
+    return false;
+  }
+  if (arguments.titleGiven) return drawable("--title", displayText(arguments.title), error);
+  if (drawable("the model's name", modelFileName(arguments.modelName), error)) return true;
+  error += " (give the picture a title of your own with --title)";
+  return false;
+}
 
 void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model, SliceAxis axis,
                        int32_t index, const ViewArguments& arguments) {
   const ColourScale scale = colourScaleOf(model.values.get(), model.count, arguments.colours);
   const SlicePlane plane = cutSlice(mesh, model.values.get(), axis, index);
   SliceDrawing drawing;
-  drawing.title = sliceTitle(mesh, arguments.modelName, axis, index);
+  drawing.title = arguments.titleGiven ? displayText(arguments.title)
+                                       : sliceTitle(mesh, arguments.modelName, axis, index);
   drawing.colourLabel = displayText(arguments.label);
+  drawing.units = displayText(arguments.units);
+  drawing.exaggeration = arguments.exaggeration;
   drawing.width = arguments.width;
   drawing.height = arguments.height;
   drawing.metrics = pictureTextMetrics();
@@ -58,20 +84,12 @@ void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& mo
     failView(kFailureStatus, "%s: cannot draw the slice: %s", file.finalPath.c_str(),
              error.c_str());
   }
-  // The exaggeration is known only once the plot is laid out; a stretched picture
-  // is laid out again with a title that says so.
-  if (std::fabs(geometry.exaggeration - 1) > 0.005) {
-    char note[64];
-    std::snprintf(note, sizeof note, " (vertical exaggeration x%.3g)", geometry.exaggeration);
-    drawing.title += note;
-    renderSlice(plane, scale, drawing, scene, geometry, error);
-  }
   if (arguments.format != PictureFormat::Png) {
-    writeVectorPicture(file, scene, arguments.format, drawing.title);
+    writeVectorPicture(file, scene, arguments.format, scene.title);
     return;
   }
   const std::vector<PngText> texts = {
-      {"Title", drawing.title},
+      {"Title", scene.title},
       {"Software", "boxpaint-view"},
       {"Plot area", std::to_string(geometry.plotLeft) + " " + std::to_string(geometry.plotTop) +
                         " " + std::to_string(geometry.plotWidth) + " " +

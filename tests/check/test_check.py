@@ -7,9 +7,11 @@ Run as: test_check.py BOXPAINT BOXPAINT_CHECK
 import json
 import os
 import random
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 BOXPAINT = ""
@@ -69,11 +71,12 @@ class CheckTest(unittest.TestCase):
         })
         self.assertEqual(report["background"], -1.5)
         self.assertEqual(report["background_cells"], 5)
+        self.assertEqual(report["warnings"], [])
         self.assertEqual(report["blocks"], [
-            {"block": 1, "value": 7, "bounds": [10, 60, 0, 20, 100, 90],
+            {"block": 1, "line": 3, "last_line": 3, "value": 7, "bounds": [10, 60, 0, 20, 100, 90],
              "cells": {"easting": [2, 3], "northing": [1, 2], "elevation": [1, 1]},
              "painted": 4, "visible": 3, "warnings": []},
-            {"block": 2, "value": 8, "bounds": [30, 0, 5, 0, 70, 100],
+            {"block": 2, "line": 4, "last_line": 4, "value": 8, "bounds": [30, 0, 5, 0, 70, 100],
              "cells": {"easting": [1, 2], "northing": [1, 1], "elevation": [1, 2]},
              "painted": 4, "visible": 4, "warnings": []},
         ])
@@ -88,9 +91,9 @@ class CheckTest(unittest.TestCase):
             "Mesh mesh.txt: 3 x 2 x 2 = 12 cells (easting x northing x elevation)",
             "easting 3 cells from 0 to 60; smallest cell 10, largest 30",
             "elevation 2 cells from 100 (top) to 70 (bottom); thinnest cell 10, thickest 20",
-            "block value e1 e2 n1 n2 z1 z2 easting northing elevation painted visible",
-            "1 7 10 60 0 20 100 90 2-3 1-2 1-1 4 3",
-            "2 8 30 0 5 0 70 100 1-2 1-1 1-2 4 4",
+            "block line value e1 e2 n1 n2 z1 z2 easting northing elevation painted visible",
+            "1 3 7 10 60 0 20 100 90 2-3 1-2 1-1 4 3",
+            "2 4 8 30 0 5 0 70 100 1-2 1-1 1-2 4 4",
             "Background: 5 of 12 cells keep the background value -1.5",
             "No warnings",
         ]:
@@ -140,8 +143,7 @@ class CheckTest(unittest.TestCase):
         self.assertEqual(warnings[2], [
             "paints nothing: elevation 250 to 130 snaps to 100 to 100",
             "lies wholly outside the mesh: elevation 250 to 130 lies beyond the mesh's 100 to 70",
-            "lies above the top of the mesh: elevation 250 to 130, top 100 "
-            "(depths typed as elevations?)",
+            "lies above the top of the mesh: elevation 250 to 130, top 100",
             "moves more than half a cell: elevation 250 snaps to 100 (moves 150, half the "
             "cell is 5); elevation 130 snaps to 100 (moves 30, half the cell is 5)",
         ])
@@ -179,6 +181,81 @@ class CheckTest(unittest.TestCase):
         self.assertIsNone(report["mesh"]["smallest_cell"]["elevation"])
         self.assertEqual(report["blocks"][0]["warnings"],
                          ["paints nothing: the mesh has no elevation cells"])
+
+    def test_a_block_that_reads_on_into_the_next_line(self):
+        # Block 1 lacks its value: it takes the first value of line 4, and the 500 ohm m
+        # block there is lost. Block 2 begins after a blank line, which is no warning.
+        blocks = self.write("blocks.inp", "0\n2\n0. 10.  0. 5.  100. 90.\n"
+                                          "10. 30.  0. 5.  100. 90.  500.\n\n"
+                                          "30. 60.  0. 5.  100. 90.  7.\n")
+        report = self.check_json(open(blocks).read())
+        first, second = report["blocks"]
+        self.assertEqual((first["line"], first["last_line"], first["value"]), (3, 4, 10))
+        self.assertEqual(first["warnings"],
+                         ["reads on past its line: its values run from line 3 to line 4"])
+        self.assertEqual((second["line"], second["last_line"], second["warnings"]), (6, 6, []))
+        # Without a line to spare the file ends early, and the block to blame is named.
+        blocks = self.write("short.inp", "0\n2\n\n0. 10.  0. 5.  100. 90.\n"
+                                         "10. 30.  0. 5.  100. 90.  500.\n")
+        run = self.check(self.mesh, blocks, "--json")
+        self.assertEqual(run.returncode, 1)
+        self.assertEqual(json.loads(run.stdout)["error"]["problem"],
+                         "the file ends too early; block 1 reads on past its line: its values "
+                         "run from line 4 to line 5")
+
+    def test_warnings_on_the_mesh_and_the_model_name_say_where(self):
+        mesh = self.write("odd.txt", "3 2 2\n0. 0. 100.\n10. 0. -5.\n5. 15.\n10.\n20.\n")
+        blocks = self.write("blocks.inp", "0\n0\n")
+        run = self.check(mesh, blocks, "--json")
+        report = json.loads(run.stdout)
+        self.assertEqual(report["warnings"], [
+            "cells of zero or negative width: easting cell 2 is 0 wide, cell 3 is -5 wide "
+            "(line 3)"])
+        # The model named as boxpaint would be given it: here the mesh, reached two ways.
+        os.symlink(self.mesh, self.path("link.txt"))
+        for model in ("mesh.txt", "./mesh.txt", "link.txt"):
+            run = self.check("mesh.txt", "blocks.inp", model)
+            self.assertEqual(run.returncode, 0)
+            self.assertIn(f"  warning: the model file is an input: ", run.stdout)
+            self.assertIn(" is the mesh file, which boxpaint would replace with the model\n",
+                          run.stdout)
+            self.assertTrue(run.stdout.endswith("Warnings: 1, 1 on the files\n"), run.stdout)
+        run = self.check("mesh.txt", "blocks.inp", "model.txt")
+        self.assertTrue(run.stdout.endswith("No warnings\n"), run.stdout)
+
+    def test_numbers_worked_out_on_the_mesh_carry_no_rounding_noise(self):
+        # 20000 cells 0.1 wide from easting 500000.1: the nodes are running sums.
+        mesh = self.write("fine.txt", "20000 1 1\n500000.1 0. 0.\n20000*0.1\n10.\n10.\n")
+        blocks = self.write("blocks.inp", "0\n2\n501941.13 501941.87  0. 10.  0. -10.  1\n"
+                                          "499000. 502000.2  0. 10.  -10. 0.  2\n")
+        run = self.check(mesh, blocks)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        self.assertNotRegex(run.stdout, r"\.\d*(0000000|9999999)")
+        self.assertIn("easting   20000 cells from 500000.1 to 502000.1; smallest cell 0.1, "
+                      "largest 0.1", run.stdout)
+        self.assertIn("easting 499000 snaps to 500000.1 (moves 1000.1, half the cell is 0.05)",
+                      run.stdout)
+
+    def test_a_report_that_cannot_be_written_says_so(self):
+        blocks = self.write("blocks.inp", "0\n20000\n" + "0. 10.  0. 5.  100. 90.  1\n" * 20000)
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        run = subprocess.run([CHECK, self.mesh, blocks], stdout=write_end, stderr=subprocess.PIPE,
+                             text=True)
+        os.close(write_end)
+        self.assertEqual(run.returncode, 1)
+        self.assertEqual(run.stderr, "boxpaint-check: cannot write the report: Broken pipe\n")
+
+    def test_sigterm_ends_it_by_that_signal(self):
+        # Reading a FIFO that nobody writes, it waits until it is told to end.
+        fifo = self.path("blocks.fifo")
+        os.mkfifo(fifo)
+        check = subprocess.Popen([CHECK, self.mesh, fifo], stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE, text=True)
+        time.sleep(0.3)
+        check.send_signal(signal.SIGTERM)
+        out, err = check.communicate(timeout=10)
+        self.assertEqual((check.returncode, out, err), (-signal.SIGTERM, "", ""))
 
     # Where reading stopped
 
@@ -272,7 +349,7 @@ class CheckTest(unittest.TestCase):
     # The command line
 
     def test_command_line(self):
-        for arguments, status in [([], 2), (["mesh.txt"], 2), (["a", "b", "c"], 2),
+        for arguments, status in [([], 2), (["mesh.txt"], 2), (["a", "b", "c", "d"], 2),
                                   (["--jsn", "a", "b"], 2), (["--help"], 0),
                                   (["--version"], 0)]:
             with self.subTest(arguments):

@@ -1,9 +1,6 @@
 #include "support/fault_expectation.h"
 
-#include <signal.h>
-
-#include <cerrno>
-#include <cstring>
+#include <csignal>
 
 namespace {
 
@@ -20,35 +17,27 @@ std::vector<Ending> unharmed() {
   return {{.keeps = Keeps::Everything}};
 }
 
-struct OpenRefusal {
-  int error;
-  int number;
-  const char* text;
-};
-
-constexpr OpenRefusal kOpenRefusals[] = {
-    {ENOENT, 29, "file not found"},
-    {ENOTDIR, 29, "file not found"},
-    {EACCES, 9, "permission to access file denied"},
-    {EPERM, 9, "permission to access file denied"},
-    {EROFS, 9, "permission to access file denied"},
-    {EISDIR, 9, "permission to access file denied"},
-    {ENXIO, 42, "no such device"},
-    {ENODEV, 42, "no such device"},
-    {EEXIST, 10, "cannot overwrite existing file"},
-    {ENAMETOOLONG, 43, "file name specification error"},
-    {EINVAL, 43, "file name specification error"},
-};
-
-// The diagnostic line for the output file refused with the errno named `error`.
-std::string openRefusalLine(const SweepTarget& target, const std::string& error) {
-  int number = 30;
+// The diagnostic line for the output file refused with message `number`.
+std::string openRefusalLine(const SweepTarget& target, int number) {
   const char* text = "open failure";
-  for (const OpenRefusal& refusal : kOpenRefusals) {
-    if (error == strerrorname_np(refusal.error)) {
-      number = refusal.number;
-      text = refusal.text;
-    }
+  switch (number) {
+    case 29:
+      text = "file not found";
+      break;
+    case 9:
+      text = "permission to access file denied";
+      break;
+    case 42:
+      text = "no such device";
+      break;
+    case 10:
+      text = "cannot overwrite existing file";
+      break;
+    case 43:
+      text = "file name specification error";
+      break;
+    default:
+      number = 30;
   }
   return severe(number, text + onUnit(target.unit, target.name));
 }
@@ -138,7 +127,7 @@ std::vector<Ending> acceptedEndings(const SweepTarget& target, const InjectorRep
              .keeps = Keeps::Untouched}};
   }
   if (output && kind == "open") {
-    std::string line = openRefusalLine(target, report.action);
+    std::string line = openRefusalLine(target, report.openNumber);
     return {{.status = statusOf(line), .line = line, .keeps = Keeps::Untouched}};
   }
   if (output && (kind == "write" || kind == "ftruncate")) {

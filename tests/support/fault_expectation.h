@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "support/injector_report.h"
-#include "support/run_boxpaint.h"
+#include "support/run_result.h"
 
 /// What a swept run reads and writes, and what an undisturbed run makes.
 struct SweepTarget {

@@ -1,8 +1,30 @@
 #include "support/injector_report.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 #include "support/run_boxpaint.h"
+
+namespace {
+
+// The message number for an open refused with the errno named `error`.
+int openRefusalNumber(const std::string& error) {
+  struct Row {
+    int error;
+    int number;
+  };
+  constexpr Row kRows[] = {
+      {ENOENT, 29}, {ENOTDIR, 29}, {EACCES, 9},  {EPERM, 9},         {EROFS, 9},   {EISDIR, 9},
+      {ENXIO, 42},  {ENODEV, 42},  {EEXIST, 10}, {ENAMETOOLONG, 43}, {EINVAL, 43},
+  };
+  for (const Row& row : kRows) {
+    if (error == strerrorname_np(row.error)) return row.number;
+  }
+  return 30;
+}
+
+}  // namespace
 
 InjectorReport readInjectorReport(const std::string& path) {
   InjectorReport report;
@@ -19,6 +41,7 @@ InjectorReport readInjectorReport(const std::string& path) {
       words >> report.kind >> report.call >> report.action >> report.fd;
       words.get();  // the blank before the target, which may hold blanks itself
       std::getline(words, report.target);
+      if (report.kind == "open") report.openNumber = openRefusalNumber(report.action);
     }
   }
   return report;

@@ -13,9 +13,11 @@ struct InjectorReport {
   std::string action;                 // an errno name, "short" or "signal=NAME"
   int fd = -1;                        // the descriptor it worked on, or -1
   std::string target;                 // the file the descriptor or path named, or "size=N"
+  int openNumber = 0;                 // a faulted open: the number of the message it maps to
 };
 
-/// Reads the report the injector wrote at `path` (an empty report when there is none).
+/// Reads the report the injector wrote at `path` (an empty report when there is none); a
+/// faulted open's errno name gives its message number.
 InjectorReport readInjectorReport(const std::string& path);
 
 /// The path of the fault injector library, for LD_PRELOAD.

@@ -104,12 +104,19 @@ RunResult runBoxpaint(const RunOptions& options) {
       pipe2(errPipe, O_CLOEXEC) != 0) {
     return {};
   }
+  int outFile = -1;
+  if (!options.stdoutFile.empty()) {
+    const int mode = options.stdoutAppends ? O_APPEND : O_TRUNC;
+    outFile = open(options.stdoutFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0644);
+  }
   pid_t pid = fork();
   if (pid == 0) {
     // Child: only async-signal-safe calls until exec.
     dup2(inPipe[0], 0);
     if (options.closeStdout) {
       close(1);
+    } else if (outFile >= 0) {
+      dup2(outFile, 1);
     } else {
       dup2(outPipe[1], 1);
       if (options.nonblockingStdout) fcntl(1, F_SETFL, fcntl(1, F_GETFL) | O_NONBLOCK);
@@ -126,6 +133,9 @@ RunResult runBoxpaint(const RunOptions& options) {
                    static_cast<rlim_t>(options.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
+    // A run that a test ends by a signal leaves no core file behind.
+    rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
     if (options.addressSpaceLimit >= 0) {
       rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit),
                    static_cast<rlim_t>(options.addressSpaceLimit)};
@@ -138,6 +148,7 @@ RunResult runBoxpaint(const RunOptions& options) {
   close(inPipe[0]);
   close(outPipe[1]);
   close(errPipe[1]);
+  if (outFile >= 0) close(outFile);
 
   RunResult result;
   // Feed standard input, then close it.
@@ -266,8 +277,4 @@ std::string crlfRecords(const std::vector<std::string>& records) {
   std::string text;
   for (const std::string& record : records) text += record + "\r\n";
   return text;
-}
-
-std::string firstLine(const std::string& text) {
-  return text.substr(0, text.find('\n'));
 }

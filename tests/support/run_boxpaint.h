@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/run_result.h"
+
 /// How to start one run.
 struct RunOptions {
   std::vector<std::string> args;      // after the program name
@@ -15,6 +17,8 @@ struct RunOptions {
   std::string directory;              // working directory; empty keeps the current one
   std::string input;                  // bytes on standard input
   bool closeStdout = false;           // start with descriptor 1 closed
+  std::string stdoutFile;             // standard output is this file, cut to nothing first
+  bool stdoutAppends = false;         // ... or opened for appending
   bool ignoreSigxfsz = false;         // start with SIGXFSZ ignored
   std::vector<int> ignoredSignals;    // start with these signals ignored
   int fileSizeLimit = -1;             // RLIMIT_FSIZE in bytes when >= 0
@@ -29,16 +33,6 @@ struct RunOptions {
   int readStdoutAfterMs = 0;       // leave standard output unread this long at the start
   int killAfterMs = -1;            // SIGKILL a run still going this long after the start
   std::string program;             // the executable to run instead of boxpaint
-};
-
-/// What one run did.
-struct RunResult {
-  std::string out;          // standard output bytes
-  std::string err;          // standard error bytes
-  int status = -1;          // exit status, or -1 when ended by a signal
-  int termSignal = 0;       // the signal that ended it, else 0
-  bool signalSent = false;  // the signal of the options was sent
-  bool killed = false;      // killed for running past `killAfterMs`
 };
 
 /// Runs the boxpaint executable with `options` and waits for it. When the environment
@@ -76,6 +70,3 @@ bool fileExists(const std::string& path);
 
 /// The text of `records` each followed by CR LF.
 std::string crlfRecords(const std::vector<std::string>& records);
-
-/// The first line of `text` (up to, not including, the first newline).
-std::string firstLine(const std::string& text);

@@ -11,38 +11,21 @@
 #include <sstream>
 
 #include "support/fifo_reader.h"
+#include "support/sweep_inputs.h"
 
 namespace {
 
 constexpr int kKillAfterMs = 20000;  // a run that hangs is a failure, not a stuck test
 
-// A mesh of unit cells and one block per easting-northing column, each of a value of
-// its own: no stretch of the model repeats another, so a record handed over twice shows.
+// The swept model's mesh and block files.
 void writeModelInputs(const TempDir& dir) {
-  int ne = fullSweep() ? 150 : 100, nn = ne, nz = 30;
-  if (const char* mesh = std::getenv("BOXPAINT_SWEEP_MESH")) {
-    std::istringstream(mesh) >> ne >> nn >> nz;
-  }
-  dir.write("mesh.txt", std::to_string(ne) + " " + std::to_string(nn) + " " + std::to_string(nz) +
-                            "\n0 0 1000\n" + std::to_string(ne) + "*1\n" + std::to_string(nn) +
-                            "*1\n" + std::to_string(nz) + "*1\n");
-  std::ostringstream blocks;
-  blocks << "1.5\n" << ne * nn << "\n";
-  for (int j = 0; j < ne; ++j) {
-    for (int k = 0; k < nn; ++k) {
-      blocks << j << ' ' << j + 1 << ' ' << k << ' ' << k + 1 << " 1000 " << 1000 - nz << ' '
-             << 1 + k % 9000 / 1000.0 << 'e' << j % 180 - 90 << '\n';
-    }
-  }
-  dir.write("blocks.inp", blocks.str());
+  int ne, nn, nz;
+  sweptMeshCounts(ne, nn, nz);
+  dir.write("mesh.txt", sweptMeshText(ne, nn, nz));
+  dir.write("blocks.inp", sweptBlockText(ne, nn, nz));
 }
 
 }  // namespace
-
-bool fullSweep() {
-  const char* sweep = std::getenv("BOXPAINT_SWEEP");
-  return sweep != nullptr && std::string(sweep) == "full";
-}
 
 SweepStage::SweepStage(SweepOutput kind) : output(kind) {
   // The run names its files by the directory it works in as the system gives it, links

@@ -9,13 +9,11 @@
 #include "support/fault_expectation.h"
 #include "support/injector_report.h"
 #include "support/run_boxpaint.h"
+#include "support/sweep_inputs.h"
 
 /// How long the reader of a FIFO stalls before it drains again: a console event must
 /// end a run blocked on it well before.
 constexpr int kStallLimitMs = 3000;
-
-/// True when BOXPAINT_SWEEP=full asks for the long sweep.
-bool fullSweep();
 
 /// Where a scenario's output goes.
 enum class SweepOutput {

@@ -8,10 +8,12 @@ build that draws with cairo (PNG, SVG and PDF) and "bitmap" for one without it (
 import math
 import os
 import re
+import signal
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 from decimal import Decimal
 
@@ -197,7 +199,7 @@ class ViewTest(unittest.TestCase):
         for mesh, model, (counts, origin, widths) in cases:
             if model is None:
                 model = self.write("falling-model.txt",
-                                   "".join(f" {n + 1}.000E+00\r\n" for n in range(24)))
+                                   "".join(f"{n + 1:10.3E}\r\n" for n in range(24)))
             out = self.path("probe.vtr")
             run = self.view(mesh, model, out)
             self.assertEqual((run.returncode, run.stderr), (0, ""))
@@ -281,8 +283,16 @@ class ViewTest(unittest.TestCase):
             "row-model.txt: easting cell 2 of 3, 500010 to 500020"), image.text["Title"])
 
     def test_size_and_vector_pictures(self):
+        greek = "resistivity \u03c1 (\u03a9\u00b7m)"
+        if PICTURES != "cairo":
+            # The built-in font has no Greek letters: the label is refused, not drawn as '?'.
+            run = self.view(self.mesh, self.model, self.path("greek.png"), "--slice", "n=2",
+                            "--label", greek)
+            self.assertEqual(run.returncode, 2)
+            self.assertIn("its own font draws ASCII characters only", run.stderr)
+            greek = "resistivity (ohm m)"
         image, _, size, _ = self.picture("sized.png", "n=2", "--size", "1000x400",
-                                         "--label", "resistivity \u03c1 (\u03a9\u00b7m)")
+                                         "--label", greek)
         self.assertEqual(image.size, (1000, 400))
         for kind in ("svg", "pdf"):
             out = self.path(f"sized.{kind}")
@@ -303,6 +313,19 @@ class ViewTest(unittest.TestCase):
                 self.assertTrue(data.startswith(b"%PDF-"))
                 self.assertRegex(data, rb"/MediaBox \[ ?0 0 800 600 ?\]")
                 self.assertTrue(data.rstrip().endswith(b"%%EOF"))
+
+    def test_title_units_and_exaggeration_as_asked(self):
+        image, _, size, _ = self.picture("asked.png", "n=2", "--title", "Figure 3",
+                                         "--units", "km", "--exaggeration", "2",
+                                         "--size", "900x600")
+        self.assertEqual(image.text["Title"], "Figure 3 (vertical exaggeration x2)")
+        # 60 units of easting across, 15 of elevation up, the latter drawn twice as large.
+        self.assertAlmostEqual(size[0] / size[1], 60 / (2 * 15), delta=0.03)
+        # Without one, a section fills the size asked for and says how much it stretches.
+        image, _, size, _ = self.picture("filled.png", "n=2", "--size", "900x600")
+        stretch = (size[1] / 15) / (size[0] / 60)
+        self.assertTrue(image.text["Title"].endswith(f" (vertical exaggeration x{stretch:.3g})"),
+                        image.text["Title"])
 
     def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
         # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
@@ -359,22 +382,95 @@ class ViewTest(unittest.TestCase):
                 self.assertEqual(f.read(), old)  # an existing file is left alone
 
     def test_a_model_that_does_not_fit_the_mesh_is_refused(self):
-        records = self.model_records()
+        records = [r + "\r\n" for r in self.model_records()]
         cases = (
             ("short.txt", records[:-1], "short.txt:60: end of file after 59 records"),
-            ("long.txt", records + [" 1.000E+00"], "long.txt:61: more records than cells"),
-            ("blank.txt", records[:7] + [""] + records[8:], "blank.txt:8: blank record"),
-            ("bad.txt", records[:40] + [" 1.0Q+0x"] + records[41:],
+            ("long.txt", records + [" 1.000E+00\r\n"], "long.txt:61: more records than cells"),
+            ("blank.txt", records[:7] + ["\r\n"] + records[8:], "blank.txt:8: blank record"),
+            ("bad.txt", records[:40] + ["  1.0Q+0x \r\n"] + records[41:],
              "bad.txt:41: unreadable value '1.0Q+0x'"),
-            ("word.txt", records[:11] + ["abc"] + records[12:],
-             "word.txt:12: unreadable value 'abc'"),
+            ("torn.txt", records[:-1] + [" 0.000E"],
+             "torn.txt:60: the file ends inside a record ('0.000E', no line end)"),
+            ("junk.txt", records[:11] + [" 0.000E+00 junk\r\n"] + records[12:],
+             "junk.txt:12: a record of 15 characters ('0.000E+00 junk')"),
+            ("pair.txt", records[:11] + [" 1.0, 2.0\n"] + records[12:],
+             "pair.txt:12: a record of 9 characters"),
         )
         for name, lines, message in cases:
-            model = self.write(name, "".join(line + "\r\n" for line in lines))
+            model = self.write(name, "".join(lines))
             for out in ("out.vtr", "out.png"):
                 extra = ["--slice", "z=1"] if out.endswith(".png") else []
                 self.assert_fails([self.mesh, model, self.path(out), *extra], 1, message,
                                   self.path(out))
+
+    def test_a_model_is_read_in_one_pass_from_a_pipe_or_a_fifo(self):
+        expected = self.path("file.vtr")
+        self.assertEqual(self.view(self.mesh, self.model, expected).returncode, 0)
+        with open(expected, "rb") as f:
+            grid = f.read()
+        # boxpaint writes the model to standard output, boxpaint-view reads standard input.
+        painter = subprocess.Popen([BOXPAINT, self.mesh, self.blocks, "CON"],
+                                   stdout=subprocess.PIPE)
+        out = self.path("pipe.vtr")
+        run = subprocess.run([VIEW, self.mesh, "-", out], stdin=painter.stdout,
+                             capture_output=True, text=True)
+        painter.stdout.close()
+        self.assertEqual(painter.wait(), 0)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        with open(out, "rb") as f:
+            self.assertEqual(f.read(), grid)
+        fifo = self.path("model.fifo")
+        os.mkfifo(fifo)
+        painter = subprocess.Popen([BOXPAINT, self.mesh, self.blocks, fifo])
+        out = self.path("fifo.vtr")
+        run = self.view(self.mesh, fifo, out)
+        self.assertEqual(painter.wait(), 0)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        with open(out, "rb") as f:
+            self.assertEqual(f.read(), grid)
+        # A model on standard input that falls short is named as such.
+        run = subprocess.run([VIEW, self.mesh, "-", self.path("short.vtr")],
+                             input=" 1.000E+00\r\n", capture_output=True, text=True)
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("standard input:2: end of file after 1 records", run.stderr)
+
+    def test_sigterm_ends_it_by_that_signal_and_leaves_no_output(self):
+        # Waiting for a model from a FIFO that nobody writes, until it is told to end.
+        fifo = self.path("model.fifo")
+        os.mkfifo(fifo)
+        view = subprocess.Popen([VIEW, self.mesh, fifo, self.path("out.vtr")],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        time.sleep(0.3)
+        view.send_signal(signal.SIGTERM)
+        out, err = view.communicate(timeout=10)
+        self.assertEqual((view.returncode, out, err), (-signal.SIGTERM, "", ""))
+        self.assertEqual(sorted(os.listdir(self.dir)),
+                         ["blocks.inp", "mesh.txt", "model.fifo", "model.txt"])
+
+    def test_names_after_the_end_of_options_may_begin_with_a_dash(self):
+        os.rename(self.mesh, self.path("-mesh.txt"))
+        run = subprocess.run([VIEW, "--slice", "z=1", "--", "-mesh.txt", "model.txt", "-out.png"],
+                             capture_output=True, text=True, cwd=self.dir)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        self.assertTrue(os.path.exists(self.path("-out.png")))
+
+    def test_an_output_it_may_not_write_is_left_alone(self):
+        out = self.path("locked.vtr")
+        with open(out, "w") as f:
+            f.write("kept")
+        os.chmod(out, 0o444)
+        # As an ordinary user in a folder anyone may write: root may write any file.
+        os.chmod(self.dir, 0o777)
+        as_user = (lambda: os.setuid(65534)) if os.geteuid() == 0 else None
+        run = subprocess.run([VIEW, self.mesh, self.model, out], capture_output=True, text=True,
+                             preexec_fn=as_user)
+        self.assertEqual(run.returncode, 1, run.stderr)
+        self.assertEqual(run.stderr,
+                         f"boxpaint-view: {out}: cannot replace the file: Permission denied\n")
+        with open(out) as f:
+            self.assertEqual(f.read(), "kept")
+        self.assertEqual(sorted(os.listdir(self.dir)), ["blocks.inp", "locked.vtr", "mesh.txt",
+                                                        "model.txt"])
 
     def test_unusable_command_lines_are_refused(self):
         out = self.path("out.png")

@@ -115,26 +115,25 @@ void prepareStackListing() {
   systemCalls().prepareStackWalk();
 }
 
-// Appends the listing of the calling thread's stack, leaving out its innermost frame,
-// which is the listing's own.
-void appendListing(TextBuffer& buffer, bool verbose, bool signalSafe) {
-  void* addresses[kMaxFrames];
-  bool cut = false;
-  const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, signalSafe);
-  appendHeading(buffer, verbose);
-  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, verbose, signalSafe);
-}
-
 void appendCallStackListing(TextBuffer& buffer, bool verbose) {
   if (listingInProgress.load()) return;
   std::lock_guard<std::mutex> guard(listingLock);
   listingInProgress.store(true);
-  appendListing(buffer, verbose, false);
+  void* addresses[kMaxFrames];
+  bool cut = false;
+  const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, false);
+  appendHeading(buffer, verbose);
+  // The first frame is this function itself.
+  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, verbose, false);
   listingInProgress.store(false);
 }
 
 void appendSignalSafeListing(TextBuffer& buffer) {
   if (listingInProgress.exchange(true)) return;
-  appendListing(buffer, false, true);
+  void* addresses[kMaxFrames];
+  bool cut = false;
+  const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, true);
+  appendHeading(buffer, false);
+  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, false, true);
   listingInProgress.store(false);
 }

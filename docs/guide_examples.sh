@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# Runs every example of the user guide (docs/guide.md) with the programs of a build, in a
+# scratch folder, and prints each command with what it prints and its status, for
+# comparing with the guide after a change. It also draws the pictures of the guide and
+# the README again, into docs/.
+#
+# Usage: docs/guide_examples.sh [BUILD_DIR]        (default: build). PYTHON names a Python
+#        3 with numpy and PIL (default python3); jq runs the JSON example where installed.
+set -uo pipefail
+python=${PYTHON:-python3}
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$repo/build}" && pwd)
+export PATH="$build:$PATH"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+# section TITLE: a heading in the transcript.
+section() {
+  printf '\n=== %s\n' "$1"
+}
+
+# run COMMAND: prints it as typed at a prompt, then runs it; a non-zero status is shown.
+run() {
+  printf '$ %s\n' "$1"
+  bash -c "$1" 2>&1
+  local status=$?
+  [ "$status" -eq 0 ] || printf '[status %d]\n' "$status"
+}
+
+section "Overview: the usage text and the sample"
+run "boxpaint"
+run "boxpaint -inp | head -4"
+
+section "Coordinates and units: depths typed as elevations"
+cat >mesh.txt <<'EOF'
+2 1 4             ! cells along easting, northing, elevation
+0. 0. 0.          ! origin: west edge, south edge, top of the mesh at elevation 0
+2*10.             ! easting widths (m)
+10.               ! northing width (m)
+4*10.             ! thicknesses from the top down (m)
+EOF
+cat >depths.inp <<'EOF'
+1.                                 ! background
+1                                  ! number of blocks
+0. 20.  0. 10.   10.  20.   5.     ! meant as depths 10-20 m: WRONG
+EOF
+sed 's/  10.  20. /  -10. -20./; s/meant as depths 10-20 m: WRONG/elevations -10 to -20/' \
+  depths.inp >elevations.inp
+run "boxpaint mesh.txt depths.inp a.txt"
+run "boxpaint mesh.txt elevations.inp b.txt"
+run "paste a.txt b.txt | tr -d '\r'"
+run "boxpaint-check mesh.txt depths.inp | tail -6"
+
+section "How block bounds snap: the worked example"
+mkdir snap && cd snap || exit 1
+cat >mesh.txt <<'EOF'
+8 1 4             ! cells along easting, northing, elevation
+0. 0. 100.        ! origin: west edge, south edge, top of the mesh
+8*10.             ! easting widths (m)
+10.               ! northing width (m)
+4*10.             ! thicknesses from the top down (m)
+EOF
+cat >blocks.inp <<'EOF'
+0.                                  ! background
+4                                   ! number of blocks
+14. 26.   0. 10.   96. 84.   1.     ! A: grows to easting 10-30, elevation 100-80
+46. 74.   0. 10.   94. 66.   2.     ! B: shrinks to easting 50-70, elevation 90-70
+ 0. 80.   0. 10.   78. 76.   3.     ! C: a 2 m layer just below 80 m: vanishes
+35. 45.   0. 10.   75. 65.   4.     ! D: every bound halfway between two nodes
+EOF
+run "boxpaint mesh.txt blocks.inp model.txt; echo \$?"
+run "wc -l model.txt"
+run "head -8 model.txt"
+run "boxpaint-view mesh.txt model.txt snapping-example.png --slice n=1"
+cp snapping-example.png "$repo/docs/snapping-example.png"
+cd "$work" || exit 1
+
+section "Blank fields carry over"
+cat >blank-mesh.txt <<'EOF'
+6 1 3
+0. 0. 30.
+6*10.
+10.
+3*10.
+EOF
+cat >blank.inp <<'EOF'
+0.                                  ! background
+3                                   ! number of blocks
+ 0. 20.   0. 10.   10. 30.   1.     ! block 1
+40. 60.   4*                 2.     ! block 2
+20. 40.  /                          ! block 3
+EOF
+cat >upper.inp <<'EOF'
+0.                                  ! background
+2                                   ! number of blocks
+ 0. 20.   0. 10.   10. 30.   1.     ! block 1
+0. 60.   0. 10.,,20.   5.           ! the upper elevation bound is left out
+EOF
+run "boxpaint blank-mesh.txt blank.inp blank.txt && tr -d '\r' <blank.txt | paste -s -d ' '"
+run "boxpaint blank-mesh.txt upper.inp upper.txt && tr -d '\r' <upper.txt | paste -s -d ' '"
+
+section "The model file: how values are written"
+cat >values-mesh.txt <<'EOF'
+1 1 11
+0. 0. 0.
+1.
+1.
+11*1.
+EOF
+{
+  echo "0."
+  echo "11"
+  z=0
+  for value in 0.05 -2.5 12345 9.9996e99 -1e300 1.7976931348623157e308 4.9406564584124654e-324 \
+      NaN INF -Infinity -0.; do
+    echo "0. 1.  0. 1.  $z $((z - 1)).  $value"
+    z=$((z - 1))
+  done
+} >values.inp
+run "boxpaint values-mesh.txt values.inp values.txt && tr -d '\r' <values.txt"
+
+section "Loading a model into numpy (4 million cells)"
+printf '200 200 100\n0. 0. 0.\n200*1.\n200*1.\n100*1.\n' >big-mesh.txt
+printf '1.\n1\n10. 50. 10. 50. -10. -50. 2.5\n' >big.inp
+boxpaint big-mesh.txt big.inp big.txt
+sed -n '/^import re$/,/^    return values.reshape(nn, ne, nz)$/p' "$repo/docs/guide.md" >boxpaint_model.py
+run "$python -c 'import time, boxpaint_model as b; t = time.time(); m = b.read_model(\"big.txt\", 200, 200, 100); print(m.shape, round(time.time() - t, 2), \"s\")'"
+
+section "Traps"
+run "boxpaint mesh.txt blocks.inpp model.txt; echo \$?"
+printf '2 1 4\n0. 0. 0.\n2*10.\n10.\n4*10.\n' >trap-mesh.txt
+printf '1.\n2\n0. 20.  0. 10.  -10. -20.   ! a line short of its value\n0. 20.  0. 10.  -20. -30.  7.\n' \
+  >remark.inp
+printf '1.\n2\n0. 20.  0. 10.  -10. -20.\n0. 20.  0. 10.  -20. -30.  7.\n' >short.inp
+run "FOR_DISABLE_STACK_TRACE=yes boxpaint trap-mesh.txt remark.inp model.txt; echo \$?"
+run "FOR_DISABLE_STACK_TRACE=yes boxpaint trap-mesh.txt short.inp model.txt; echo \$?"
+run "boxpaint-check trap-mesh.txt short.inp"
+
+section "Seeing a model with boxpaint-view"
+cat >resistivity.inp <<'EOF'
+ 100.                                   ! background: 100 ohm m
+ 2                                      ! number of blocks
+ 100. 800.  500. 600.   60.  90.   1.   ! a conductor, 1 ohm m
+ 500. 600.  100. 800.  100. 140. 1000.  ! a resistor, 1000 ohm m
+EOF
+run "boxpaint $repo/examples/mesh.txt resistivity.inp rho.txt"
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho.vtr && ls -l rho.vtr | cut -d' ' -f5-"
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-section.png --slice n@575 --log \
+--label 'resistivity (Ω·m)' --size 945x400"
+cp rho-section.png "$repo/docs/resistivity-section.png"
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-plan.png --slice z@75 --log \
+--label 'resistivity (Ω·m)' --size 700x560"
+cp rho-plan.png "$repo/docs/resistivity-plan.png"
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-section.pdf --slice n@575 --log \
+--clim 10,1000 --label 'resistivity (ohm m)' --size 454x227"
+# The PDF's title, as the same picture drawn as a PNG of the same size has it.
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-twin.png --slice n@575 --log \
+--clim 10,1000 --label 'resistivity (ohm m)' --size 454x227 && \
+$python -c 'from PIL import Image; print(Image.open(\"rho-twin.png\").text[\"Title\"])'"
+run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-true.pdf --slice n@575 --log \
+--clim 10,1000 --label 'resistivity (ohm m)' --size 454x227 --exaggeration 1"
+run "boxpaint $repo/examples/mesh.txt resistivity.inp CON | \
+boxpaint-view $repo/examples/mesh.txt - rho-pipe.vtr && cmp rho.vtr rho-pipe.vtr && echo same"
+head -n 7998 rho.txt >short-rho.txt
+run "boxpaint-view $repo/examples/mesh.txt short-rho.txt out.png --slice n@575"
+sed '41s/.*/  1.0Q+0x /' rho.txt >bad-rho.txt
+run "boxpaint-view $repo/examples/mesh.txt bad-rho.txt out.png --slice n@575"
+
+section "The README's picture"
+run "boxpaint $repo/examples/mesh.txt $repo/examples/blocks.inp model.txt"
+run "boxpaint-view $repo/examples/mesh.txt model.txt example-slice.png --slice n@575 \
+--size 945x400"
+cp example-slice.png "$repo/docs/example-slice.png"
+
+section "Checking a block file with boxpaint-check"
+cat >check-mesh.txt <<'EOF'
+20 20 20          ! cells along easting, northing, elevation
+0. 0. 0.          ! easting, northing, elevation of the first node (top of the mesh)
+20*50.            ! easting widths, cells 1..ne
+20*50.            ! northing widths, cells 1..nn
+20*10.            ! elevation thicknesses from the top down, cells 1..nz
+EOF
+cat >check.inp <<'EOF'
+ 0.0                                      ! background
+ 6                                        ! number of blocks
+ 100. 800.  500. 600.  -140. -110.  .05   ! 1 a layer
+ 520. 580.  400. 500.   -90.  -70.  .03   ! 2 a lens inside the dyke
+ 500. 600.  100. 800.  -100.  -60.  .08   ! 3 the dyke
+ 300. 400.  300. 400.    50.  150.  .12   ! 4 50 to 150 m below sea level
+ 200. 220.  200. 400.  -100.  -50.  .02   ! 5 thinner than a cell
+1000. 1200.   0. 1000. -200.    0.  .07   ! 6 east of the mesh
+EOF
+mkdir -p check && cp check-mesh.txt check/mesh.txt && cp check.inp check/blocks.inp
+cd check || exit 1
+run "boxpaint-check mesh.txt blocks.inp"
+run "boxpaint-check mesh.txt blocks.inp mesh.txt | grep 'model file'"
+sed 's/-11O\.\|-110\./-11O./' blocks.inp >typo.inp
+run "boxpaint-check mesh.txt typo.inp"
+run "boxpaint-check mesh.txt absent.inp"
+run "boxpaint-check --json mesh.txt blocks.inp | grep '\"block\": 4,'"
+if command -v jq >/dev/null; then
+  run "boxpaint-check --json mesh.txt blocks.inp | jq -r '.blocks[] | select(.warnings != []) \
+| \"\\(.block): \\(.warnings[0])\"'"
+fi

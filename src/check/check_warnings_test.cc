@@ -1,0 +1,142 @@
+#include "check/check_warnings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "check/check_testing.h"
+#include "check/mesh_summary.h"
+#include "check/mesh_warnings.h"
+
+namespace {
+
+// Easting nodes 0 10 30 60, northing 0 5 20, elevation 100 90 70 (top down).
+TestMesh smallMesh() {
+  return TestMesh({0, 10, 30, 60}, {0, 5, 20}, {100, 90, 70});
+}
+
+TEST(BlockWarningsTest, EachRuleForTheBlockThatEarnsIt) {
+  struct Case {
+    const char* name;
+    BlockRecord block;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {"paints every cell", {0, 60, 0, 20, 100, 70, 1}, {}},
+      {"thinner than a cell",
+       {12, 14, 0, 20, 100, 70, 1},
+       {"paints nothing: easting 12 to 14 snaps to 10 to 10"}},
+      {"beside the mesh",
+       {60, 80, 0, 20, 100, 70, 1},
+       {"paints nothing: easting 60 to 80 snaps to 60 to 60",
+        "lies wholly outside the mesh: easting 60 to 80 lies beyond the mesh's 0 to 60",
+        "moves more than half a cell: easting 80 snaps to 60 (moves 20, half the cell is 15)"}},
+      {"reaching out of it",
+       {-5, 75, 0, 20, 100, 60, 1},
+       {"lies partly outside the mesh: easting -5 to 75 reaches beyond the mesh's 0 to 60; "
+        "elevation 100 to 60 reaches beyond the mesh's 100 to 70"}},
+      {"elevations inside the mesh", {0, 60, 0, 20, 95, 80, 1}, {}},
+      {"above the top, not as depths either",
+       {0, 60, 0, 20, 250, 130, 1},
+       {"paints nothing: elevation 250 to 130 snaps to 100 to 100",
+        "lies wholly outside the mesh: elevation 250 to 130 lies beyond the mesh's 100 to 70",
+        "lies above the top of the mesh: elevation 250 to 130, top 100",
+        "moves more than half a cell: elevation 250 snaps to 100 (moves 150, half the cell is "
+        "5); elevation 130 snaps to 100 (moves 30, half the cell is 5)"}},
+      {"a NaN bound: the range starts at the mesh's edge",
+       {0, 60, NAN, 20, 100, 70, 1},
+       {"moves more than half a cell: northing NaN snaps to no node"}},
+  };
+  TestMesh test = smallMesh();
+  const MeshSummary summary = summariseMesh(test.mesh);
+  for (const Case& c : cases) {
+    const BlockFileReport report = reportOf(test.mesh, {c.block});
+    EXPECT_EQ(blockWarnings(test.mesh, summary, report, 0), c.warnings) << c.name;
+  }
+}
+
+TEST(BlockWarningsTest, DepthsLinesAndHiddenBlocks) {
+  // A mesh from 30 at the top down to -90: as elevations 40 lies above the top; as depths
+  // below it 10 and 40 lie at 20 and -10, inside.
+  TestMesh test({0, 10}, {0, 10}, {30, 0, -30, -60, -90});
+  const MeshSummary summary = summariseMesh(test.mesh);
+  BlockFileReport report =
+      reportOf(test.mesh, {{0, 10, 0, 10, 10, 40, 1}, {0, 10, 0, 10, 30, -90, 2}});
+  report.lines[0] = {3, 4};
+  const std::vector<std::string> first = blockWarnings(test.mesh, summary, report, 0);
+  EXPECT_EQ(first.front(), "reads on past its line: its values run from line 3 to line 4");
+  EXPECT_NE(std::find(first.begin(), first.end(),
+                      "looks like depths typed as elevations: elevation 10 to 40 reaches above "
+                      "the top of the mesh, 30; as depths below it, it would be elevation 20 "
+                      "to -10"),
+            first.end());
+  EXPECT_EQ(first.back(), "hidden by later blocks: they paint over its only cell");
+  EXPECT_TRUE(blockWarnings(test.mesh, summary, report, 1).empty());
+}
+
+TEST(MeshWarningsTest, NamesTheCellsAndTheLines) {
+  struct Case {
+    const char* name;
+    TestMesh mesh;
+    std::vector<std::string> warnings;
+  };
+  MeshLines lines;
+  lines.counts = 1;
+  lines.origin = 2;
+  lines.widths[0] = 3;
+  lines.widths[1] = 5;
+  lines.widths[2] = 6;
+  const Case cases[] = {
+      {"sound", TestMesh({0, 10}, {0, 5}, {0, -1}), {}},
+      {"zero and negative",
+       TestMesh({0, 10, 10, 5, 5, 5, 5}, {0, 5}, {0, 1}),
+       {"cells of zero or negative width: easting cell 2 is 0 wide, cell 3 is -5 wide, cell 4 "
+        "is 0 wide and 2 more (line 3); elevation cell 1 is -1 thick (line 6)"}},
+      {"lost in a large coordinate",
+       TestMesh({6105000, 6105000 + 1e-10}, {0, 5}, {0, -1}),
+       {"cells of zero or negative width: easting cell 1 is 0 wide (line 3)"}},
+      {"northing over two lines",
+       TestMesh({0, 1}, {0, -5}, {0, -1}),
+       {"cells of zero or negative width: northing cell 1 is -5 wide (lines 4 to 5)"}},
+  };
+  for (const Case& c : cases) {
+    const MeshSummary summary = summariseMesh(c.mesh.mesh);
+    EXPECT_EQ(meshWarnings(c.mesh.mesh, summary, lines), c.warnings) << c.name;
+  }
+  TestMesh empty({}, {0, 5}, {0, -1});
+  empty.mesh.easting.cellCount = -3;
+  EXPECT_EQ(meshWarnings(empty.mesh, summariseMesh(empty.mesh), lines),
+            std::vector<std::string>{"the mesh has no cells: its counts on line 1 are -3 x 1 x 1, "
+                                     "and boxpaint writes an empty model"});
+}
+
+TEST(ModelNameWarningTest, FindsAnInputReachedAnyWay) {
+  char folder[] = "/tmp/boxpaint-check-test.XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string mesh = std::string(folder) + "/mesh.txt";
+  const std::string blocks = std::string(folder) + "/blocks.inp";
+  std::ofstream(mesh) << "1 1 1\n";
+  std::ofstream(blocks) << "0\n0\n";
+  ASSERT_EQ(symlink(mesh.c_str(), (std::string(folder) + "/link.txt").c_str()), 0);
+  const auto warning = [&](const std::string& model) {
+    return modelNameWarning(model.c_str(), static_cast<int>(model.size()), mesh, blocks);
+  };
+  EXPECT_EQ(warning(mesh), "the model file is an input: " + mesh +
+                               " is the mesh file, which boxpaint would replace with the model");
+  EXPECT_NE(warning(std::string(folder) + "/./blocks.inp   ").find("is the block file"),
+            std::string::npos);
+  EXPECT_NE(warning(std::string(folder) + "/link.txt").find("is the mesh file"), std::string::npos);
+  EXPECT_EQ(warning(std::string(folder) + "/model.txt"), "");
+  EXPECT_EQ(warning("CON"), "");  // a device, not a file
+  for (const char* name : {"/mesh.txt", "/blocks.inp", "/link.txt"}) {
+    unlink((std::string(folder) + name).c_str());
+  }
+  rmdir(folder);
+}
+
+}  // namespace

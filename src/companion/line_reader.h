@@ -1,0 +1,41 @@
+// The lines of a file read in one pass, front to back, in large blocks: the one reader
+// the companion programs cut files into lines with. A line ends at a line feed, which is
+// not part of it; the carriage return of a CR LF end stays at the end of its text, for
+// the caller to judge. Text after the last line feed is a last line without an end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Bytes a line reader reads at a time, unless told otherwise.
+constexpr size_t kLineReaderBlock = 1 << 20;
+
+/// One line, as `nextLine` gives it.
+struct LineView {
+  std::string_view text;  // its bytes, the line feed left out; at most the reader's block
+                          // of a line longer than that (its first bytes)
+  int64_t length = 0;     // its full length, the line feed left out
+  bool ended = false;     // it ended with a line feed (false: the file ended first)
+};
+
+/// Where reading a file stands.
+struct LineReader {
+  int fd = -1;
+  std::vector<char> block;  // bytes read and not yet given out lie in [start, end)
+  size_t start = 0;
+  size_t end = 0;
+  bool fileEnded = false;
+  int error = 0;         // the error number of a read that failed; 0: none
+  int64_t lines = 0;     // lines given out so far
+  std::string longHead;  // the first bytes of a line longer than the block
+};
+
+/// A reader of the file open on `fd` from where it stands, `blockBytes` at a time.
+LineReader startLineReader(int fd, size_t blockBytes = kLineReaderBlock);
+
+/// The next line of the file; false at the end of the file, or when a read failed
+/// (`error` says why). The text stays valid until the next call.
+bool nextLine(LineReader& reader, LineView& line);

@@ -1,0 +1,48 @@
+#include "view/model_record.h"
+
+#include <cfloat>
+#include <string_view>
+
+#include "freeform/number_conversion.h"
+#include "freeform/number_token.h"
+#include "output/format_model_value.h"
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+RecordProblem readModelRecord(const LineView& line, double& value) {
+  std::string_view field = line.text;
+  int64_t length = line.length;
+  if (line.ended && !field.empty() && field.back() == '\r') {
+    field.remove_suffix(1);  // the CR of a CR LF end
+    --length;
+  }
+  if (!line.ended) return RecordProblem::Unended;
+  if (length == 0) return RecordProblem::Empty;
+  if (length != kModelValueWidth) return RecordProblem::Width;
+  while (!field.empty() && isBlank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && isBlank(field.back())) field.remove_suffix(1);
+  if (field.empty()) return RecordProblem::NoValue;
+  // The writer's text of a value of magnitude 1.7975e308 up to the largest double lies
+  // beyond the largest double, where a conversion refuses it.
+  if (field == "1.798+308" || field == "-1.798+308") {
+    value = field[0] == '-' ? -DBL_MAX : DBL_MAX;
+    return RecordProblem::None;
+  }
+  const char* end = field.data() + field.size();
+  NumberToken token;
+  if (!scanNumberToken(field.data(), end, token) || token.end != end) {
+    return RecordProblem::Syntax;
+  }
+  double read = 0;
+  if (parseReal64(field.data(), field.size(), read) != ConversionStatus::Ok) {
+    return RecordProblem::Conversion;
+  }
+  value = read;
+  return RecordProblem::None;
+}

@@ -1,0 +1,65 @@
+#include "view/model_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(ModelRecordTest, TakesOneValueInTenCharactersAndItsLineEnd) {
+  struct Case {
+    std::string text;
+    bool ended;
+    RecordProblem problem;
+    double value;  // for a sound record
+  };
+  const Case cases[] = {
+      {" 1.000E+00", true, RecordProblem::None, 1.0},
+      {" 1.000E+00\r", true, RecordProblem::None, 1.0},
+      {"-2.500E-03", true, RecordProblem::None, -2.5e-3},
+      {" 1.000+100", true, RecordProblem::None, 1e100},
+      {"       NaN", true, RecordProblem::None, NAN},
+      {" -Infinity", true, RecordProblem::None, -INFINITY},
+      {" 1.798+308", true, RecordProblem::None, DBL_MAX},
+      {"-1.798+308", true, RecordProblem::None, -DBL_MAX},
+      {"1.5       ", true, RecordProblem::None, 1.5},
+      {"     1.5d3", true, RecordProblem::None, 1500},
+      {"", true, RecordProblem::Empty, 0},
+      {"\r", true, RecordProblem::Empty, 0},
+      {" 1.000E+00\r\r", true, RecordProblem::Width, 0},
+      {" 0.000E+00 junk", true, RecordProblem::Width, 0},
+      {" 1.0, 2.0", true, RecordProblem::Width, 0},
+      {" 0.000E", false, RecordProblem::Unended, 0},
+      {" 1.000E+00", false, RecordProblem::Unended, 0},
+      {"          ", true, RecordProblem::NoValue, 0},
+      {"  1.0,2.0 ", true, RecordProblem::Syntax, 0},
+      {"   2*1.000", true, RecordProblem::Syntax, 0},
+      {"     'abc'", true, RecordProblem::Syntax, 0},
+      {"         ,", true, RecordProblem::Syntax, 0},
+      {"     1e400", true, RecordProblem::Conversion, 0},
+  };
+  for (const Case& c : cases) {
+    LineView line{c.text, static_cast<int64_t>(c.text.size()), c.ended};
+    double value = 7;
+    EXPECT_EQ(readModelRecord(line, value), c.problem) << c.text;
+    if (c.problem != RecordProblem::None) {
+      EXPECT_EQ(value, 7) << c.text;  // left alone
+    } else if (std::isnan(c.value)) {
+      EXPECT_TRUE(std::isnan(value)) << c.text;
+    } else {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+}
+
+TEST(ModelRecordTest, JudgesALongLineByItsFullLength) {
+  // The line reader keeps only the first bytes of a very long line.
+  const LineView line{" 1.000E+00", 5000, true};
+  double value = 0;
+  EXPECT_EQ(readModelRecord(line, value), RecordProblem::Width);
+}
+
+}  // namespace
