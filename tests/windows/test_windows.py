@@ -1,10 +1,11 @@
-"""End-to-end tests of the Windows boxpaint.exe, run under Wine from the build machine:
-console events for real, a second writer of a model file, the reserved devices, and the
-agreement of the Windows and the Linux build on several hundred generated runs.
+"""End-to-end tests of the Windows programs, run under Wine from the build machine:
+console events for real, a second writer of a model file, the reserved devices, the
+agreement of the Windows and the Linux boxpaint on several hundred generated runs, and
+boxpaint-check and boxpaint-view on the bundled example against their Linux builds.
 
-Run as: test_windows.py BOXPAINT_EXE [LINUX_BOXPAINT]
-Without the Linux build the agreement test is skipped. WINE names the loader
-(default /usr/lib/wine/wine64).
+Run as: test_windows.py WINDOWS_BUILD [LINUX_BUILD]
+(the build folders that hold boxpaint.exe and boxpaint). Without the Linux build the
+comparisons are skipped. WINE names the loader (default /usr/lib/wine/wine64).
 """
 
 import os
@@ -17,8 +18,11 @@ import time
 import unittest
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
+WINDOWS_BUILD = ""
 WINDOWS_EXE = ""
+LINUX_BUILD = ""
 LINUX_EXE = ""
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
 
 # 400 x 400 x 200 cells: a model of 384 MB, long enough to be interrupted.
 LARGE_MESH = "400 400 200\n0 0 0\n400*1\n400*1\n200*1\n"
@@ -332,9 +336,49 @@ class AgreementTest(Folder):
               " made again", file=sys.stderr)
 
 
+class CompanionTest(Folder):
+    """boxpaint-check and boxpaint-view (.vtr) on the bundled example, as on Linux."""
+
+    def run_both(self, program, arguments):
+        windows = subprocess.run([WINE, os.path.join(WINDOWS_BUILD, program + ".exe"), *arguments],
+                                 cwd=self.dir, capture_output=True, env=wine_environment(),
+                                 stdin=subprocess.DEVNULL, timeout=120)
+        linux = subprocess.run([os.path.join(LINUX_BUILD, program), *arguments], cwd=self.dir,
+                               capture_output=True, stdin=subprocess.DEVNULL, timeout=120)
+        return windows, linux
+
+    def test_check_and_view_write_what_they_write_on_linux(self):
+        if not LINUX_BUILD:
+            self.skipTest("no Linux build given")
+        for name in ("mesh.txt", "blocks.inp"):
+            with open(os.path.join(EXAMPLES, name), "rb") as f:
+                self.write(name, f.read())
+        self.assertEqual(run_windows(["mesh.txt", "blocks.inp", "model.txt"], self.dir).status, 0)
+        windows, linux = self.run_both("boxpaint-check", ["mesh.txt", "blocks.inp"])
+        self.assertEqual((windows.returncode, windows.stderr), (0, b""))
+        self.assertEqual(windows.stdout, linux.stdout)
+        windows, _ = self.run_both("boxpaint-view", ["mesh.txt", "model.txt", "model.vtr"])
+        self.assertEqual((windows.returncode, windows.stderr), (0, b""))
+        grid = self.read("model.vtr")
+        os.remove(self.path("model.vtr"))
+        _, linux = self.run_both("boxpaint-view", ["mesh.txt", "model.txt", "model.vtr"])
+        self.assertEqual(linux.returncode, 0)
+        self.assertEqual(grid, self.read("model.vtr"))
+        windows, _ = self.run_both("boxpaint-view",
+                                   ["mesh.txt", "model.txt", "slice.png", "--slice", "n@575"])
+        self.assertEqual((windows.returncode, windows.stderr), (0, b""))
+        self.assertEqual(self.read("slice.png")[:8], b"\x89PNG\r\n\x1a\n")
+        windows, _ = self.run_both("boxpaint-view",
+                                   ["mesh.txt", "model.txt", "slice.svg", "--slice", "n@575"])
+        self.assertEqual(windows.returncode, 2)
+        self.assertIn(b"writes .png only", windows.stderr)
+
+
 if __name__ == "__main__":
-    WINDOWS_EXE = os.path.abspath(sys.argv[1])
+    WINDOWS_BUILD = os.path.abspath(sys.argv[1])
+    WINDOWS_EXE = os.path.join(WINDOWS_BUILD, "boxpaint.exe")
     if len(sys.argv) > 2:
-        LINUX_EXE = os.path.abspath(sys.argv[2])
+        LINUX_BUILD = os.path.abspath(sys.argv[2])
+        LINUX_EXE = os.path.join(LINUX_BUILD, "boxpaint")
     start_wineserver()
     unittest.main(argv=sys.argv[:1], verbosity=2)
