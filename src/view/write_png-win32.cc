@@ -53,8 +53,9 @@ void writePng(OutputFile& file, const RgbImage& image, const std::vector<PngText
   if (FAILED(started) && started != RPC_E_CHANGED_MODE) failPicture(file, started);
   {
     Held<IWICImagingFactory> factory;
-    check(file, CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&factory.object)));
+    check(file,
+          CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                           IID_IWICImagingFactory, reinterpret_cast<void**>(&factory.object)));
     // The encoder writes into memory; the bytes then go to the output file as any other.
     Held<IStream> stream;
     check(file, CreateStreamOnHGlobal(nullptr, TRUE, &stream.object));
