@@ -14,6 +14,7 @@
 #include "check/mesh_warnings.h"
 #include "check/report_sink.h"
 #include "check/text_output.h"
+#include "companion/end_program.h"
 #include "companion/system_files.h"
 #include "companion/write_all.h"
 #include "mesh/read_mesh.h"
@@ -45,11 +46,11 @@ int main(int argc, char** argv) {
   std::string error;
   if (!parseCheckArguments(argc, argv, arguments, error)) {
     std::fprintf(stderr, "boxpaint-check: %s\n", error.c_str());
-    return kUsageStatus;
+    endProgram(kUsageStatus);
   }
   if (arguments.help || arguments.version) {
     std::fputs(arguments.help ? kCheckHelpText : "boxpaint-check " BOXPAINT_VERSION "\n", stdout);
-    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+    endProgram(0);
   }
   setFailureJson(arguments.json);
 
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
     const std::string line =
         "boxpaint-check: cannot write the report: " + errorText(sink.error) + "\n";
     writeAll(2, line.data(), line.size());
-    return kFailureStatus;
+    endProgram(kFailureStatus);
   }
-  return 0;
+  endProgram(0);
 }

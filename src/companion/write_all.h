@@ -4,8 +4,10 @@
 
 #include <cstddef>
 
-/// Writes all `length` bytes at `data` to `fd`: a write cut short by a signal is made
-/// again, and a non-blocking descriptor that is full is waited on until it takes more.
-/// Returns 0, or the system's error number of the write that failed (EIO for a write
-/// that took nothing). Async-signal-safe: a failure handler in a signal handler may use it.
-int writeAll(int fd, const void* data, size_t length);
+#include "runtime/platform/system_calls.h"
+
+/// Writes all `length` bytes at `data` to `file` through the run-time's own write-all: a
+/// write cut short by a signal is made again, and a non-blocking stream that is full is
+/// waited on until it takes more. Returns 0, or the system's reason the write failed.
+/// Async-signal-safe: a failure handler in a signal handler may use it.
+int writeAll(FileHandle file, const void* data, size_t length);

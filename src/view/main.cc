@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "companion/end_program.h"
 #include "mesh/read_mesh.h"
 #include "runtime/process/start_runtime.h"
 #include "view/grid_flips.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
   }
   if (arguments.help || arguments.version) {
     std::fputs(arguments.help ? kViewHelpText : "boxpaint-view " BOXPAINT_VERSION "\n", stdout);
-    return std::fflush(stdout) == 0 ? 0 : kFailureStatus;
+    endProgram(0);
   }
 
   if (arguments.output == OutputKind::Picture && arguments.format != PictureFormat::Png &&
@@ -71,5 +72,5 @@ int main(int argc, char** argv) {
     writeSlicePicture(output, mesh, model, arguments.slice.axis, sliceIndex, arguments);
   }
   commitOutputFile(output);
-  return 0;
+  endProgram(0);
 }

@@ -10,7 +10,7 @@ enum class FailureKind {
   InputOutput,         // a read, write, open or close of a connection failed
   Memory,              // memory was refused, or an array's size overflows
   ConsoleEvent,        // an interrupt, quit or hang-up (message 200)
-  Terminate,           // SIGTERM
+  Terminate,           // a signal whose default action ends the process (SIGTERM, ...)
   ProcessorException,  // a fault; the handler runs inside a signal handler
 };
 
@@ -26,7 +26,7 @@ struct RunFailure {
 };
 
 /// A program's own end for a failure. It must end the process itself, except for
-/// Terminate, after which the process ends by SIGTERM. For a processor exception it runs
+/// Terminate, after which the process ends by the signal. For a processor exception it runs
 /// inside a signal handler and may only make async-signal-safe calls.
 using FailureHandler = void (*)(const RunFailure& failure);
 

@@ -1,0 +1,224 @@
+// The output channel against a file kept in memory behind the table of system calls:
+// batches of records of random lengths reach it whole and once, however they are
+// gathered; a file that fills up keeps whole records; the hand-over that ends a run
+// writes exactly what is held, once, however often it is made.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+#include <random>
+#include <string>
+
+#include "runtime/platform/system_calls_testing.h"
+#include "runtime/records/drain_channel.h"
+#include "runtime/records/hand_over.h"
+#include "runtime/records/record_batch.h"
+
+namespace {
+
+constexpr FileHandle kFile = 4242;
+
+// The one file behind the fake entries; writes may come from the writer thread.
+struct MemoryFile {
+  std::mutex lock;
+  FileKind kind = FileKind::Disk;
+  std::string bytes;
+  uint64_t position = 0;
+  size_t room = SIZE_MAX;  // bytes the device takes before it is full
+} file;
+
+int64_t writeAt(const void* data, size_t count, uint64_t offset, SystemError* error) {
+  std::lock_guard<std::mutex> guard(file.lock);
+  if (offset >= file.room) {
+    *error = systemError(ErrorName::DiskFull);
+    return -1;
+  }
+  count = std::min<size_t>(count, file.room - offset);  // a full disk takes what fits
+  if (file.bytes.size() < offset + count) file.bytes.resize(offset + count, '\0');
+  file.bytes.replace(offset, count, static_cast<const char*>(data), count);
+  return static_cast<int64_t>(count);
+}
+
+int64_t fakeWriteFileAt(FileHandle, const void* data, size_t count, uint64_t offset,
+                        SystemError* error) {
+  return writeAt(data, count, offset, error);
+}
+
+int64_t fakeWriteFile(FileHandle, const void* data, size_t count, SystemError* error) {
+  const int64_t n = writeAt(data, count, file.position, error);
+  if (n > 0) file.position += static_cast<uint64_t>(n);
+  return n;
+}
+
+bool fakeCutFile(FileHandle, uint64_t length, SystemError*) {
+  std::lock_guard<std::mutex> guard(file.lock);
+  file.bytes.resize(std::min<uint64_t>(length, file.bytes.size()));
+  return true;
+}
+
+bool fakeDescribeFile(FileHandle, FileFacts* facts) {
+  std::lock_guard<std::mutex> guard(file.lock);
+  *facts = FileFacts{};
+  facts->kind = file.kind;
+  facts->size = file.bytes.size();
+  facts->position = file.position;
+  return true;
+}
+
+bool fakeWaitWritable(FileHandle, int) {
+  return true;
+}
+
+// A channel of `kind` on the memory file, which starts as `old` and takes `room` bytes.
+struct ChannelOnMemory {
+  ScopedSystemCalls restore;
+  std::atomic<FileHandle> handle{kFile};
+  OutputChannel channel;
+
+  // A direct channel reaches a device, unless `regularFile` says it reaches a file.
+  ChannelOnMemory(ChannelKind kind, const std::string& old = "", size_t room = SIZE_MAX,
+                  bool regularFile = false) {
+    file.kind = kind == ChannelKind::DiskFile || regularFile ? FileKind::Disk
+                : kind == ChannelKind::Stream                ? FileKind::Pipe
+                                                             : FileKind::Device;
+    file.bytes = old;
+    file.position = 0;
+    file.room = room;
+    SystemCalls& table = systemCalls();
+    table.writeFile = fakeWriteFile;
+    table.writeFileAt = fakeWriteFileAt;
+    table.cutFile = fakeCutFile;
+    table.describeFile = fakeDescribeFile;
+    table.waitWritable = fakeWaitWritable;
+    startChannel(channel, kind, &handle, true);
+  }
+  ~ChannelOnMemory() { releaseChannel(channel); }
+
+  // Commits `record` `count` times in batches as the channel makes room; the status of
+  // the first step that is not Ok.
+  ChannelStatus put(const std::string& record, size_t count) {
+    while (count > 0) {
+      RecordRoom room;
+      const ChannelStatus reserved = reserveRecords(channel, record.size(), count, room);
+      if (reserved != ChannelStatus::Ok) return reserved;
+      for (size_t i = 0; i < room.count; ++i) {
+        std::copy(record.begin(), record.end(), room.bytes + i * record.size());
+      }
+      const ChannelStatus committed = commitRecords(channel, room.count);
+      if (committed != ChannelStatus::Ok) return committed;
+      count -= room.count;
+    }
+    return ChannelStatus::Ok;
+  }
+};
+
+// Runs of equal records, of random lengths and counts, and the bytes they make.
+struct RecordRuns {
+  std::vector<std::pair<std::string, size_t>> runs;
+  std::string bytes;
+  std::vector<size_t> ends;  // where each record ends
+
+  RecordRuns(unsigned seed, size_t totalBytes) {
+    std::mt19937 random(seed);
+    while (bytes.size() < totalBytes) {
+      const size_t length = 2 + random() % 300;
+      const size_t count = 1 + random() % (random() % 2 ? 3 : 5000);
+      std::string record(length - 2, static_cast<char>('a' + runs.size() % 26));
+      record += std::to_string(runs.size() % 10) + "\n";
+      record = record.substr(record.size() - length);
+      runs.emplace_back(record, count);
+      for (size_t i = 0; i < count; ++i) {
+        bytes += record;
+        ends.push_back(bytes.size());
+      }
+    }
+  }
+
+  // True when `prefix` is the bytes of the first so many whole records.
+  bool wholePrefix(const std::string& prefix) const {
+    return bytes.compare(0, prefix.size(), prefix) == 0 &&
+           (prefix.empty() || std::binary_search(ends.begin(), ends.end(), prefix.size()));
+  }
+};
+
+constexpr ChannelKind kKinds[] = {ChannelKind::Direct, ChannelKind::DiskFile, ChannelKind::Stream};
+
+TEST(OutputChannelTest, RecordsReachTheFileWholeAndOnceWhateverTheirBatches) {
+  for (ChannelKind kind : kKinds) {
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " seed " << seed);
+      const RecordRuns records(seed, kind == ChannelKind::Direct ? 20000 : 6 * kGatherBytes);
+      ChannelOnMemory memory(kind, std::string(100, 'o'));
+      for (const auto& [record, count] : records.runs) {
+        ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
+      }
+      ASSERT_EQ(drainChannel(memory.channel), ChannelStatus::Ok);
+      // A device is never cut: the old bytes beyond the new ones stay.
+      const std::string expected =
+          kind == ChannelKind::DiskFile || records.bytes.size() >= 100
+              ? records.bytes
+              : records.bytes + std::string(100 - records.bytes.size(), 'o');
+      EXPECT_TRUE(file.bytes == expected);
+    }
+  }
+}
+
+TEST(OutputChannelTest, AFileThatFillsUpKeepsOnlyWholeRecords) {
+  const RecordRuns records(7, 3 * kGatherBytes);
+  for (ChannelKind kind : {ChannelKind::Direct, ChannelKind::DiskFile}) {
+    for (size_t room :
+         {size_t{0}, size_t{1}, size_t{4095}, kGatherBytes + 17, 2 * kGatherBytes + 4099}) {
+      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " room " << room);
+      // A direct channel on a regular file keeps whole records too.
+      ChannelOnMemory memory(kind, "", room, true);
+      ChannelStatus status = ChannelStatus::Ok;
+      for (const auto& [record, count] : records.runs) {
+        status = memory.put(record, count);
+        if (status != ChannelStatus::Ok) break;
+      }
+      if (status == ChannelStatus::Ok) status = drainChannel(memory.channel);
+      ASSERT_EQ(status, ChannelStatus::Refused);
+      abandonChannel(memory.channel);
+      EXPECT_LE(file.bytes.size(), room);
+      EXPECT_TRUE(records.wholePrefix(file.bytes)) << file.bytes.size() << " bytes";
+    }
+  }
+}
+
+TEST(OutputChannelTest, TheHandOverWritesWhatIsHeldExactlyOnce) {
+  for (ChannelKind kind : kKinds) {
+    for (size_t total : {size_t{0}, size_t{100}, kGatherBytes / 2, 3 * kGatherBytes + 5}) {
+      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " " << total);
+      const RecordRuns records(11, total);
+      ChannelOnMemory memory(kind);
+      for (const auto& [record, count] : records.runs) {
+        ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
+      }
+      const int64_t deadline = systemCalls().monotonicNanoseconds() + 1000000000;
+      EXPECT_TRUE(handOverForEnd(memory.channel, deadline));
+      EXPECT_TRUE(handOverForEnd(memory.channel, deadline));
+      EXPECT_TRUE(file.bytes == records.bytes) << file.bytes.size() << " bytes";
+    }
+  }
+}
+
+TEST(OutputChannelTest, OldContentGoesOnlyWithTheFirstRecords) {
+  ChannelOnMemory untouched(ChannelKind::DiskFile, "old model\n");
+  ASSERT_EQ(drainChannel(untouched.channel), ChannelStatus::Ok);
+  EXPECT_EQ(file.bytes, "old model\n");
+
+  ChannelOnMemory replaced(ChannelKind::DiskFile, "a longer old model\n");
+  ASSERT_EQ(replaced.put("new\r\n", 2), ChannelStatus::Ok);
+  EXPECT_EQ(file.bytes, "a longer old model\n") << "records are still gathered";
+  ASSERT_EQ(drainChannel(replaced.channel), ChannelStatus::Ok);
+  EXPECT_EQ(file.bytes, "new\r\nnew\r\n");
+}
+
+TEST(OutputChannelTest, ARecordLongerThanAnyBufferIsRefused) {
+  ChannelOnMemory memory(ChannelKind::DiskFile);
+  RecordRoom room;
+  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes + 1, 1, room), ChannelStatus::NoMemory);
+  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes, 1, room), ChannelStatus::Ok);
+}
+
+}  // namespace
