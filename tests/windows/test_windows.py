@@ -38,10 +38,12 @@ def wine_environment(extra=None):
 
 def start_wineserver():
     # One persistent server keeps each Wine process start at a fraction of a second.
-    # It outlives this driver, so it must not hold the driver's output open.
-    subprocess.run([os.path.join(os.path.dirname(WINE), "wineserver"), "-p"],
-                   env=wine_environment(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, check=False)
+    # The server and Wine's services outlive this driver, so they must not hold its
+    # output (or that of whoever runs it) open.
+    quiet = dict(env=wine_environment(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                 stderr=subprocess.DEVNULL, check=False)
+    subprocess.run([os.path.join(os.path.dirname(WINE), "wineserver"), "-p"], **quiet)
+    subprocess.run([WINE, "wineboot", "--init"], **quiet)
 
 
 def windows_path(path):
