@@ -64,8 +64,8 @@ int32_t closeAllConnections(int64_t deadlineNs, EndSetting setting) {
   for (int slot = 0; slot < kMaxConnections; ++slot) {
     Connection* connection = connectionInSlot(slot);
     if (connection == nullptr) continue;
-    const bool refused =
-        connection->access == Access::Write && !handOverForEnd(connection->output, deadlineNs);
+    const bool refused = connection->access == Access::Write &&
+                         handOverForEnd(connection->output, deadlineNs) == ChannelStatus::Refused;
     // The process is about to end, which closes every handle in any case.
     const bool notClosed = setting == EndSetting::Thread && !closeHandle(*connection);
     if ((refused || notClosed) && failed == nullptr) {

@@ -25,29 +25,30 @@ WriterState stopWriter(OutputChannel& channel, int64_t deadlineNs) {
 
 }  // namespace
 
-bool handOverForEnd(OutputChannel& channel, int64_t deadlineNs) {
-  if (channel.handle == nullptr) return true;  // never started: nothing held
+ChannelStatus handOverForEnd(OutputChannel& channel, int64_t deadlineNs) {
+  if (channel.handle == nullptr) return ChannelStatus::Ok;  // never started: nothing held
   const WriterState state = stopWriter(channel, deadlineNs);
-  if (state == WriterState::Drained) return true;
+  if (state == WriterState::Drained) return ChannelStatus::Ok;
   if (state == WriterState::Refused) {
     cutToWholeRecords(channel);
-    return false;
+    return ChannelStatus::Refused;
   }
   // A write still under way reaches a disk file at its own offsets, so writing the same
   // bytes there again does no harm. A pipe or device cannot take bytes twice: what is
   // left of it is dropped whole.
-  if (state == WriterState::Writing && channel.kind != ChannelKind::DiskFile) return true;
+  if (state == WriterState::Writing && channel.kind != ChannelKind::DiskFile)
+    return ChannelStatus::Ok;
   const int64_t deadline = channel.kind == ChannelKind::DiskFile ? 0 : deadlineNs;
   const uint64_t current = channel.current.load();
   for (uint64_t sequence = channel.written.load(); sequence <= current; ++sequence) {
     const ChannelStatus status = writeBuffer(channel, sequence, deadline, false);
     if (status == ChannelStatus::Refused) {
       cutToWholeRecords(channel);
-      return false;
+      return ChannelStatus::Refused;
     }
     if (status == ChannelStatus::Ending) break;  // takes nothing more: the rest is dropped
   }
-  return true;
+  return ChannelStatus::Ok;
 }
 
 void abandonChannel(OutputChannel& channel) {

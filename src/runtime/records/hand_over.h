@@ -8,11 +8,11 @@
 /// Takes the role of writing for the end of the run and hands over exactly the complete
 /// records that have not reached the file. A write under way is waited for until
 /// `deadlineNs` (monotonic clock); a pipe or device that takes nothing until then loses
-/// what it could not take, whole records only. False when the system refused a write;
+/// what it could not take, whole records only. Refused when the system refused a write;
 /// a file that keeps whole records is then cut back to its last whole record. Takes no
 /// lock and allocates nothing, so that the same hand-over serves an ending thread and a
 /// fault handler.
-bool handOverForEnd(OutputChannel& channel, int64_t deadlineNs);
+ChannelStatus handOverForEnd(OutputChannel& channel, int64_t deadlineNs);
 
 /// Stops the output of a channel whose write was refused: nothing more is written, and a
 /// partial record at the end of a file that keeps whole records is cut off.

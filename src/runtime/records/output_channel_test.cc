@@ -195,8 +195,8 @@ TEST(OutputChannelTest, TheHandOverWritesWhatIsHeldExactlyOnce) {
         ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
       }
       const int64_t deadline = systemCalls().monotonicNanoseconds() + 1000000000;
-      EXPECT_TRUE(handOverForEnd(memory.channel, deadline));
-      EXPECT_TRUE(handOverForEnd(memory.channel, deadline));
+      EXPECT_EQ(handOverForEnd(memory.channel, deadline), ChannelStatus::Ok);
+      EXPECT_EQ(handOverForEnd(memory.channel, deadline), ChannelStatus::Ok);
       EXPECT_TRUE(file.bytes == records.bytes) << file.bytes.size() << " bytes";
     }
   }
