@@ -1,10 +1,10 @@
 #include "check/check_warnings.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -116,27 +116,31 @@ TEST(MeshWarningsTest, NamesTheCellsAndTheLines) {
 }
 
 TEST(ModelNameWarningTest, FindsAnInputReachedAnyWay) {
-  char folder[] = "/tmp/boxpaint-check-test.XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string mesh = std::string(folder) + "/mesh.txt";
-  const std::string blocks = std::string(folder) + "/blocks.inp";
+  namespace fs = std::filesystem;
+  const fs::path folderPath = fs::temp_directory_path() / "boxpaint-check-model-name";
+  fs::remove_all(folderPath);
+  fs::create_directories(folderPath);
+  const std::string folder = folderPath.string();
+  // Full names in the system's own spelling, as the warnings show them.
+  const std::string mesh = (folderPath / "mesh.txt").string();
+  const std::string blocks = (folderPath / "blocks.inp").string();
   std::ofstream(mesh) << "1 1 1\n";
   std::ofstream(blocks) << "0\n0\n";
-  ASSERT_EQ(symlink(mesh.c_str(), (std::string(folder) + "/link.txt").c_str()), 0);
+  // Where the user may not make links (Windows without the privilege), none is tried.
+  std::error_code linkRefused;
+  fs::create_symlink(mesh, folder + "/link.txt", linkRefused);
   const auto warning = [&](const std::string& model) {
     return modelNameWarning(model.c_str(), static_cast<int>(model.size()), mesh, blocks);
   };
   EXPECT_EQ(warning(mesh), "the model file is an input: " + mesh +
                                " is the mesh file, which boxpaint would replace with the model");
-  EXPECT_NE(warning(std::string(folder) + "/./blocks.inp   ").find("is the block file"),
-            std::string::npos);
-  EXPECT_NE(warning(std::string(folder) + "/link.txt").find("is the mesh file"), std::string::npos);
-  EXPECT_EQ(warning(std::string(folder) + "/model.txt"), "");
-  EXPECT_EQ(warning("CON"), "");  // a device, not a file
-  for (const char* name : {"/mesh.txt", "/blocks.inp", "/link.txt"}) {
-    unlink((std::string(folder) + name).c_str());
+  EXPECT_NE(warning(folder + "/./blocks.inp   ").find("is the block file"), std::string::npos);
+  if (!linkRefused) {
+    EXPECT_NE(warning(folder + "/link.txt").find("is the mesh file"), std::string::npos);
   }
-  rmdir(folder);
+  EXPECT_EQ(warning(folder + "/model.txt"), "");
+  EXPECT_EQ(warning("CON"), "");  // a device, not a file
+  fs::remove_all(folderPath);
 }
 
 }  // namespace

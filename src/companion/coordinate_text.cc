@@ -19,6 +19,15 @@ int digitsDownTo(double value, double step) {
   return std::clamp(leadingExponent(value) - leadingExponent(step) + 1, 0, 17);
 }
 
+// 10 to the power `exponent`, the double nearest it: powers up to 10^22 are exact, and a
+// quotient by one is rounded correctly, which not every system's pow does.
+double powerOfTen(int exponent) {
+  if (exponent < -22 || exponent > 22) return std::pow(10.0, exponent);
+  double power = 1;
+  for (int i = 0; i < (exponent < 0 ? -exponent : exponent); ++i) power *= 10;
+  return exponent < 0 ? 1 / power : power;
+}
+
 }  // namespace
 
 std::string decimalText(double value, int digits) {
@@ -50,7 +59,7 @@ double coordinateStep(const double* nodes, int32_t count) {
     if (std::isfinite(nodes[k])) largest = std::max(largest, std::fabs(nodes[k]));
   }
   if (largest == 0) return 0;
-  return std::pow(10.0, leadingExponent(largest) - (kReadableDigits - 1));
+  return powerOfTen(leadingExponent(largest) - (kReadableDigits - 1));
 }
 
 std::string steppedText(double value, double step) {

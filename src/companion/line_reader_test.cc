@@ -1,14 +1,16 @@
 #include "companion/line_reader.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "companion/line_text.h"
+#include "companion/system_files.h"
 
 namespace {
 
@@ -17,15 +19,17 @@ struct TextFile {
   std::string path;
   int fd = -1;
   explicit TextFile(const std::string& text) {
-    char name[] = "/tmp/boxpaint-companion-test.XXXXXX";
-    fd = mkstemp(name);
-    path = name;
-    EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    lseek(fd, 0, SEEK_SET);
+    static std::atomic<int> made{0};
+    path = (std::filesystem::temp_directory_path() /
+            ("boxpaint-companion-test-" + std::to_string(made++)))
+               .string();
+    std::ofstream(path, std::ios::binary) << text;
+    fd = openRegularFile(path.c_str());
+    EXPECT_GE(fd, 0);
   }
   ~TextFile() {
-    close(fd);
-    unlink(path.c_str());
+    closeFile(fd);
+    std::remove(path.c_str());
   }
 };
 
@@ -56,8 +60,8 @@ TEST(LineReaderTest, CutsLinesAlikeWhateverTheBlockSize) {
       " 1.000E+00\r\n\n 2.000E+00\n" + std::string(100, 'x') + "\r\n\r\n  last line without an end";
   TextFile file(text);
   for (size_t block = 1; block <= 120; ++block) {
-    lseek(file.fd, 0, SEEK_SET);
-    LineReader reader = startLineReader(file.fd, block);
+    const int fd = openRegularFile(file.path.c_str());  // read from the start each time
+    LineReader reader = startLineReader(fd, block);
     std::vector<Line> lines;
     LineView view;
     while (nextLine(reader, view))
@@ -66,19 +70,16 @@ TEST(LineReaderTest, CutsLinesAlikeWhateverTheBlockSize) {
     // A line longer than the block keeps its first `block` bytes.
     ASSERT_EQ(lines, plainLines(text, block)) << block;
     EXPECT_EQ(reader.lines, static_cast<int64_t>(lines.size()));
+    closeFile(fd);
   }
 }
 
 TEST(LineReaderTest, ReportsAFailedRead) {
-  char folder[] = "/tmp/boxpaint-companion-test.XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const int fd = open(folder, O_RDONLY);  // a folder cannot be read
+  const int fd = 0x7ffffff0;  // no file of the process has this number
   LineReader reader = startLineReader(fd);
   LineView view;
   EXPECT_FALSE(nextLine(reader, view));
   EXPECT_NE(reader.error, 0);
-  close(fd);
-  rmdir(folder);
 }
 
 TEST(LineTextTest, QuotesOneLineOfARegularFile) {

@@ -2,12 +2,11 @@
 // file, whatever their shape.
 #include "model/write_model.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -47,7 +46,10 @@ struct ModelCase {
 };
 
 std::string tempPath(const std::string& name) {
-  return testing::TempDir() + "/write_model_" + std::to_string(getpid()) + "_" + name;
+  // Named after the test, so that tests run side by side in processes of their own use
+  // files of their own.
+  return testing::TempDir() + "/write_model_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
 }
 
 void writeText(const std::string& path, const std::string& text) {
@@ -118,9 +120,9 @@ void expectStreamedEqualsPlain(const ModelCase& c, const std::string& label) {
         std::mismatch(plain.begin(), plain.end(), streamed.begin()).first - plain.begin();
     EXPECT_EQ(differs, plain.size()) << "first differing record " << differs / 12;
   }
-  unlink(meshPath.c_str());
-  unlink(blockPath.c_str());
-  unlink(modelPath.c_str());
+  std::remove(meshPath.c_str());
+  std::remove(blockPath.c_str());
+  std::remove(modelPath.c_str());
 }
 
 // A random axis of up to `maxCells` cells; now and then one whose nodes run the other

@@ -14,8 +14,20 @@ struct BigNumber {
   int size;  // limbs in use; the top one is non-zero, and zero has size 0
 };
 
-// Holds one limb times another plus a carry without loss.
-using DoubleLimb = unsigned __int128;
+// a * b + carry as two limbs: the low one returned, the high one in `high`. Built from
+// 32-bit halves, whose products and sums fit in 64 bits.
+uint64_t multiplyAdd(uint64_t a, uint64_t b, uint64_t carry, uint64_t& high) {
+  const uint64_t aLow = a & 0xffffffff, aHigh = a >> 32;
+  const uint64_t bLow = b & 0xffffffff, bHigh = b >> 32;
+  const uint64_t lowLow = aLow * bLow;
+  const uint64_t middle1 = aHigh * bLow + (lowLow >> 32);
+  const uint64_t middle2 = aLow * bHigh + (middle1 & 0xffffffff);
+  high = aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32);
+  const uint64_t low = (middle2 << 32) | (lowLow & 0xffffffff);
+  const uint64_t sum = low + carry;
+  if (sum < low) ++high;
+  return sum;
+}
 
 BigNumber bigFrom(uint64_t value) {
   BigNumber n{};
@@ -27,9 +39,9 @@ BigNumber bigFrom(uint64_t value) {
 void multiplySmall(BigNumber& n, uint64_t factor) {
   uint64_t carry = 0;
   for (int i = 0; i < n.size; ++i) {
-    const DoubleLimb product = DoubleLimb{n.limb[i]} * factor + carry;
-    n.limb[i] = static_cast<uint64_t>(product);
-    carry = static_cast<uint64_t>(product >> 64);
+    uint64_t high;
+    n.limb[i] = multiplyAdd(n.limb[i], factor, carry, high);
+    carry = high;
   }
   if (carry != 0) n.limb[n.size++] = carry;
 }
@@ -67,9 +79,10 @@ void subtract(BigNumber& a, const BigNumber& b) {
   uint64_t borrow = 0;
   for (int i = 0; i < a.size; ++i) {
     const uint64_t subtrahend = i < b.size ? b.limb[i] : 0;
-    const DoubleLimb difference = DoubleLimb{a.limb[i]} - subtrahend - borrow;
-    a.limb[i] = static_cast<uint64_t>(difference);
-    borrow = static_cast<uint64_t>(difference >> 64) != 0 ? 1 : 0;  // wrapped below zero
+    const uint64_t minuend = a.limb[i];
+    a.limb[i] = minuend - subtrahend - borrow;
+    // Wrapped below zero: the limb was smaller than what was taken from it.
+    borrow = minuend < subtrahend || (minuend == subtrahend && borrow != 0) ? 1 : 0;
   }
   while (a.size > 0 && a.limb[a.size - 1] == 0) --a.size;
 }

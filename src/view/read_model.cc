@@ -65,14 +65,14 @@ int64_t meshCellCount(const Mesh& mesh) {
   const int64_t nn = mesh.northing.cellCount;
   const int64_t nz = mesh.elevation.cellCount;
   if (ne <= 0 || nn <= 0 || nz <= 0) return 0;
-  int64_t cells = 0;
-  // Each count is below 2^31, so ne * nn fits; the last product may not.
-  if (__builtin_mul_overflow(ne * nn, nz, &cells) ||
-      cells > static_cast<int64_t>(SIZE_MAX / sizeof(double))) {
+  // Each count is below 2^31, so ne * nn fits; the last product may not, which the
+  // quotient tells before it is made.
+  const int64_t plane = ne * nn;
+  if (plane > INT64_MAX / nz || plane * nz > static_cast<int64_t>(SIZE_MAX / sizeof(double))) {
     failView(kFailureStatus, "the mesh has too many cells (%lld x %lld x %lld)",
              static_cast<long long>(ne), static_cast<long long>(nn), static_cast<long long>(nz));
   }
-  return cells;
+  return plane * nz;
 }
 
 ModelValues readModel(const char* name, const Mesh& mesh) {

@@ -127,6 +127,10 @@ std::string oneLine(const char* message) {
 }
 
 TEST(ReadModelDeathTest, NamesTheFileAndTheRecord) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "the messages hold the system's own words for errors, and GoogleTest reads "
+                  "only simple regular expressions on Windows";
+#endif
   struct Case {
     std::string text;
     const char* message;  // a regular expression

@@ -7,10 +7,16 @@
 
 #include "companion/exit_status.h"
 
+// GCC and Clang check the arguments of a printf-style format; other compilers do not.
+#if defined(__GNUC__)
+#define BOXPAINT_PRINTF_FORMAT(formatAt, firstAt) __attribute__((format(printf, formatAt, firstAt)))
+#else
+#define BOXPAINT_PRINTF_FORMAT(formatAt, firstAt)
+#endif
+
 /// Writes "boxpaint-view: " and the formatted message as one line on standard error,
 /// removes the unfinished output file, if any, and ends the process with `status`.
-[[noreturn]] void failView(int status, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+[[noreturn]] void failView(int status, const char* format, ...) BOXPAINT_PRINTF_FORMAT(2, 3);
 
 /// Names the file being read, for failures that the run-time layer finds while reading
 /// it; `line`, when not null, points at the number of the record being read (0: unknown).

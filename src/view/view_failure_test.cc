@@ -57,6 +57,10 @@ TEST(OutputFileTest, AppearsUnderItsNameOnlyWhenComplete) {
 }
 
 TEST(ViewFailureDeathTest, RemovesTheUnfinishedOutput) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "the messages hold the system's own words for errors, and GoogleTest reads "
+                  "only simple regular expressions on Windows";
+#endif
   ScratchFolder folder;
   EXPECT_EXIT(
       {

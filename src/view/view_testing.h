@@ -1,25 +1,30 @@
 // Test support: a scratch folder that is removed with everything in it, and files in it.
 #pragma once
 
-#include <dirent.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-/// A new folder under /tmp, removed with its files when the object goes.
+/// A new folder in the system's temporary folder, removed with its files when the object
+/// goes.
 struct ScratchFolder {
   std::string path;
 
   ScratchFolder() {
-    char name[] = "/tmp/boxpaint-view-test.XXXXXX";
-    path = mkdtemp(name);
+    static std::atomic<int> made{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("boxpaint-view-test-" + std::to_string(stamp) + "-" + std::to_string(made++));
+    std::filesystem::create_directories(folder);
+    path = folder.string();
   }
   ~ScratchFolder() {
-    for (const std::string& name : names()) unlink((path + "/" + name).c_str());
-    rmdir(path.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -36,12 +41,9 @@ struct ScratchFolder {
   /// The names of the files in the folder, hidden ones included.
   std::vector<std::string> names() const {
     std::vector<std::string> result;
-    if (DIR* dir = opendir(path.c_str())) {
-      while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") result.push_back(name);
-      }
-      closedir(dir);
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
+      result.push_back(entry.path().filename().string());
     }
     return result;
   }

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <string>
+#include <vector>
+
+#include "runtime/platform/join_command_line.h"
 
 namespace {
 
@@ -193,6 +197,14 @@ FileHandle standardStream(StandardStream stream) {
   return real.standardStream(stream);
 }
 
+// The run's arguments as given, on every system: where the system keeps the process's
+// own command line (Windows), the run in-process would otherwise see the test program's.
+const char* commandLine(int argc, const char* const* argv) {
+  static std::string line;
+  line = joinCommandLine(std::vector<std::string>(argv, argv + argc));
+  return line.c_str();
+}
+
 const char* environmentValue(const char* name) {
   const auto found = variables.find(name);
   return found != variables.end() ? found->second.c_str() : nullptr;
@@ -252,6 +264,7 @@ CallFaults::CallFaults(const CallFaultPlan& plan, FileHandle output, FileHandle 
   table.allocateZeroed = allocateZeroed;
   table.standardStream = standardStream;
   table.environmentValue = environmentValue;
+  table.commandLine = commandLine;
 }
 
 void CallFaults::arm() {

@@ -1,9 +1,5 @@
 #include "runtime/connections/connection_output.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +10,7 @@
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
+#include "runtime/platform/system_calls.h"
 #include "runtime/process/test_end_hook.h"
 
 namespace {
@@ -72,7 +69,7 @@ TEST(ConnectionOutputTest, RecordsReachTheFileInBlocksAndWhole) {
   // A writer thread hands the block over while the next one is filled: wait for it.
   std::string partial = contentOf(path);
   for (int wait = 0; wait < 500 && partial[0] == 'o'; ++wait) {
-    usleep(10000);
+    systemCalls().sleepMilliseconds(10);
     partial = contentOf(path);
   }
   EXPECT_EQ(partial.find('o'), std::string::npos) << "the first hand-over cut the old content";
@@ -83,22 +80,29 @@ TEST(ConnectionOutputTest, RecordsReachTheFileInBlocksAndWhole) {
   std::remove(path.c_str());
 }
 
+// A disk that holds 100 bytes of the file: writes beyond them come up short, then are
+// refused as a full disk.
+int64_t writeAtMost100Bytes(FileHandle file, const void* bytes, size_t count, uint64_t offset,
+                            SystemError* error) {
+  constexpr uint64_t kRoom = 100;
+  if (offset >= kRoom) {
+    *error = systemError(ErrorName::DiskFull);
+    return -1;
+  }
+  const size_t fits = static_cast<size_t>(kRoom - offset) < count ? kRoom - offset : count;
+  return platformSystemCalls().writeFileAt(file, bytes, fits, offset, error);
+}
+
 TEST(ConnectionOutputTest, RefusedWriteKeepsOnlyWholeRecordsAndEnds38) {
   std::string path = tempPath("limit");
   writeText(path, std::string(1000, 'o'));
-  rlimit saved;
-  getrlimit(RLIMIT_FSIZE, &saved);
-  sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
-  rlimit limit{100, saved.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-
+  systemCalls().writeFileAt = writeAtMost100Bytes;
   int status = endStatusOf([&] {
     openOutput(path);
     writeRecords(20, "0123456789");
     closeConnection(kUnit);
   });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, previous);
+  systemCalls() = platformSystemCalls();
 
   EXPECT_EQ(status, 38);
   std::string eightRecords;

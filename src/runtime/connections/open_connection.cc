@@ -29,6 +29,7 @@ bool standardStreamOf(DeviceKind device, StandardStream& stream) {
       return true;
     case DeviceKind::None:
     case DeviceKind::Null:
+    case DeviceKind::Named:
       break;
   }
   return false;
@@ -57,6 +58,7 @@ FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWr
   if (resolved.device == DeviceKind::Null) {
     file = system.openNullDevice(intent, &error);
   } else {
+    // A file, or a device that the system opens by its name.
     file = openFileRetrying(resolved.fileName, intent, &error);
   }
   if (file == kNoFile) {
@@ -89,7 +91,9 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
     ioFailure(refusal, unit, resolved.fileName);
   }
   const bool device = resolved.device != DeviceKind::None;
-  const bool ownsHandle = !device || resolved.device == DeviceKind::Null;
+  // Every handle but a standard stream's is the connection's own, to close.
+  StandardStream stream;
+  const bool ownsHandle = !standardStreamOf(resolved.device, stream);
   if (mode == OpenMode::Output && !device && unit != kConsoleUnit) {
     // One writer per model file: a file that another run is writing is refused and left
     // as it is. A file system that cannot lock is written unlocked. The lock goes with

@@ -1,12 +1,35 @@
 #include "runtime/connections/resolve_file_name.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "runtime/platform/system_calls.h"
+
 namespace {
+
+// The current directory of the system these tests stand on.
+const std::string kDirectory = "/work/run";
+
+// Full paths as a system whose current directory is kDirectory makes them.
+int64_t fullPathUnderDirectory(const char* name, char* path, size_t capacity) {
+  const std::string full = name[0] == '/' ? std::string(name) : kDirectory + "/" + name;
+  if (full.size() >= capacity) return -1;
+  std::memcpy(path, full.c_str(), full.size() + 1);
+  return static_cast<int64_t>(full.size());
+}
+
+// Resolves names against kDirectory, whatever the platform, with its device rules.
+class ResolveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    systemCalls().fullPath = fullPathUnderDirectory;
+    systemCalls().namedDevices = false;
+    systemCalls().folderMarks = "/";
+  }
+  void TearDown() override { systemCalls() = platformSystemCalls(); }
+};
 
 std::string resolve(const std::string& name, int32_t* status = nullptr) {
   ResolvedName resolved;
@@ -15,10 +38,8 @@ std::string resolve(const std::string& name, int32_t* status = nullptr) {
   return resolved.fileName;
 }
 
-TEST(ResolveFileNameTest, TrimsBlanksAndMakesTheNameFull) {
-  char directory[4096];
-  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
-  std::string cwd = directory;
+TEST_F(ResolveTest, TrimsBlanksAndMakesTheNameFull) {
+  const std::string& cwd = kDirectory;
   EXPECT_EQ(resolve("  mesh.txt   "), cwd + "/mesh.txt");
   EXPECT_EQ(resolve("my mesh.txt" + std::string(189, ' ')), cwd + "/my mesh.txt");
   EXPECT_EQ(resolve("tab\t"), cwd + "/tab\t");
@@ -27,21 +48,17 @@ TEST(ResolveFileNameTest, TrimsBlanksAndMakesTheNameFull) {
   EXPECT_EQ(resolve(""), "");
 }
 
-TEST(ResolveFileNameTest, TooLongFullPathFallsBackToTheNameAsGiven) {
+TEST_F(ResolveTest, TooLongFullPathFallsBackToTheNameAsGiven) {
   std::string deep = "/" + std::string(150, 'a') + "/" + std::string(150, 'b');
   int32_t status = -1;
   EXPECT_EQ(resolve(deep, &status), deep.substr(0, 256)) << "only 256 characters are taken";
   EXPECT_EQ(status, 0);
-  char directory[4096];
-  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
-  std::string cwd = directory;
-  std::string relative(200, 'r');
-  std::string full = cwd + "/" + relative;
-  EXPECT_EQ(resolve(relative, &status), full.size() <= 256 ? full : relative);
+  std::string relative(250, 'r');
+  EXPECT_EQ(resolve(relative, &status), relative) << "the full path would be too long";
   EXPECT_EQ(status, 0);
 }
 
-TEST(DeviceNameTest, ResolvedDeviceKeepsOnlyItsBase) {
+TEST_F(ResolveTest, ResolvedDeviceKeepsOnlyItsBase) {
   struct Case {
     const char* name;
     const char* fileName;
@@ -59,11 +76,9 @@ TEST(DeviceNameTest, ResolvedDeviceKeepsOnlyItsBase) {
     EXPECT_STREQ(resolved.fileName, c.fileName) << c.name;
     EXPECT_EQ(resolved.device, c.device) << c.name;
   }
-  char directory[4096];
-  ASSERT_NE(getcwd(directory, sizeof directory), nullptr);
   ResolvedName resolved;
   EXPECT_EQ(resolveFileName("err.log", 7, resolved), 0);
-  EXPECT_EQ(resolved.fileName, std::string(directory) + "/err.log");
+  EXPECT_EQ(resolved.fileName, kDirectory + "/err.log");
   EXPECT_EQ(resolved.device, DeviceKind::None);
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/environment/command_line.h"
 #include "runtime/platform/join_command_line.h"
+#include "runtime/platform/system_calls.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +56,19 @@ TEST(JoinCommandLineTest, SplittingGivesEveryElementBack) {
   }
 }
 
+// The command line of a system that hands out its arguments already split.
+const char* joinedCommandLine(int argc, const char* const* argv) {
+  static std::string line;
+  line = joinCommandLine(Elements(argv, argv + argc));
+  return line.c_str();
+}
+
 TEST(GetArgumentTest, CopiesPadsAndCuts) {
   std::string longArgument(250, 'x');
   const char* argv[] = {"prog", "short", longArgument.c_str(), ""};
+  systemCalls().commandLine = joinedCommandLine;
   setCommandLine(4, argv);
+  systemCalls() = platformSystemCalls();
   EXPECT_EQ(argumentCount(), 3);
 
   char buffer[200];

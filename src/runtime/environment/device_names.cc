@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "runtime/platform/system_calls.h"
+
 namespace {
 
 struct DeviceName {
@@ -10,14 +12,27 @@ struct DeviceName {
   bool extensionAllowed;  // still a device with an extension, as in con.txt
 };
 
-// The reserved names this platform connects to something other than a file. PRN,
-// COM1-COM4, LPT1-LPT4, AUX and LINE have no such device here and stay ordinary
-// file names. Names beginning with E, L or U, and CONOUT$ and CONIN$, are devices
-// only without an extension.
+// The reserved names. The Named ones are devices only where the system opens such
+// devices by name; elsewhere they stay ordinary file names. Names beginning with E, L or
+// U, and CONOUT$ and CONIN$, are devices only without an extension.
 constexpr DeviceName kDeviceNames[] = {
-    {"CON", DeviceKind::StandardOutput, true},   {"CONOUT$", DeviceKind::StandardOutput, false},
-    {"USER", DeviceKind::StandardOutput, false}, {"CONIN$", DeviceKind::StandardInput, false},
-    {"ERR", DeviceKind::StandardError, false},   {"NUL", DeviceKind::Null, true},
+    {"CON", DeviceKind::StandardOutput, true},
+    {"CONOUT$", DeviceKind::StandardOutput, false},
+    {"USER", DeviceKind::StandardOutput, false},
+    {"CONIN$", DeviceKind::StandardInput, false},
+    {"ERR", DeviceKind::StandardError, false},
+    {"NUL", DeviceKind::Null, true},
+    {"PRN", DeviceKind::Named, true},
+    {"AUX", DeviceKind::Named, true},
+    {"COM1", DeviceKind::Named, true},
+    {"COM2", DeviceKind::Named, true},
+    {"COM3", DeviceKind::Named, true},
+    {"COM4", DeviceKind::Named, true},
+    {"LPT1", DeviceKind::Named, false},
+    {"LPT2", DeviceKind::Named, false},
+    {"LPT3", DeviceKind::Named, false},
+    {"LPT4", DeviceKind::Named, false},
+    {"LINE", DeviceKind::Named, false},
 };
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
@@ -31,12 +46,14 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 DeviceKind deviceForName(std::string_view name) {
-  // A name with a directory part always names a file.
-  if (name.find('/') != std::string_view::npos) return DeviceKind::None;
+  const SystemCalls& system = systemCalls();
+  // A name with a folder or drive part always names a file.
+  if (name.find_first_of(system.folderMarks) != std::string_view::npos) return DeviceKind::None;
   size_t stop = name.rfind('.');
   std::string_view base = name.substr(0, stop);
   bool extension = stop != std::string_view::npos && stop + 1 < name.size();
   for (const DeviceName& device : kDeviceNames) {
+    if (device.device == DeviceKind::Named && !system.namedDevices) continue;
     if ((device.extensionAllowed || !extension) && equalIgnoringCase(base, device.name)) {
       return device.device;
     }

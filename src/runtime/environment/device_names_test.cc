@@ -4,12 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/platform/system_calls.h"
+
 namespace {
 
 constexpr DeviceKind kFile = DeviceKind::None;
 constexpr DeviceKind kOut = DeviceKind::StandardOutput;
 
-TEST(DeviceNameTest, BareReservedNamesAreDevicesByBaseAndExtension) {
+// Each test sets the system's name rules it is about and puts the platform's back.
+class DeviceNameRulesTest : public ::testing::Test {
+ protected:
+  void useNameRules(bool namedDevices, const char* folderMarks) {
+    systemCalls().namedDevices = namedDevices;
+    systemCalls().folderMarks = folderMarks;
+  }
+  void TearDown() override { systemCalls() = platformSystemCalls(); }
+};
+
+// The rules of a system without devices opened by name, whose only folder mark is "/".
+TEST_F(DeviceNameRulesTest, BareReservedNamesAreDevicesByBaseAndExtension) {
+  useNameRules(false, "/");
   struct Case {
     const char* name;
     DeviceKind device;
@@ -33,7 +47,7 @@ TEST(DeviceNameTest, BareReservedNamesAreDevicesByBaseAndExtension) {
       {"user.dat", kFile},
       {"CONOUT$.txt", kFile},
       {"conin$.x", kFile},
-      // No such devices on this platform.
+      // No such devices on such a system; backslashes are ordinary characters.
       {"PRN", kFile},
       {"COM1", kFile},
       {"LPT1", kFile},
@@ -55,6 +69,30 @@ TEST(DeviceNameTest, BareReservedNamesAreDevicesByBaseAndExtension) {
       {"./con", kFile},
       {"dir/nul.dat", kFile},
       {"/CON", kFile},
+  };
+  for (const Case& c : cases) EXPECT_EQ(deviceForName(c.name), c.device) << c.name;
+}
+
+// Where the system opens PRN, COM1 and the like by name, and reads backslashes and drive
+// letters as folder marks, as Windows does.
+TEST_F(DeviceNameRulesTest, SystemsWithNamedDevicesOpenThemByName) {
+  useNameRules(true, "\\/:");
+  struct Case {
+    const char* name;
+    DeviceKind device;
+  } const cases[] = {
+      {"PRN", DeviceKind::Named},
+      {"prn.txt", DeviceKind::Named},
+      {"AUX", DeviceKind::Named},
+      {"COM4.dat", DeviceKind::Named},
+      {"LPT1", DeviceKind::Named},
+      {"lpt1.txt", kFile},
+      {"LINE", DeviceKind::Named},
+      {"line.x", kFile},
+      {"COM5", kFile},
+      {"con.txt", kOut},
+      {"dir\\con", kFile},
+      {"c:nul", kFile},
   };
   for (const Case& c : cases) EXPECT_EQ(deviceForName(c.name), c.device) << c.name;
 }

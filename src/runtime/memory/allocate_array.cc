@@ -20,6 +20,14 @@ void remember(void* array) {
   }
 }
 
+// a * b, or message 179 when it does not fit in 32 bits: the product of two 32-bit numbers
+// always fits in 64.
+uint32_t productIn32Bits(uint32_t a, uint32_t b) {
+  const uint64_t product = uint64_t{a} * b;
+  if (product > UINT32_MAX) reportSevere(Message::ArraySizeOverflow);
+  return static_cast<uint32_t>(product);
+}
+
 // The byte size of an array, multiplying left to right in 32-bit unsigned arithmetic;
 // message 179 when a step overflows, even when a later factor is zero.
 uint32_t arrayByteSize(std::initializer_list<uint32_t> factors, uint32_t elementSize) {
@@ -29,12 +37,11 @@ uint32_t arrayByteSize(std::initializer_list<uint32_t> factors, uint32_t element
     if (first) {
       bytes = factor;
       first = false;
-    } else if (__builtin_mul_overflow(bytes, factor, &bytes)) {
-      reportSevere(Message::ArraySizeOverflow);
+    } else {
+      bytes = productIn32Bits(bytes, factor);
     }
   }
-  if (__builtin_mul_overflow(bytes, elementSize, &bytes)) reportSevere(Message::ArraySizeOverflow);
-  return bytes;
+  return productIn32Bits(bytes, elementSize);
 }
 
 }  // namespace

@@ -178,6 +178,8 @@ void fillFileCalls(SystemCalls& table) {
   table.lockFile = lockFile;
   table.waitWritable = waitWritable;
   table.fullPath = fullPath;
+  table.namedDevices = false;
+  table.folderMarks = "/";
   table.standardStream = standardStream;
   table.occupyStandardStreams = occupyStandardStreams;
   table.redirectStandardError = redirectStandardError;

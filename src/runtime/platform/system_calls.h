@@ -138,6 +138,12 @@ struct SystemCalls {
   /// The full path of `name` against the current directory, in `path` of `capacity`
   /// bytes; its length, or -1 when it cannot be had or does not fit.
   int64_t (*fullPath)(const char* name, char* path, size_t capacity);
+  /// True where the system itself opens PRN, COM1-COM4, LPT1-LPT4, AUX and LINE as
+  /// devices by name; elsewhere they are ordinary file names.
+  bool namedDevices;
+  /// The characters that set a folder or drive apart from a bare name: "/" on POSIX,
+  /// "\\/:" on Windows.
+  const char* folderMarks;
 
   // Standard streams.
   /// The handle of a standard stream. Signal-safe.
