@@ -19,6 +19,12 @@ bool dumpOnSevere(EndSetting setting) {
                                        : capturedDiagnosticSwitches().dumpOnSevere;
 }
 
+// Stands after a call of the table that ends the process, which never returns: a
+// replacement that did would find the calling thread held here, never going on.
+[[noreturn]] void holdForever() {
+  for (;;) systemCalls().sleepMilliseconds(1000);
+}
+
 }  // namespace
 
 void setConnectionCloser(ConnectionCloser closeAll) {
@@ -58,9 +64,13 @@ void finishRun(int32_t status, RunEndKind kind, const RunFailure* failure, EndSe
     status = closingFailure;
     kind = RunEndKind::Severe;
   }
-  if (kind == RunEndKind::Signal) systemCalls().endBySignal(status);
+  if (kind == RunEndKind::Signal) {
+    systemCalls().endBySignal(status);
+    holdForever();
+  }
   if (kind == RunEndKind::Severe && failureHandler() == nullptr && dumpOnSevere(setting)) {
     systemCalls().abortProcess();
+    holdForever();
   }
   endProcess(status);
 }
@@ -69,6 +79,7 @@ void endProcess(int status) {
   ProcessEndHook hook = endHook.load();
   if (hook != nullptr) hook(status);
   systemCalls().exitProcess(status);
+  holdForever();
 }
 
 void setProcessEndHook(ProcessEndHook hook) {

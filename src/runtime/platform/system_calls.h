@@ -207,14 +207,14 @@ struct SystemCalls {
   /// files that cannot be opened; nothing where it shows none.
   void (*suppressErrorDialogs)();
 
-  // The end of the process.
+  // The end of the process. None of these returns.
   /// Ends the process at once with `status`. Signal-safe.
-  [[noreturn]] void (*exitProcess)(int status);
+  void (*exitProcess)(int status);
   /// Ends the process abnormally, as the system's abort does. Signal-safe.
-  [[noreturn]] void (*abortProcess)();
+  void (*abortProcess)();
   /// Ends the process by `signal` with its default action, where the system has signals;
   /// elsewhere exits with 128 + `signal`. Signal-safe.
-  [[noreturn]] void (*endBySignal)(int signal);
+  void (*endBySignal)(int signal);
 };
 
 /// The table the run-time layer calls through. Tests may change entries; every entry is
