@@ -47,7 +47,7 @@ for signal in ABRT USR1 ALRM TERM; do
     sleep "$(awk -v m="$micros" -v r="$RANDOM" 'BEGIN { printf "%.6f", m * (r / 32768) / 1e6 }')"
     kill -s "$signal" "$pid" 2>/dev/null || true
     set +e
-    wait "$pid"
+    wait "$pid" 2>/dev/null  # the shell's own word on a job killed by a signal is not wanted
     status=$?
     set -e
     size=$(stat -c %s model.txt 2>/dev/null || echo 0)
