@@ -24,6 +24,7 @@
 #include <iostream>
 #include <new>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -102,7 +103,9 @@ struct Stage {
   SweepTarget target;
 
   Stage(Output kind, const std::string& name) : output(kind) {
-    dir = fs::temp_directory_path() / ("boxpaint_call_sweep_" + name);
+    // A name of its own, so that two sweeps running at once never share a directory.
+    dir = fs::temp_directory_path() /
+          ("boxpaint_call_sweep_" + name + "_" + std::to_string(std::random_device()()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     dir = fs::canonical(dir);
