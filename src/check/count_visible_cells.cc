@@ -1,39 +1,39 @@
 #include "check/count_visible_cells.h"
 
 #include <algorithm>
-#include <vector>
+#include <cstring>
 
-#include "model/active_blocks.h"
-#include "model/model_piece.h"
-#include "model/paint_piece.h"
+#include "model/model_painter.h"
 
 void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
-  const int32_t me = std::max(mesh.easting.cellCount, 0);
-  const int32_t mn = std::max(mesh.northing.cellCount, 0);
-  const int32_t mz = std::max(mesh.elevation.cellCount, 0);
   report.visible.assign(report.cells.size(), 0);
   report.backgroundCells = 0;
 
+  // Every block goes in, those that paint nothing too, so that a block's place in the list
+  // is its number in the file less one.
   BlockList blocks;
-  for (const BlockCells& cells : report.cells) appendBlock(blocks).cells = cells;
-  ActiveBlocks slabs;
-  startActiveBlocks(slabs, blocks, mn);
-  PieceCursor cursor = startPieces(me, mn, mz, kPieceCells);
-  std::vector<uint32_t> labels;
+  for (const BlockCells& cells : report.cells) {
+    PaintedBlock& block = appendBlock(blocks);
+    block.cells = cells;
+    std::memset(block.record, 0, sizeof block.record);
+  }
+  ModelPainter painter;
+  startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
+                mesh.elevation.cellCount);
   ModelPiece piece;
-  int32_t slab = 0;
-  while (nextPiece(cursor, piece)) {
-    if (piece.northing != slab) {
-      slab = piece.northing;
-      advanceActiveBlocks(slabs, blocks, slab);
+  const uint32_t* labels = nullptr;
+  while (paintNextPiece(painter, piece, labels)) {
+    const int64_t cells = cellsIn(piece);
+    if (labels == nullptr) {
+      report.backgroundCells += cells;
+      continue;
     }
-    labels.resize(static_cast<size_t>(cellsIn(piece)));
-    paintPiece(blocks, slabs.active.data(), slabs.active.size(), piece, labels.data());
-    for (const uint32_t label : labels) {
+    for (int64_t c = 0; c < cells; ++c) {
+      const uint32_t label = labels[c];
       if (label == 0) {
         ++report.backgroundCells;
       } else {
-        ++report.visible[label - 1];
+        ++report.visible[labelledBlock(painter, label).position];
       }
     }
   }

@@ -18,12 +18,14 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   std::vector<uint32_t> starts(slabs1 + 1, 0);
   std::vector<uint32_t> ends(slabs1 + 1, 0);
   size_t painting = 0;
-  for (uint32_t b = 0; b < blocks.count; ++b) {
-    const BlockCells& cells = blockAt(blocks, b).cells;
-    if (paintsNothing(cells)) continue;
-    ++starts[static_cast<size_t>(cells.northing.first)];
-    ++ends[static_cast<size_t>(cells.northing.last)];
-    ++painting;
+  for (const BlockChunk& chunk : blocks.chunks) {
+    for (uint32_t c = 0; c < chunk.count; ++c) {
+      const BlockCells& cells = chunk.blocks[c].cells;
+      if (paintsNothing(cells)) continue;
+      ++starts[static_cast<size_t>(cells.northing.first)];
+      ++ends[static_cast<size_t>(cells.northing.last)];
+      ++painting;
+    }
   }
   size_t activeNow = 0;
   size_t mostActive = 0;
@@ -38,12 +40,14 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   // when read: both grow and shrink together, so the blocks take their room about once.
   slabs.queue = std::make_unique_for_overwrite<ActiveBlock[]>(painting);
   std::vector<uint32_t> next(slabs.slabStart.begin(), slabs.slabStart.end() - 1);
-  for (uint32_t b = 0; b < blocks.count; ++b) {
-    const PaintedBlock& block = blockAt(blocks, b);
-    if (!paintsNothing(block.cells)) {
+  uint32_t position = 0;
+  for (BlockChunk& chunk : blocks.chunks) {
+    for (uint32_t c = 0; c < chunk.count; ++c, ++position) {
+      const PaintedBlock& block = chunk.blocks[c];
+      if (paintsNothing(block.cells)) continue;
       ActiveBlock& queued =
           slabs.queue[next[static_cast<size_t>(block.cells.northing.first) - 1]++];
-      queued.position = b;
+      queued.position = position;
       queued.lastNorthing = block.cells.northing.last;
       queued.eastFirst = block.cells.easting.first;
       queued.eastLast = block.cells.easting.last;
@@ -51,7 +55,7 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
       queued.downLast = block.cells.elevation.last;
       std::memcpy(queued.record, block.record, sizeof queued.record);
     }
-    if (((b + 1) & ((1u << kBlockChunkBits) - 1)) == 0) blocks.chunks[b >> kBlockChunkBits].reset();
+    chunk.blocks.reset();
   }
   releaseBlockList(blocks);
   slabs.active.reserve(mostActive);
@@ -81,8 +85,4 @@ void advanceActiveBlocks(ActiveBlocks& slabs) {
       slabs.active[--out] = joining[--joiningCount];
     }
   }
-}
-
-void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList&, int32_t northing) {
-  while (slabs.northing < northing) advanceActiveBlocks(slabs);
 }

@@ -40,7 +40,3 @@ std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs);
 
 /// Makes `active` the blocks that cover the next northing slab (slab 1 on the first call).
 void advanceActiveBlocks(ActiveBlocks& slabs);
-
-/// The earlier form, which boxpaint-check advances with: makes `active` the blocks that
-/// cover slab `northing`, passing through every slab before it. `blocks` is not read.
-void advanceActiveBlocks(ActiveBlocks& slabs, const BlockList& blocks, int32_t northing);

@@ -1,21 +1,32 @@
 #include "model/block_list.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
 #include "runtime/diagnostics/report_diagnostic.h"
 
 PaintedBlock& appendBlock(BlockList& list) {
-  const uint32_t slot = list.count & ((1u << kBlockChunkBits) - 1);
-  if (slot == 0) {
+  if (list.chunks.empty() || list.chunks.back().count == list.chunks.back().capacity) {
+    const uint32_t capacity = list.chunks.empty()
+                                  ? kFirstChunkBlocks
+                                  : std::min(list.chunks.back().capacity * 2, kMaxChunkBlocks);
     // Owned from the start, so that nothing is lost should the list itself fail to grow.
-    std::unique_ptr<PaintedBlock[]> chunk(new (std::nothrow)
-                                              PaintedBlock[size_t{1} << kBlockChunkBits]);
-    if (chunk == nullptr) reportSevere(Message::OutOfMemory);
-    list.chunks.push_back(std::move(chunk));
+    std::unique_ptr<PaintedBlock[]> blocks(new (std::nothrow) PaintedBlock[capacity]);
+    if (blocks == nullptr) reportSevere(Message::OutOfMemory);
+    list.chunks.push_back({std::move(blocks), 0, capacity});
   }
+  BlockChunk& chunk = list.chunks.back();
   ++list.count;
-  return list.chunks.back()[slot];
+  return chunk.blocks[chunk.count++];
+}
+
+void appendBlockList(BlockList& list, BlockList& later) {
+  for (BlockChunk& chunk : later.chunks) {
+    if (chunk.count > 0) list.chunks.push_back(std::move(chunk));
+  }
+  list.count += later.count;
+  releaseBlockList(later);
 }
 
 void releaseBlockList(BlockList& list) {

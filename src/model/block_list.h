@@ -8,28 +8,39 @@
 #include "model/block_cells.h"
 
 /// One block as the model needs it: the cells it paints and its record, the 10-character
-/// text of its value followed by room for the record terminator.
+/// text of its value followed by room for the record terminator. The record has no
+/// initial value: a list of millions is not written before it is filled.
 struct PaintedBlock {
   BlockCells cells;
-  char record[12] = {};
+  char record[12];
 };
 
-/// Blocks held per chunk; a list grows by whole chunks and never moves what it holds.
-constexpr uint32_t kBlockChunkBits = 14;
+/// Blocks held by the first chunk of a list; each further chunk holds twice as many as
+/// the one before, up to kMaxChunkBlocks, so that a few blocks take little room.
+constexpr uint32_t kFirstChunkBlocks = 64;
 
-/// Blocks in file order, in chunks of 2^kBlockChunkBits.
+/// Most blocks a chunk holds.
+constexpr uint32_t kMaxChunkBlocks = uint32_t{1} << 14;
+
+/// Consecutive blocks of a list; it never moves what it holds.
+struct BlockChunk {
+  std::unique_ptr<PaintedBlock[]> blocks;
+  uint32_t count = 0;     // blocks held
+  uint32_t capacity = 0;  // blocks it has room for
+};
+
+/// Blocks in file order, chunk after chunk.
 struct BlockList {
-  std::vector<std::unique_ptr<PaintedBlock[]>> chunks;
-  uint32_t count = 0;
+  std::vector<BlockChunk> chunks;
+  uint32_t count = 0;  // blocks in all chunks
 };
-
-/// The block at `position` (from 0).
-inline PaintedBlock& blockAt(const BlockList& list, uint32_t position) {
-  return list.chunks[position >> kBlockChunkBits][position & ((1u << kBlockChunkBits) - 1)];
-}
 
 /// Appends a block and returns it. Ends the run with message 41 when memory is refused.
 PaintedBlock& appendBlock(BlockList& list);
+
+/// Moves every block of `later` behind those of `list`, in order, without copying them;
+/// `later` is left empty.
+void appendBlockList(BlockList& list, BlockList& later);
 
 /// Frees the list's memory; it is empty afterwards.
 void releaseBlockList(BlockList& list);

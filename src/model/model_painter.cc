@@ -9,8 +9,8 @@ void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t
   painter.cursor = startPieces(me, mn, mz, pieceCells);
   startActiveBlocks(painter.slabs, blocks, mn);
   reservePieceBlocks(painter.pieces, painter.slabs.active.capacity(), painter.cursor);
-  const int64_t cells = int64_t{std::max(me, 0)} * std::max(mn, 0) * std::max(mz, 0);
-  painter.labels.assign(static_cast<size_t>(std::min(cells, painter.cursor.maxCells)), 0);
+  // Room for the largest piece: a small model takes no more than its slab needs.
+  painter.labels.assign(static_cast<size_t>(largestPiece(painter.cursor)), 0);
 }
 
 bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& labels) {

@@ -64,6 +64,12 @@ bool nextPiece(PieceCursor& cursor, ModelPiece& piece) {
   return true;
 }
 
+int64_t largestPiece(const PieceCursor& cursor) {
+  if (cursor.me <= 0 || cursor.mn <= 0 || cursor.mz <= 0) return 0;
+  if (cursor.mz > cursor.maxCells) return cursor.maxCells;
+  return std::min<int64_t>(columnsPerPiece(cursor), cursor.me) * cursor.mz;
+}
+
 int64_t piecesPerSlab(const PieceCursor& cursor) {
   if (cursor.me <= 0 || cursor.mz <= 0) return 0;
   if (cursor.mz <= cursor.maxCells) {

@@ -39,6 +39,9 @@ PieceCursor startPieces(int32_t me, int32_t mn, int32_t mz, int64_t maxCells);
 /// Makes the next piece in record order; false when the model is done.
 bool nextPiece(PieceCursor& cursor, ModelPiece& piece);
 
+/// The number of cells in the largest piece the cursor makes (0 for a model with no cells).
+int64_t largestPiece(const PieceCursor& cursor);
+
 /// The number of pieces each northing slab is cut into.
 int64_t piecesPerSlab(const PieceCursor& cursor);
 

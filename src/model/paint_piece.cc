@@ -43,10 +43,3 @@ void paintPiece(const ActiveBlock* active, const uint32_t* chosen, size_t chosen
       active, chosenCount, [chosen](size_t c) { return chosen[c]; },
       [chosen](size_t c) { return chosen[c] + 1; }, piece, labels);
 }
-
-void paintPiece(const BlockList&, const ActiveBlock* active, size_t activeCount,
-                const ModelPiece& piece, uint32_t* labels) {
-  paintBlocks(
-      active, activeCount, [](size_t c) { return c; },
-      [active](size_t c) { return active[c].position + 1; }, piece, labels);
-}

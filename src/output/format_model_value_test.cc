@@ -195,6 +195,24 @@ TEST(FormatModelValue, MatchesExactFormNearDecimalMidpointsAtEveryExponent) {
   }
 }
 
+// Values as block files write them, a few significant digits at a moderate exponent,
+// which the fast path takes from one rounded product; the neighbours of each too.
+TEST(FormatModelValue, MatchesExactFormOnShortDecimals) {
+  std::mt19937_64 random(2026);
+  for (int i = 0; i < 1000000; ++i) {
+    char text[48];
+    const int digits = 1 + static_cast<int>(random() % 9);
+    const int length = std::snprintf(text, sizeof text, "%llue%d",
+                                     static_cast<unsigned long long>(random() % 1000000000) %
+                                         static_cast<unsigned long long>(std::pow(10, digits)),
+                                     static_cast<int>(random() % 56) - 28);
+    double value = 0;
+    ASSERT_EQ(std::from_chars(text, text + length, value).ec, std::errc{}) << text;
+    ASSERT_TRUE(sameAsExact(value)) << text;
+    ASSERT_TRUE(sameAsExact(std::nextafter(value, kInfinity))) << text;
+  }
+}
+
 TEST(FormatModelValue, MatchesExactFormOnRandomBitPatterns) {
   std::mt19937_64 random(7);
   for (int i = 0; i < 2000000; ++i) ASSERT_TRUE(sameAsExact(std::bit_cast<double>(random())));

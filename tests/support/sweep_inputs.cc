@@ -11,7 +11,7 @@ bool fullSweep() {
 void sweptMeshCounts(int& ne, int& nn, int& nz) {
   ne = fullSweep() ? 150 : 100;
   nn = ne;
-  nz = 30;
+  nz = 80;
   if (const char* mesh = std::getenv("BOXPAINT_SWEEP_MESH")) {
     std::istringstream(mesh) >> ne >> nn >> nz;
   }

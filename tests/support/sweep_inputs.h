@@ -8,8 +8,9 @@
 /// True when BOXPAINT_SWEEP=full asks for the long sweep.
 bool fullSweep();
 
-/// The cell counts of the swept model: 100 x 100 x 30 (150 x 150 x 30 for the long sweep),
-/// or as BOXPAINT_SWEEP_MESH="NE NN NZ" says.
+/// The cell counts of the swept model: 100 x 100 x 80 (150 x 150 x 80 for the long sweep),
+/// or as BOXPAINT_SWEEP_MESH="NE NN NZ" says. Its 9.6 MB run past the first stretch that
+/// the producer writes itself, so that the writer thread is swept too.
 void sweptMeshCounts(int& ne, int& nn, int& nz);
 
 /// The mesh file of a model of `ne` x `nn` x `nz` unit cells.

@@ -37,6 +37,7 @@ void releaseChannel(OutputChannel& channel) {
   channel.bufferCount = 1;
   channel.keepsWholeRecords = false;
   channel.origin = 0;
+  channel.writtenInPlace = kWrittenInPlace;
   channel.used = channel.reservedLength = 0;
   channel.current.store(0);
   channel.written.store(0);

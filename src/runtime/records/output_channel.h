@@ -5,7 +5,9 @@
 // terminal or device) is a ring of one buffer, written by the producer at each commit,
 // so each record reaches the system the moment it is complete. A gathering channel (a
 // disk file or a pipe) has a ring of several large buffers; a writer thread hands each
-// full one to the system while the producer fills the next.
+// full one to the system while the producer fills the next. Its first few megabytes the
+// producer writes itself, a full buffer at a time from the first buffer of the ring, so
+// that a short output costs no thread and no more memory than one buffer.
 //
 // Whoever ends the run hands over what has not reached the file, on any thread and even
 // inside a signal handler: every buffer's file offset and complete length sit in one
@@ -27,6 +29,11 @@ constexpr int kGatherBuffers = 4;
 
 /// Bytes of one buffer of a gathering channel.
 constexpr size_t kGatherBytes = 1024 * 1024;
+
+/// Bytes of output a gathering channel writes from its producer's thread before a writer
+/// thread takes over: a short output gains less from a second thread than starting it
+/// and filling the other buffers of the ring costs.
+constexpr uint64_t kWrittenInPlace = 8 * kGatherBytes;
 
 /// Longest record a channel takes, terminator included; the buffer of a direct channel
 /// is this long. The utility's longest record is the not-found line of a 200-character
@@ -88,6 +95,8 @@ struct OutputChannel {
   bool keepsWholeRecords = false;  // a disk file: a failure cuts a partial record off
   uint64_t origin = 0;             // file offset of the channel's first byte, for writes where the
                                    // handle stands
+  uint64_t writtenInPlace = kWrittenInPlace;  // a gathering channel's output written by its
+                                              // producer, in place, before a writer thread
   GatherBuffer buffers[kGatherBuffers];
 
   // The producer's: complete bytes in the current buffer (room reserved lies behind

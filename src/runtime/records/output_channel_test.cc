@@ -1,7 +1,8 @@
 // The output channel against a file kept in memory behind the table of system calls:
 // batches of records of random lengths reach it whole and once, however they are
-// gathered; a file that fills up keeps whole records; the hand-over that ends a run
-// writes exactly what is held, once, however often it is made.
+// gathered and whoever writes them (the producer in place, the writer thread, or the
+// one after the other); a file that fills up keeps whole records; the hand-over that ends
+// a run writes exactly what is held, once, however often it is made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,6 +45,14 @@ int64_t fakeWriteFileAt(FileHandle, const void* data, size_t count, uint64_t off
   return writeAt(data, count, offset, error);
 }
 
+// Threads started through the table, to tell whether a writer thread took part.
+std::atomic<int> threadsStarted{0};
+
+ThreadHandle countedStartThread(void (*body)(void*), void* argument) {
+  ++threadsStarted;
+  return platformSystemCalls().startThread(body, argument);
+}
+
 int64_t fakeWriteFile(FileHandle, const void* data, size_t count, SystemError* error) {
   const int64_t n = writeAt(data, count, file.position, error);
   if (n > 0) file.position += static_cast<uint64_t>(n);
@@ -69,15 +78,38 @@ bool fakeWaitWritable(FileHandle, int) {
   return true;
 }
 
-// A channel of `kind` on the memory file, which starts as `old` and takes `room` bytes.
+// How a channel is set up: its kind, and for a gathering one how much of its output the
+// producer writes in place before the writer thread takes over.
+struct ChannelSetup {
+  ChannelKind kind;
+  uint64_t writtenInPlace = kWrittenInPlace;
+};
+
+// Every kind, and the gathering ones with the writer thread from the first buffer and
+// with the producer handing over to it after two and a half buffers.
+const ChannelSetup kSetups[] = {{ChannelKind::Direct},
+                                {ChannelKind::DiskFile},
+                                {ChannelKind::DiskFile, 0},
+                                {ChannelKind::DiskFile, 5 * kGatherBytes / 2},
+                                {ChannelKind::Stream},
+                                {ChannelKind::Stream, 0},
+                                {ChannelKind::Stream, 5 * kGatherBytes / 2}};
+
+void PrintTo(const ChannelSetup& setup, std::ostream* out) {
+  *out << "kind " << static_cast<int>(setup.kind) << " in place " << setup.writtenInPlace;
+}
+
+// A channel set up as `setup` says on the memory file, which starts as `old` and takes
+// `room` bytes.
 struct ChannelOnMemory {
   ScopedSystemCalls restore;
   std::atomic<FileHandle> handle{kFile};
   OutputChannel channel;
 
   // A direct channel reaches a device, unless `regularFile` says it reaches a file.
-  ChannelOnMemory(ChannelKind kind, const std::string& old = "", size_t room = SIZE_MAX,
+  ChannelOnMemory(ChannelSetup setup, const std::string& old = "", size_t room = SIZE_MAX,
                   bool regularFile = false) {
+    const ChannelKind kind = setup.kind;
     file.kind = kind == ChannelKind::DiskFile || regularFile ? FileKind::Disk
                 : kind == ChannelKind::Stream                ? FileKind::Pipe
                                                              : FileKind::Device;
@@ -90,7 +122,10 @@ struct ChannelOnMemory {
     table.cutFile = fakeCutFile;
     table.describeFile = fakeDescribeFile;
     table.waitWritable = fakeWaitWritable;
+    table.startThread = countedStartThread;
+    threadsStarted = 0;
     startChannel(channel, kind, &handle, true);
+    channel.writtenInPlace = setup.writtenInPlace;
   }
   ~ChannelOnMemory() { releaseChannel(channel); }
 
@@ -141,18 +176,20 @@ struct RecordRuns {
   }
 };
 
-constexpr ChannelKind kKinds[] = {ChannelKind::Direct, ChannelKind::DiskFile, ChannelKind::Stream};
-
 TEST(OutputChannelTest, RecordsReachTheFileWholeAndOnceWhateverTheirBatches) {
-  for (ChannelKind kind : kKinds) {
+  for (const ChannelSetup& setup : kSetups) {
+    const ChannelKind kind = setup.kind;
     for (unsigned seed = 1; seed <= 4; ++seed) {
-      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " seed " << seed);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(setup) << " seed " << seed);
       const RecordRuns records(seed, kind == ChannelKind::Direct ? 20000 : 6 * kGatherBytes);
-      ChannelOnMemory memory(kind, std::string(100, 'o'));
+      ChannelOnMemory memory(setup, std::string(100, 'o'));
       for (const auto& [record, count] : records.runs) {
         ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
       }
       ASSERT_EQ(drainChannel(memory.channel), ChannelStatus::Ok);
+      // A writer thread takes part only in an output longer than what is written in place.
+      EXPECT_EQ(threadsStarted > 0, kind != ChannelKind::Direct &&
+                                        setup.writtenInPlace + kGatherBytes < records.bytes.size());
       // A device is never cut: the old bytes beyond the new ones stay.
       const std::string expected =
           kind == ChannelKind::DiskFile || records.bytes.size() >= 100
@@ -165,12 +202,13 @@ TEST(OutputChannelTest, RecordsReachTheFileWholeAndOnceWhateverTheirBatches) {
 
 TEST(OutputChannelTest, AFileThatFillsUpKeepsOnlyWholeRecords) {
   const RecordRuns records(7, 3 * kGatherBytes);
-  for (ChannelKind kind : {ChannelKind::Direct, ChannelKind::DiskFile}) {
+  for (const ChannelSetup& setup : kSetups) {
+    if (setup.kind == ChannelKind::Stream) continue;
     for (size_t room :
          {size_t{0}, size_t{1}, size_t{4095}, kGatherBytes + 17, 2 * kGatherBytes + 4099}) {
-      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " room " << room);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(setup) << " room " << room);
       // A direct channel on a regular file keeps whole records too.
-      ChannelOnMemory memory(kind, "", room, true);
+      ChannelOnMemory memory(setup, "", room, true);
       ChannelStatus status = ChannelStatus::Ok;
       for (const auto& [record, count] : records.runs) {
         status = memory.put(record, count);
@@ -186,11 +224,11 @@ TEST(OutputChannelTest, AFileThatFillsUpKeepsOnlyWholeRecords) {
 }
 
 TEST(OutputChannelTest, TheHandOverWritesWhatIsHeldExactlyOnce) {
-  for (ChannelKind kind : kKinds) {
+  for (const ChannelSetup& setup : kSetups) {
     for (size_t total : {size_t{0}, size_t{100}, kGatherBytes / 2, 3 * kGatherBytes + 5}) {
-      SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " " << total);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(setup) << " " << total);
       const RecordRuns records(11, total);
-      ChannelOnMemory memory(kind);
+      ChannelOnMemory memory(setup);
       for (const auto& [record, count] : records.runs) {
         ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
       }
@@ -203,11 +241,11 @@ TEST(OutputChannelTest, TheHandOverWritesWhatIsHeldExactlyOnce) {
 }
 
 TEST(OutputChannelTest, OldContentGoesOnlyWithTheFirstRecords) {
-  ChannelOnMemory untouched(ChannelKind::DiskFile, "old model\n");
+  ChannelOnMemory untouched({ChannelKind::DiskFile}, "old model\n");
   ASSERT_EQ(drainChannel(untouched.channel), ChannelStatus::Ok);
   EXPECT_EQ(file.bytes, "old model\n");
 
-  ChannelOnMemory replaced(ChannelKind::DiskFile, "a longer old model\n");
+  ChannelOnMemory replaced({ChannelKind::DiskFile}, "a longer old model\n");
   ASSERT_EQ(replaced.put("new\r\n", 2), ChannelStatus::Ok);
   EXPECT_EQ(file.bytes, "a longer old model\n") << "records are still gathered";
   ASSERT_EQ(drainChannel(replaced.channel), ChannelStatus::Ok);
@@ -215,7 +253,7 @@ TEST(OutputChannelTest, OldContentGoesOnlyWithTheFirstRecords) {
 }
 
 TEST(OutputChannelTest, ARecordLongerThanAnyBufferIsRefused) {
-  ChannelOnMemory memory(ChannelKind::DiskFile);
+  ChannelOnMemory memory({ChannelKind::DiskFile});
   RecordRoom room;
   EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes + 1, 1, room), ChannelStatus::NoMemory);
   EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes, 1, room), ChannelStatus::Ok);

@@ -45,14 +45,19 @@ void restartBuffer(GatherBuffer& buffer, uint64_t start) {
   buffer.extent.store(packExtent(start, 0), std::memory_order_release);
 }
 
-// A direct channel writes its one buffer now, in the role of writer, and starts it
-// afresh behind what was written.
-ChannelStatus writeDirect(OutputChannel& channel, GatherBuffer& buffer) {
+// The producer writes the current buffer now, in the role of writer, and starts it afresh
+// behind what was written: a direct channel at each commit, a gathering one while its
+// output is short. Once the end of the run has asked the writing to stop, the buffer is
+// left as it is: the hand-over may be writing it, after waiting in vain for this write to
+// end, and takes from it only what `confirmed` does not cover.
+ChannelStatus writeInPlace(OutputChannel& channel, GatherBuffer& buffer) {
   if (!moveState(channel, WriterState::Idle, WriterState::Writing)) {
     return stateOf(channel) == WriterState::Refused ? ChannelStatus::Refused
                                                     : ChannelStatus::Ending;
   }
-  const ChannelStatus status = writeBuffer(channel, channel.current.load(), 0, false);
+  ChannelStatus status =
+      writeBuffer(channel, channel.current.load(), 0, channel.kind != ChannelKind::Direct);
+  if (status == ChannelStatus::Ok && channel.ending.load()) status = ChannelStatus::Ending;
   if (status == ChannelStatus::Ok) {
     const uint64_t extent = buffer.extent.load(std::memory_order_relaxed);
     restartBuffer(buffer, startOf(extent) + lengthOf(extent));
@@ -61,6 +66,20 @@ ChannelStatus writeDirect(OutputChannel& channel, GatherBuffer& buffer) {
   channel.state.store(static_cast<int>(status == ChannelStatus::Refused ? WriterState::Refused
                                                                         : WriterState::Idle));
   return status;
+}
+
+// A gathering channel's current buffer can take no further record: written in place while
+// the output is short, so that no thread is started and no other buffer of the ring
+// touched, else handed to the writer thread. The first buffer handed over leaves the
+// first buffer of the ring as its place, so the ring's places stay those of the sequence
+// numbers.
+ChannelStatus passOnFullBuffer(OutputChannel& channel, GatherBuffer& buffer) {
+  const uint64_t extent = buffer.extent.load(std::memory_order_relaxed);
+  if (channel.current.load(std::memory_order_relaxed) == 0 &&
+      startOf(extent) + lengthOf(extent) <= channel.writtenInPlace) {
+    return writeInPlace(channel, buffer);
+  }
+  return submitBuffer(channel, true);
 }
 
 }  // namespace
@@ -72,8 +91,8 @@ ChannelStatus reserveRecords(OutputChannel& channel, size_t length, size_t wante
   GatherBuffer* buffer = currentBuffer(channel);
   if (buffer == nullptr) return ChannelStatus::NoMemory;
   if (channel.used + length > buffer->capacity) {
-    const ChannelStatus submitted = submitBuffer(channel, true);
-    if (submitted != ChannelStatus::Ok) return submitted;
+    const ChannelStatus passed = passOnFullBuffer(channel, *buffer);
+    if (passed != ChannelStatus::Ok) return passed;
     buffer = currentBuffer(channel);
     if (buffer == nullptr) return ChannelStatus::NoMemory;
   }
@@ -89,10 +108,10 @@ ChannelStatus commitRecords(OutputChannel& channel, size_t count) {
   const size_t length = channel.reservedLength;
   GatherBuffer& buffer = bufferOf(channel, channel.current.load(std::memory_order_relaxed));
   publishRecords(channel, buffer, count, length);
-  if (channel.kind == ChannelKind::Direct) return writeDirect(channel, buffer);
+  if (channel.kind == ChannelKind::Direct) return writeInPlace(channel, buffer);
   if (channel.used + length > buffer.capacity ||
       buffer.runCount.load(std::memory_order_relaxed) == kMaxRecordRuns) {
-    return submitBuffer(channel, true);
+    return passOnFullBuffer(channel, buffer);
   }
   return ChannelStatus::Ok;
 }

@@ -20,8 +20,9 @@ ChannelStatus reserveRecords(OutputChannel& channel, size_t length, size_t wante
                              RecordRoom& room);
 
 /// Completes the first `count` records of the room last reserved, written back to back.
-/// A direct channel writes them to the system now; a gathering one hands its buffer to
-/// the writer once it can take no further record of that length.
+/// A direct channel writes them to the system now. A gathering one, once its buffer can
+/// take no further record of that length, writes it itself while its output is short
+/// (`writtenInPlace`), else hands it to the writer thread.
 ChannelStatus commitRecords(OutputChannel& channel, size_t count);
 
 /// Hands the current buffer, if it holds complete records, to the writer and starts
