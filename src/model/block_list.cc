@@ -21,14 +21,6 @@ PaintedBlock& appendBlock(BlockList& list) {
   return chunk.blocks[chunk.count++];
 }
 
-void appendBlockList(BlockList& list, BlockList& later) {
-  for (BlockChunk& chunk : later.chunks) {
-    if (chunk.count > 0) list.chunks.push_back(std::move(chunk));
-  }
-  list.count += later.count;
-  releaseBlockList(later);
-}
-
 void releaseBlockList(BlockList& list) {
   list.chunks.clear();
   list.count = 0;

@@ -38,9 +38,5 @@ struct BlockList {
 /// Appends a block and returns it. Ends the run with message 41 when memory is refused.
 PaintedBlock& appendBlock(BlockList& list);
 
-/// Moves every block of `later` behind those of `list`, in order, without copying them;
-/// `later` is left empty.
-void appendBlockList(BlockList& list, BlockList& later);
-
 /// Frees the list's memory; it is empty afterwards.
 void releaseBlockList(BlockList& list);
