@@ -9,7 +9,7 @@
 # /usr/bin/time -v.
 #
 # Workloads (name: mesh, blocks, target):
-#   small    100 x 100 x 50, 20 blocks:           at most 1.3 times the floor
+#   small    100 x 100 x 50, 20 blocks:           at most 1.2 times the floor
 #   medium   400 x 400 x 200 (32M cells), 5 blocks: at most 1.3 times the floor
 #   blocks   200 x 200 x 100, 200,000 blocks:    at most 4 times the floor, reading included
 #   millions 431 x 431 x 215, 2,000,000 blocks:  at most 4 times the floor, reading included
@@ -18,11 +18,9 @@
 #            the largest model the size rule allows, 6.4 GB of text: run only when named,
 #            with that much free space under BENCH_DIR
 # Every workload's peak memory must stay within 64 MiB + 48 bytes per block + 16 bytes per
-# mesh node. The medium and largest workloads are timed a second time with a build that
-# asks the disk to take each 8 MiB as it is written (sync_file_range), to show whether
-# such requests win on wall time.
+# mesh node.
 #
-# The executables are built in build-release/ (and build-writeback/ for the comparison);
+# The executable is built in build-release/;
 # the inputs and outputs go to a temporary directory under BENCH_DIR (default $TMPDIR or
 # /tmp), removed at the end.
 #
@@ -53,9 +51,7 @@ build() {
 }
 echo "Building the Release executables ..."
 build "$repo/build-release"
-build "$repo/build-writeback" -DCMAKE_CXX_FLAGS=-DBOXPAINT_WRITEBACK_MIB=8
 exe="$repo/build-release/boxpaint"
-exe_writeback="$repo/build-writeback/boxpaint"
 
 work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/boxpaint-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -150,20 +146,12 @@ run_workload() {
     echo "   time target under $time_target s: $(verdict "$run_wall" "$time_target")"
   echo "   memory limit $((memory_limit / 1024)) MiB: $(verdict "$run_peak" "$memory_limit")"
   rows+=("| $name | ${ne}x${nn}x${nz}, $count blocks | ${run_wall} s | ${floor_wall} s | ${ratio}x | $((run_peak / 1024)) MiB |")
-  if [ "$name" = medium ] || [ "$name" = largest ]; then
-    pair "$exe_writeback" "$work/mesh.txt" "$work/blocks.inp" "$bytes"
-    local with_ratio
-    with_ratio=$(awk -v a="$run_wall" -v f="$floor_wall" 'BEGIN { printf "%.2f", a / f }')
-    echo "   with writeback requests every 8 MiB: ${run_wall} s, floor ${floor_wall} s," \
-      "ratio ${with_ratio}"
-    rows+=("| $name, writeback requests | | ${run_wall} s | ${floor_wall} s | ${with_ratio}x | $((run_peak / 1024)) MiB |")
-  fi
 }
 
 echo "Working in $work ($(df --output=source "$work" | tail -1)), median of $runs runs"
 for workload in "${workloads[@]}"; do
   case $workload in
-    small) run_workload small 100 100 50 20 1.3 - ;;
+    small) run_workload small 100 100 50 20 1.2 - ;;
     medium) run_workload medium 400 400 200 5 1.3 - ;;
     blocks) run_workload blocks 200 200 100 200000 4 - ;;
     millions) run_workload millions 431 431 215 2000000 4 - ;;
