@@ -4,6 +4,77 @@
 #include <cmath>
 #include <cstring>
 
+namespace {
+
+constexpr double kExactPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                   1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+constexpr int kMostDecimals = 17;
+
+// Scaled magnitudes below this are served by the fast form: a double's rounding interval is
+// then under a quarter of a unit wide once scaled, so at most one integer lies in it, and
+// the scaled value, within an eighth of a unit of the exact one, has it as its nearest.
+constexpr double kScaledBound = 1125899906842624.0;  // 2^50
+
+// Adding and taking away 2^52 rounds a value in [0, 2^51) to its nearest integer.
+constexpr double kRoundingShift = 4503599627370496.0;  // 2^52
+
+// Digits of `value` (below 2^63).
+int digitCount(uint64_t value) {
+  int count = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++count;
+  }
+  return count;
+}
+
+// The shortest text of a finite, non-zero `magnitude` when it is a decimal of few digits
+// written plainly, as most coordinates and values of a block file are. The fewest decimals
+// d with which the decimal m / 10^d nearest the magnitude reads back as it give its fewest
+// significant digits, and m is then the only such decimal: the one the shortest form holds.
+// With m below 2^53 and an exact power of ten, one division gives the double that decimal
+// reads back as. Written in plain form when that is no longer than the exponent form.
+// Returns 0, having written nothing, when the magnitude needs more digits or the exponent
+// form is shorter: the library's shortest conversion then decides.
+size_t plainDecimalText(double magnitude, bool negative, char* out) {
+  for (int d = 0; d <= kMostDecimals; ++d) {
+    const double scaled = magnitude * kExactPowers[d];
+    if (!(scaled < kScaledBound)) return 0;
+    const double nearest = (scaled + kRoundingShift) - kRoundingShift;
+    if (nearest / kExactPowers[d] != magnitude) continue;
+    uint64_t m = static_cast<uint64_t>(nearest);
+    if (m == 0) return 0;
+    // Significant digits: those of m less the zeros that end it, which the exponent form
+    // drops; the plain form keeps them when d is 0.
+    const int digits = digitCount(m);
+    int trailingZeros = 0;
+    for (uint64_t rest = m; rest % 10 == 0; rest /= 10) ++trailingZeros;
+    const int significant = digits - trailingZeros;
+    const int exponent = digits - 1 - d;  // of the leading digit
+    const int exponentLength = exponent <= -100 || exponent >= 100 ? 5 : 4;
+    const int scientificLength = 1 + (significant > 1 ? significant : 0) + exponentLength;
+    const int plainLength = d == 0 ? digits : (digits > d ? digits : d + 1) + 1;
+    if (plainLength > scientificLength) return 0;
+    char* at = out;
+    if (negative) *at++ = '-';
+    char text[24];
+    const int length = d == 0 ? digits : (digits > d ? digits : d + 1);
+    for (int k = length - 1; k >= 0; --k, m /= 10) text[k] = static_cast<char>('0' + m % 10);
+    const int whole = length - d;
+    std::memcpy(at, text, static_cast<size_t>(whole));
+    at += whole;
+    if (d > 0) {
+      *at++ = '.';
+      std::memcpy(at, text + whole, static_cast<size_t>(d));
+      at += d;
+    }
+    return static_cast<size_t>(at - out);
+  }
+  return 0;
+}
+
+}  // namespace
+
 size_t numberText(double value, char* out) {
   const char* word = nullptr;
   if (std::isnan(value)) word = "NaN";
@@ -12,6 +83,10 @@ size_t numberText(double value, char* out) {
     const size_t length = std::strlen(word);
     std::memcpy(out, word, length);
     return length;
+  }
+  if (value != 0) {
+    const size_t plain = plainDecimalText(std::fabs(value), value < 0, out);
+    if (plain > 0) return plain;
   }
   // The shortest form of a double is at most 24 characters ("-2.2250738585072014e-308").
   return static_cast<size_t>(std::to_chars(out, out + kNumberTextBytes, value).ptr - out);

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <random>
 
 namespace {
 
@@ -29,6 +33,32 @@ TEST(NumberTextTest, IsTheShortestTextThatReadsBackExactly) {
     std::string text;
     appendNumber(text, c.value);
     EXPECT_EQ(text, c.text);
+  }
+}
+
+// The fast form for short decimals against the library's shortest conversion: decimals as
+// block files write them, their neighbours, and any finite bit pattern.
+TEST(NumberTextTest, MatchesTheLibrarysShortestFormEverywhere) {
+  std::mt19937_64 random(2026);
+  const auto same = [](double value) {
+    char fast[kNumberTextBytes];
+    char plain[kNumberTextBytes];
+    const size_t length = numberText(value, fast);
+    char* end = std::to_chars(plain, plain + kNumberTextBytes, value).ptr;
+    return std::string(fast, length) == std::string(plain, end);
+  };
+  for (int i = 0; i < 1000000; ++i) {
+    char text[48];
+    const int length = std::snprintf(
+        text, sizeof text, "%s%llue%d", random() % 2 ? "-" : "",
+        static_cast<unsigned long long>(random() % 10000000000000000u) >> (random() % 50),
+        static_cast<int>(random() % 40) - 25);
+    double value = 0;
+    std::from_chars(text, text + length, value);
+    ASSERT_TRUE(same(value)) << text;
+    ASSERT_TRUE(same(std::nextafter(value, INFINITY))) << text;
+    const double any = std::bit_cast<double>(random());
+    ASSERT_TRUE(!std::isfinite(any) || same(any)) << any;
   }
 }
 
