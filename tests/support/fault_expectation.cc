@@ -17,7 +17,8 @@ std::vector<Ending> unharmed() {
   return {{.keeps = Keeps::Everything}};
 }
 
-// The diagnostic line for the output file refused with message `number`.
+// The diagnostic line for the output file refused with message `number`, in the words
+// the user reads, written out here rather than taken from the catalogue under test.
 std::string openRefusalLine(const SweepTarget& target, int number) {
   const char* text = "open failure";
   switch (number) {
