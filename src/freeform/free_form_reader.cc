@@ -4,6 +4,7 @@
 
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
+#include "freeform/plain_decimal_run.h"
 #include "freeform/record_source.h"
 #include "freeform/simple_decimal.h"
 #include "runtime/connections/connection.h"
@@ -107,23 +108,14 @@ void FreeFormReader::readRealRun(double* first, int32_t n) {
 int32_t FreeFormReader::readPlainDecimals(double* first, int32_t n) {
   if (state_.repeatRemaining != 0 || state_.slashSeen) return 0;
   const char* buffer = source_.buffer;
-  const size_t end = source_.recordEnd;
-  const char* readable = readableEnd(source_);
-  size_t at = state_.position;
-  size_t start = at;
-  SimpleDecimal simple;
-  int32_t read = 0;
-  while (read < n) {
-    size_t next = at;
-    while (next < end && isBlank(buffer[next])) ++next;
-    if (next == end || !readSimpleDecimal(buffer + next, buffer + end, readable, simple)) break;
-    first[read++] = simple.value;
-    start = next;
-    at = static_cast<size_t>(simple.end - buffer);
-  }
+  PlainDecimalRun run;
+  const int32_t read = readPlainDecimalRun(buffer + state_.position, buffer + source_.recordEnd,
+                                           readableEnd(source_), first, n, run);
   if (read == 0) return 0;
-  state_.currentToken = ValueToken{start, at - start, TokenKind::Number, true, simple.value};
-  state_.integerLooking = simple.integerLooking;
+  const size_t start = static_cast<size_t>(run.lastStart - buffer);
+  const size_t at = static_cast<size_t>(run.last.end - buffer);
+  state_.currentToken = ValueToken{start, at - start, TokenKind::Number, true, run.last.value};
+  state_.integerLooking = run.last.integerLooking;
   state_.position = at;
   state_.crossedRecordEnd = false;
   state_.commaPending = false;

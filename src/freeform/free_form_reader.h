@@ -56,6 +56,17 @@ class FreeFormReader {
   /// Ends the statement; the rest of its last record and any unused repeat are dropped.
   void endStatement();
 
+  /// The records read but not yet fetched, between statements: for reading ahead.
+  const RecordSource& records() const { return source_; }
+  /// Between statements: lets each read take up to `capacity` bytes; false when the
+  /// memory is refused, which changes nothing.
+  bool widenReads(size_t capacity) { return widenRecordSource(source_, capacity); }
+  /// Between statements: passes over `count` whole records, the first `length` bytes
+  /// following, which were read some other way.
+  void skipRecords(size_t length, int64_t count) {
+    ::skipRecords(source_, connection_, length, count);
+  }
+
  private:
   int32_t readPlainDecimals(double* first, int32_t n);
   bool serveItem();

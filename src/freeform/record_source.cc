@@ -28,6 +28,7 @@ void makeRoom(RecordSource& source, Connection& connection) {
     std::memset(source.buffer, 0, kReadableSlack);
   }
   if (source.followingStart > 0) {
+    source.bufferOffset += static_cast<int64_t>(source.followingStart);
     std::memmove(source.buffer, source.buffer + source.followingStart, source.followingCount);
     source.followingStart = 0;
   }
@@ -77,11 +78,13 @@ void takeRecord(RecordSource& source, size_t length, bool dropCarriageReturns,
 
 }  // namespace
 
+char inputRecordEnd(const Connection& connection) {
+  return connection.terminator == TerminatorKind::CR ? '\r' : '\n';
+}
+
 void fetchRecord(RecordSource& source, Connection& connection) {
-  // Under the CR terminator a record ends at every CR and a line feed is an
-  // ordinary byte; otherwise it ends at a line feed and the CRs just before it go.
-  const bool carriageReturnEnds = connection.terminator == TerminatorKind::CR;
-  const char terminator = carriageReturnEnds ? '\r' : '\n';
+  const char terminator = inputRecordEnd(connection);
+  const bool carriageReturnEnds = terminator == '\r';
   for (;;) {
     const size_t unsearched = source.followingCount - source.searchedCount;
     const void* found = nullptr;
@@ -109,6 +112,26 @@ void fetchRecord(RecordSource& source, Connection& connection) {
       source.buffer[source.recordStart] == kEndOfFileMark) {
     ioFailure(Message::EndOfFile, connection);
   }
+}
+
+bool widenRecordSource(RecordSource& source, size_t capacity) {
+  if (capacity <= source.capacity || capacity > SIZE_MAX - kReadableSlack) return true;
+  void* wider = std::realloc(source.buffer, capacity + kReadableSlack);
+  if (wider == nullptr) return false;
+  // A buffer made here holds no data yet: its readable slack starts out zero, as in one
+  // made by the first read.
+  if (source.buffer == nullptr) std::memset(wider, 0, kReadableSlack);
+  source.buffer = static_cast<char*>(wider);
+  source.capacity = capacity;
+  return true;
+}
+
+void skipRecords(RecordSource& source, Connection& connection, size_t length, int64_t count) {
+  source.followingStart += length;
+  source.followingCount -= length;
+  source.searchedCount = 0;
+  source.recordCount += count;
+  connection.recordsRead.store(source.recordCount, std::memory_order_relaxed);
 }
 
 void releaseRecordSource(RecordSource& source) {

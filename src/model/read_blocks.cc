@@ -1,13 +1,16 @@
 #include "model/read_blocks.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "freeform/free_form_reader.h"
 #include "model/block_statements.h"
+#include "model/blocks_ahead.h"
 #include "model/model_size.h"
 #include "model/value_texts.h"
 #include "output/format_model_value.h"
 #include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 
@@ -15,15 +18,38 @@ namespace {
 
 constexpr int32_t kBlockUnit = 1;
 
+// Takes in the blocks read ahead, up to `most` of them, as though read in turn: appends
+// those that paint, passes the reader over their records, and leaves `block` as the last
+// statement left it. Returns how many it took.
+int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& reader,
+                        ValueTexts& texts, BlockRecord& block, BlockPlan& plan) {
+  const size_t count = std::min(ahead.count, static_cast<size_t>(most));
+  size_t length = 0;
+  for (size_t k = 0; k < count; ++k) {
+    const AheadBlock& read = ahead.blocks[k];
+    length += read.length;
+    if (paintsNothing(read.cells)) continue;
+    PaintedBlock& painted = appendBlock(plan.blocks);
+    painted.cells = read.cells;
+    std::memcpy(painted.record, valueText(texts, read.value), kModelValueWidth);
+  }
+  reader.skipRecords(length, static_cast<int64_t>(count));
+  // Fewer taken than read: the count of blocks is reached, and no statement follows.
+  if (count == ahead.count) block = ahead.last;
+  return static_cast<int32_t>(count);
+}
+
 }  // namespace
 
-bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan) {
+bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                const ReadAheadLimits& limits) {
   // The model is never held whole, but one too large for the size rule is refused,
   // before the block file is opened.
   checkModelSize(mesh);
   if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
   {
-    FreeFormReader reader(*lookUpConnection(kBlockUnit));
+    Connection& connection = *lookUpConnection(kBlockUnit);
+    FreeFormReader reader(connection);
     double background = 0;
     int32_t blockCount = 0;
     readBlockFileHead(reader, background, blockCount);
@@ -35,8 +61,30 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan)
     // Block files repeat a few values many times, in runs or interleaved: a text is
     // rendered once while its value recurs.
     ValueTexts texts;
-    for (int32_t b = 0; b < blockCount; ++b) {
+    // Many blocks are read on two threads: while this one reads the records it holds in
+    // turn, the other reads the later ones, for as long as each is one whole block. Where
+    // this one comes to the first of those between statements, it takes them in; where a
+    // statement runs past it, they are dropped.
+    BlocksAhead ahead;
+    ahead.mesh = &mesh;
+    ahead.terminator = inputRecordEnd(connection);
+    const bool readingAhead = blockCount >= limits.fewestBlocks && reader.widenReads(limits.window);
+    for (int32_t b = 0; b < blockCount;) {
+      if (readingAhead) {
+        const RecordSource& records = reader.records();
+        const int64_t next = followingOffset(records);
+        if (ahead.pending && next >= ahead.offset) {
+          finishBlocksAhead(ahead);
+          if (next == ahead.offset && ahead.count > 0) {
+            b += takeBlocksAhead(ahead, blockCount - b, reader, texts, block, plan);
+            continue;
+          }
+        }
+        startBlocksAhead(ahead, records.buffer + records.followingStart, records.followingCount,
+                         next, limits.fewestBytes);
+      }
       readBlock(reader, block);
+      ++b;
       const BlockCells cells = blockCells(mesh, block);
       if (paintsNothing(cells)) continue;
       PaintedBlock& painted = appendBlock(plan.blocks);

@@ -3,6 +3,7 @@
 
 #include "mesh/mesh.h"
 #include "model/block_list.h"
+#include "model/blocks_ahead.h"
 
 /// What the model needs of the block file: the record of the background value and every
 /// block that paints a cell, in file order, with its cells and its record.
@@ -15,4 +16,6 @@ struct BlockPlan {
 /// then reads the block file named by the blank-padded buffer `name` (unit 1): the
 /// background, the count, and each block, whose bounds are ordered and snapped and whose
 /// value is rendered once. False when the file cannot be opened; read errors end the run.
-bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan);
+/// `limits` say when a second thread reads later blocks ahead; the blocks are the same.
+bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                const ReadAheadLimits& limits = kReadAheadLimits);

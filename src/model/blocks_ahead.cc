@@ -1,0 +1,95 @@
+#include "model/blocks_ahead.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "freeform/plain_decimal_run.h"
+#include "freeform/record_source.h"
+
+namespace {
+
+// The shortest record a block takes: seven one-digit numbers, six blanks and a terminator.
+constexpr size_t kShortestBlockRecord = 14;
+
+// Reads the records handed over in turn, up to the first that is not a whole block of
+// plain decimals: the reader takes that one, and those after it, itself.
+void readAhead(void* argument) {
+  BlocksAhead& ahead = *static_cast<BlocksAhead*>(argument);
+  // The reader looks at the record as it goes: this thread writes to it only at the end,
+  // so that the two never contend for its memory.
+  const Mesh& mesh = *ahead.mesh;
+  const char terminator = ahead.terminator;
+  AheadBlock* const blocks = ahead.blocks;
+  const char* at = ahead.text;
+  const char* end = ahead.text + ahead.textLength;
+  const char* readable = end + kReadableSlack;
+  BlockRecord block;
+  size_t count = 0;
+  while (at < end) {
+    double values[7];
+    const size_t length = readPlainDecimalLine(at, end, readable, terminator, values, 7);
+    if (length == 0) break;
+    block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+    AheadBlock& read = blocks[count++];
+    read.cells = blockCells(mesh, block);
+    read.value = block.value;
+    read.length = static_cast<uint32_t>(length);
+    at += length;
+  }
+  ahead.last = block;
+  ahead.count = count;
+}
+
+// Grows `memory` to hold at least `wanted` items of `size` bytes and `slack` bytes more;
+// false, and it as it was, when the memory is refused.
+template <typename Item>
+bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
+  if (wanted <= capacity) return true;
+  void* larger = std::realloc(memory, wanted * sizeof(Item) + slack);
+  if (larger == nullptr) return false;
+  memory = static_cast<Item*>(larger);
+  capacity = wanted;
+  return true;
+}
+
+}  // namespace
+
+BlocksAhead::~BlocksAhead() {
+  finishBlocksAhead(*this);
+  std::free(text);
+  std::free(blocks);
+}
+
+void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
+                      size_t fewestBytes) {
+  if (ahead.pending || length < fewestBytes || length == 0) return;
+  const char* end = held + length;
+  const char* from = held + length / 5 * 2;
+  const void* terminator = std::memchr(from, ahead.terminator, static_cast<size_t>(end - from));
+  if (terminator == nullptr) return;
+  from = static_cast<const char*>(terminator) + 1;
+  // Only whole records: the text up to the last terminator held.
+  const char* last = end;
+  while (last > from && last[-1] != ahead.terminator) --last;
+  const size_t bytes = static_cast<size_t>(last - from);
+  if (bytes == 0 || !holdAtLeast(ahead.text, ahead.textCapacity, bytes, kReadableSlack) ||
+      !holdAtLeast(ahead.blocks, ahead.blockCapacity, bytes / kShortestBlockRecord + 1, 0)) {
+    return;
+  }
+  std::memcpy(ahead.text, from, bytes);
+  std::memset(ahead.text + bytes, 0, kReadableSlack);
+  ahead.textLength = bytes;
+  ahead.offset = offset + (from - held);
+  ahead.count = 0;
+  ahead.pending = true;
+  ahead.thread = systemCalls().startThread(readAhead, &ahead);
+  // With no second thread to be had the records are read at once: the same blocks.
+  if (ahead.thread == 0) readAhead(&ahead);
+}
+
+void finishBlocksAhead(BlocksAhead& ahead) {
+  if (!ahead.pending) return;
+  if (ahead.thread != 0) systemCalls().joinThread(ahead.thread);
+  ahead.thread = 0;
+  ahead.pending = false;
+}

@@ -1,0 +1,63 @@
+// Block statements read ahead on a second thread: the later part of what the block file's
+// reader holds, one block a record, is read and snapped while the reader works through the
+// earlier part.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "mesh/mesh.h"
+#include "model/block_cells.h"
+#include "model/block_record.h"
+#include "runtime/platform/system_calls.h"
+
+/// When the blocks are read ahead.
+struct ReadAheadLimits {
+  int32_t fewestBlocks;  // a file of fewer blocks is read in turn, with no second thread
+  size_t window;         // bytes each read of the block file takes
+  size_t fewestBytes;    // least held text worth handing over
+};
+
+/// A few thousand blocks take a millisecond: below that a thread is not worth starting.
+constexpr ReadAheadLimits kReadAheadLimits{16384, size_t{2} << 20, size_t{256} << 10};
+
+/// One block read ahead: what the model needs of it, and the length of its record.
+struct AheadBlock {
+  BlockCells cells;
+  double value;
+  uint32_t length;  // the record's bytes, its terminator included
+};
+
+/// A stretch of whole records handed to the second thread, and what it made of them.
+/// Owns its memory and waits for its thread when it goes, so that nothing it reads or
+/// writes goes before the thread ends.
+struct BlocksAhead {
+  const Mesh* mesh = nullptr;
+  char terminator = '\n';  // the byte that ends a record
+  char* text = nullptr;    // the records, a copy, then kReadableSlack zeros
+  size_t textCapacity = 0;
+  size_t textLength = 0;
+  int64_t offset = 0;  // where in the file text[0] lies
+  AheadBlock* blocks = nullptr;
+  size_t blockCapacity = 0;
+  size_t count = 0;  // records read: every one a whole block statement of plain decimals
+  BlockRecord last;  // the last of them as a statement leaves it, its bounds ordered
+  ThreadHandle thread = 0;
+  bool pending = false;  // handed over and not yet waited for
+
+  BlocksAhead() = default;
+  BlocksAhead(const BlocksAhead&) = delete;
+  BlocksAhead& operator=(const BlocksAhead&) = delete;
+  ~BlocksAhead();
+};
+
+/// Hands the later records of `held` (the `length` bytes the reader holds beyond its
+/// current record, which begin at file offset `offset`; kReadableSlack bytes after them may
+/// be read) to the second thread, from the first record that starts past two fifths of
+/// them: the reader's own share is the smaller, since it also takes in what the thread
+/// made. Nothing when fewer than `fewestBytes` are held or the memory is refused.
+void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
+                      size_t fewestBytes);
+
+/// Waits until the blocks handed over are read; `count` then says how many.
+void finishBlocksAhead(BlocksAhead& ahead);
