@@ -1,8 +1,45 @@
 #include "model/paint_piece.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
+
+// `count` labels stored at once: one store of their bytes when the count is fixed.
+template <int Count>
+void storeLabels(uint32_t* at, const uint32_t* labels) {
+  std::memcpy(at, labels, Count * sizeof(uint32_t));
+}
+
+// Paints the first `run` (at least 1) cells of `columns` columns `height` apart. Runs are
+// mostly a few cells, and of every length: a loop over the run would end at a different
+// place in every column, and its mispredicted end would cost more than the stores. Runs
+// up to 16 are painted instead by two or three stores of a fixed size, from the start and
+// back from the end, that overlap where the run is shorter than they are; the length
+// class is chosen once a block.
+void paintColumns(uint32_t* column, int64_t height, int32_t columns, int64_t run, uint32_t label) {
+  uint32_t labels[8];
+  std::fill_n(labels, 8, label);
+  if (run <= 3) {
+    for (int32_t j = 0; j < columns; ++j, column += height) {
+      column[0] = label;
+      column[run / 2] = label;
+      column[run - 1] = label;
+    }
+  } else if (run <= 8) {
+    for (int32_t j = 0; j < columns; ++j, column += height) {
+      storeLabels<4>(column, labels);
+      storeLabels<4>(column + run - 4, labels);
+    }
+  } else if (run <= 16) {
+    for (int32_t j = 0; j < columns; ++j, column += height) {
+      storeLabels<8>(column, labels);
+      storeLabels<8>(column + run - 8, labels);
+    }
+  } else {
+    for (int32_t j = 0; j < columns; ++j, column += height) std::fill_n(column, run, label);
+  }
+}
 
 // Paints the `count` blocks active[placeOf(c)], c = 0..count-1, in that order (file
 // order), each cell with the label `labelOf(c)`.
@@ -28,10 +65,7 @@ void paintBlocks(const ActiveBlock* active, size_t count, PlaceOf placeOf, Label
       std::fill_n(column, run * (int64_t{eastLast} - eastFirst + 1), label);
       continue;
     }
-    // Blocks are mostly a few cells across: a plain loop beats a call per column.
-    for (int32_t j = eastFirst; j <= eastLast; ++j, column += height) {
-      for (int64_t i = 0; i < run; ++i) column[i] = label;
-    }
+    paintColumns(column, height, eastLast - eastFirst + 1, run, label);
   }
 }
 
