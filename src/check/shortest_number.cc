@@ -1,5 +1,7 @@
 #include "check/shortest_number.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -18,14 +20,35 @@ constexpr double kScaledBound = 1125899906842624.0;  // 2^50
 // Adding and taking away 2^52 rounds a value in [0, 2^51) to its nearest integer.
 constexpr double kRoundingShift = 4503599627370496.0;  // 2^52
 
-// Digits of `value` (below 2^63).
-int digitCount(uint64_t value) {
-  int count = 1;
-  while (value >= 10) {
-    value /= 10;
-    ++count;
+// 10^0 to 10^18.
+constexpr std::array<uint64_t, 19> kPowersOfTen = [] {
+  std::array<uint64_t, 19> powers{};
+  uint64_t power = 1;
+  for (uint64_t& entry : powers) {
+    entry = power;
+    power *= 10;
   }
-  return count;
+  return powers;
+}();
+
+// Digits of `value` (1 to 2^63): from the count of its bits, which gives the count of
+// digits or one more, with no division.
+int digitCount(uint64_t value) {
+  const int estimate = (std::bit_width(value | 1) * 1233) >> 12;  // log10(2) ~ 1233 / 4096
+  return estimate + 1 - static_cast<int>(value < kPowersOfTen[estimate]);
+}
+
+// Writes the `count` digits of `value` (which has no more) ending at `end`, two at a time.
+void writeDigits(uint64_t value, int count, char* end) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  for (; count >= 2; count -= 2, value /= 100) {
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * (value % 100), 2);
+  }
+  if (count == 1) end[-1] = static_cast<char>('0' + value % 10);
 }
 
 // The shortest text of a finite, non-zero `magnitude` when it is a decimal of few digits
@@ -59,7 +82,7 @@ size_t plainDecimalText(double magnitude, bool negative, char* out) {
     if (negative) *at++ = '-';
     char text[24];
     const int length = d == 0 ? digits : (digits > d ? digits : d + 1);
-    for (int k = length - 1; k >= 0; --k, m /= 10) text[k] = static_cast<char>('0' + m % 10);
+    writeDigits(m, length, text + length);
     const int whole = length - d;
     std::memcpy(at, text, static_cast<size_t>(whole));
     at += whole;

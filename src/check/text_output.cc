@@ -148,12 +148,20 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
     text.append(" ");
     for (int c = 0; c < kColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
     text.push_back('\n');
+    // Every row is as long as the heading: it is written in place, each cell after its
+    // blanks, with no append per cell.
+    size_t rowLength = 2;  // the leading blank and the line end
+    for (int c = 0; c < kColumns; ++c) rowLength += 2 + widths[c];
     for (size_t b = 0; b < blocks; ++b) {
-      text.append(" ");
+      const size_t start = text.size();
+      text.resize(start + rowLength, ' ');
+      char* at = text.data() + start + 1;
       for (int c = 0; c < kColumns; ++c) {
-        appendAligned(text, std::string_view(cell, cellText(report, b, c, cell)), widths[c]);
+        at += 2 + widths[c];
+        const size_t length = cellText(report, b, c, cell);
+        std::memcpy(at - length, cell, length);
       }
-      text.push_back('\n');
+      *at = '\n';
       const std::vector<std::string> warnings = blockWarnings(mesh, summary, report, b);
       appendWarnings(text, "      ", warnings);
       warningCount += static_cast<int64_t>(warnings.size());
