@@ -120,12 +120,11 @@ TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
     const std::string blockPath = tempPath("blocks.inp");
     writeText(blockPath, text);
     const ReadOutcome inTurn = readWith(blockPath, kInTurn);
-    for (const size_t window : {size_t{4096}, size_t{1} << 20}) {
-      const ReadOutcome ahead = readWith(blockPath, ReadAheadLimits{0, window, 64});
-      EXPECT_EQ(ahead.status, inTurn.status);
-      EXPECT_EQ(ahead.diagnostic, inTurn.diagnostic);
-      EXPECT_EQ(ahead.blocks, inTurn.blocks);
-    }
+    // Reads of 1 MiB, wider than the first: every stretch of 64 bytes or more is handed over.
+    const ReadOutcome ahead = readWith(blockPath, ReadAheadLimits{0, size_t{1} << 20, 64});
+    EXPECT_EQ(ahead.status, inTurn.status);
+    EXPECT_EQ(ahead.diagnostic, inTurn.diagnostic);
+    EXPECT_EQ(ahead.blocks, inTurn.blocks);
     std::remove(blockPath.c_str());
   }
 }
