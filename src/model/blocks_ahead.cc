@@ -15,8 +15,8 @@ constexpr size_t kShortestBlockRecord = 14;
 // plain decimals: the reader takes that one, and those after it, itself.
 void readAhead(void* argument) {
   BlocksAhead& ahead = *static_cast<BlocksAhead*>(argument);
-  // The reader looks at the record as it goes: this thread writes to it only at the end,
-  // so that the two never contend for its memory.
+  // The reader looks at `ahead` between its statements: this thread writes to it only at
+  // the end, so that the two never contend for the memory it lies in.
   const Mesh& mesh = *ahead.mesh;
   const char terminator = ahead.terminator;
   AheadBlock* const blocks = ahead.blocks;
@@ -40,8 +40,8 @@ void readAhead(void* argument) {
   ahead.count = count;
 }
 
-// Grows `memory` to hold at least `wanted` items of `size` bytes and `slack` bytes more;
-// false, and it as it was, when the memory is refused.
+// Grows `memory` to hold at least `wanted` items and `slack` bytes more; false, and it as
+// it was, when the memory is refused.
 template <typename Item>
 bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
   if (wanted <= capacity) return true;
