@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,16 +56,29 @@ TEST(ModelPainterTest, PaintsAsTheWholeArrayWhateverThePieces) {
                                me * mz - 1, me * mz, kPieceCells}) {
       BlockList blocks;
       for (BlockRecord record : records) appendBlock(blocks).cells = blockCells(mesh, record);
+      // Painting ahead in every other trial: each piece's labels are then read only once
+      // the next piece is painted, as the writer reads them.
+      const bool ahead = trial % 2 == 1;
       ModelPainter painter;
       startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                    mesh.elevation.cellCount, pieceCells);
+                    mesh.elevation.cellCount, pieceCells, ahead ? 0 : SIZE_MAX);
       std::vector<double> painted;
-      ModelPiece piece;
+      ModelPiece piece, next;
       const uint32_t* labels = nullptr;
-      while (paintNextPiece(painter, piece, labels)) {
+      const uint32_t* nextLabels = nullptr;
+      bool more = paintNextPiece(painter, piece, labels);
+      while (more) {
+        const bool nextMore = ahead && paintNextPiece(painter, next, nextLabels);
         for (int64_t c = 0; c < cellsIn(piece); ++c) {
           const uint32_t label = labels == nullptr ? 0 : labels[c];
           painted.push_back(label == 0 ? 0 : labelledBlock(painter, label).position + 1.0);
+        }
+        if (ahead) {
+          piece = next;
+          labels = nextLabels;
+          more = nextMore;
+        } else {
+          more = paintNextPiece(painter, piece, labels);
         }
       }
       ASSERT_EQ(painted, reference) << "trial " << trial << ", pieces of " << pieceCells;
