@@ -45,10 +45,9 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
     for (uint32_t c = 0; c < chunk.count; ++c, ++position) {
       const PaintedBlock& block = chunk.blocks[c];
       if (paintsNothing(block.cells)) continue;
-      const uint32_t place = next[static_cast<size_t>(block.cells.northing.first) - 1]++;
-      ActiveBlock& queued = slabs.queue[place];
+      ActiveBlock& queued =
+          slabs.queue[next[static_cast<size_t>(block.cells.northing.first) - 1]++];
       queued.position = position;
-      queued.queuePlace = place;
       queued.lastNorthing = block.cells.northing.last;
       queued.eastFirst = block.cells.easting.first;
       queued.eastLast = block.cells.easting.last;

@@ -14,7 +14,6 @@
 /// millions is not written before it is filled.
 struct ActiveBlock {
   uint32_t position;            // in the block list, from 0: its place in file order
-  uint32_t queuePlace;          // its place in the queue, which never moves
   int32_t lastNorthing;         // the last northing cell it paints
   int32_t eastFirst, eastLast;  // the easting cells it paints
   int32_t downFirst, downLast;  // the elevation cells it paints, from the top

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -56,29 +55,16 @@ TEST(ModelPainterTest, PaintsAsTheWholeArrayWhateverThePieces) {
                                me * mz - 1, me * mz, kPieceCells}) {
       BlockList blocks;
       for (BlockRecord record : records) appendBlock(blocks).cells = blockCells(mesh, record);
-      // Painting ahead in every other trial: each piece's labels are then read only once
-      // the next piece is painted, as the writer reads them.
-      const bool ahead = trial % 2 == 1;
       ModelPainter painter;
       startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                    mesh.elevation.cellCount, pieceCells, ahead ? 0 : SIZE_MAX);
+                    mesh.elevation.cellCount, pieceCells);
       std::vector<double> painted;
-      ModelPiece piece, next;
+      ModelPiece piece;
       const uint32_t* labels = nullptr;
-      const uint32_t* nextLabels = nullptr;
-      bool more = paintNextPiece(painter, piece, labels);
-      while (more) {
-        const bool nextMore = ahead && paintNextPiece(painter, next, nextLabels);
+      while (paintNextPiece(painter, piece, labels)) {
         for (int64_t c = 0; c < cellsIn(piece); ++c) {
           const uint32_t label = labels == nullptr ? 0 : labels[c];
           painted.push_back(label == 0 ? 0 : labelledBlock(painter, label).position + 1.0);
-        }
-        if (ahead) {
-          piece = next;
-          labels = nextLabels;
-          more = nextMore;
-        } else {
-          more = paintNextPiece(painter, piece, labels);
         }
       }
       ASSERT_EQ(painted, reference) << "trial " << trial << ", pieces of " << pieceCells;

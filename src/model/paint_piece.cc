@@ -75,5 +75,5 @@ void paintPiece(const ActiveBlock* active, const uint32_t* chosen, size_t chosen
                 const ModelPiece& piece, uint32_t* labels) {
   paintBlocks(
       active, chosenCount, [chosen](size_t c) { return chosen[c]; },
-      [active, chosen](size_t c) { return active[chosen[c]].queuePlace + 1; }, piece, labels);
+      [chosen](size_t c) { return chosen[c] + 1; }, piece, labels);
 }

@@ -46,49 +46,27 @@ void emitLabelled(RecordWriter& writer, const uint32_t* labels, int64_t count,
   }
 }
 
-// Writes the records of one painted piece.
-template <size_t Length>
-void emitPiece(RecordWriter& writer, const BlockPlan& plan, const ModelPainter& painter,
-               const ModelPiece& piece, const uint32_t* labels) {
-  if (labels == nullptr) {
-    emitRepeated<Length>(writer, plan.backgroundRecord, cellsIn(piece));
-  } else {
-    emitLabelled<Length>(writer, labels, cellsIn(piece), plan.backgroundRecord, painter);
-  }
-}
-
 template <size_t Length>
 void writePieces(RecordWriter& writer, const BlockPlan& plan, ModelPainter& painter) {
   ModelPiece piece;
   const uint32_t* labels = nullptr;
-  if (!painter.paintingAhead) {
-    while (paintNextPiece(painter, piece, labels))
-      emitPiece<Length>(writer, plan, painter, piece, labels);
-    return;
-  }
-  // Many blocks: each piece is painted on a second thread while the one before is written.
-  PaintingAhead ahead;
-  ahead.painter = &painter;
-  bool painted = paintNextPiece(painter, piece, labels);
-  while (painted) {
-    startPaintingAhead(ahead);
-    emitPiece<Length>(writer, plan, painter, piece, labels);
-    finishPaintingAhead(ahead);
-    piece = ahead.piece;
-    labels = ahead.labels;
-    painted = ahead.painted;
+  while (paintNextPiece(painter, piece, labels)) {
+    if (labels == nullptr) {
+      emitRepeated<Length>(writer, plan.backgroundRecord, cellsIn(piece));
+      continue;
+    }
+    emitLabelled<Length>(writer, labels, cellsIn(piece), plan.backgroundRecord, painter);
   }
 }
 
 }  // namespace
 
-void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
-                size_t paintAheadBlocks) {
+void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan) {
   // What the writing needs is had before the model file is opened, so that memory
   // refused leaves an existing model as it is.
   ModelPainter painter;
   startPainting(painter, plan.blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                mesh.elevation.cellCount, kPieceCells, paintAheadBlocks);
+                mesh.elevation.cellCount);
 
   openConnection(kModelUnit, name, length, OpenMode::Output);
   RecordWriter writer;

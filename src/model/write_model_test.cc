@@ -76,10 +76,9 @@ std::string nameBuffer(const std::string& path) {
   return name;
 }
 
-// Writes the case's files, streams the model through the writer, painting ahead from
-// `paintAheadBlocks` blocks, and compares it with the plain form built on the mesh as read.
-void expectStreamedEqualsPlain(const ModelCase& c, const std::string& label,
-                               size_t paintAheadBlocks = kPaintAheadBlocks) {
+// Writes the case's files, streams the model through the writer, and compares it with
+// the plain form built on the mesh as read.
+void expectStreamedEqualsPlain(const ModelCase& c, const std::string& label) {
   SCOPED_TRACE(label);
   const std::string meshPath = tempPath("mesh.txt");
   const std::string blockPath = tempPath("blocks.inp");
@@ -105,7 +104,7 @@ void expectStreamedEqualsPlain(const ModelCase& c, const std::string& label,
     ASSERT_TRUE(readMesh(meshName.data(), 200, mesh));
     BlockPlan plan;
     ASSERT_TRUE(readBlocks(blockName.data(), 200, mesh, plan));
-    writeModel(modelName.data(), 200, mesh, plan, paintAheadBlocks);
+    writeModel(modelName.data(), 200, mesh, plan);
     releaseBlockList(plan.blocks);
     plain = plainModelFile(mesh, c.background, c.blocks);
   });
@@ -209,9 +208,8 @@ ModelCase randomCase(std::mt19937& random, int32_t maxCells, int blockCount) {
 TEST(WriteModelTest, StreamedModelEqualsThePlainOneOnRandomInputs) {
   std::mt19937 random(20261207);
   for (int run = 0; run < 150; ++run) {
-    // Every other case paints each piece ahead, on a second thread.
     expectStreamedEqualsPlain(randomCase(random, 12, static_cast<int>(random() % 20)),
-                              "random case " + std::to_string(run), run % 2 == 0 ? 0 : SIZE_MAX);
+                              "random case " + std::to_string(run));
   }
 }
 
@@ -227,7 +225,6 @@ TEST(WriteModelTest, StreamedModelEqualsThePlainOneWithManyBlocks) {
     const double z = std::uniform_real_distribution<double>(880, 1020)(random);
     c.blocks.push_back({e, e + 30, n + 25, n, z, z - 15, static_cast<double>(b % 97)});
   }
-  // Read and painted ahead on a second thread, as such a file is by default.
   expectStreamedEqualsPlain(c, "200,000 blocks");
 }
 
@@ -241,7 +238,7 @@ TEST(WriteModelTest, StreamedModelEqualsThePlainOneOnLongAxes) {
     c.down = {nz, 0, std::vector<double>(static_cast<size_t>(nz), 1)};
     c.background = 2.5;
     c.blocks = {{10, 300, 0, 1, -5, -400000, 7}, {0, 2, 0, 2, -1000, -1020, -1}};
-    expectStreamedEqualsPlain(c, std::to_string(ne) + " columns of " + std::to_string(nz), 0);
+    expectStreamedEqualsPlain(c, std::to_string(ne) + " columns of " + std::to_string(nz));
   }
 }
 
