@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "freeform/number_conversion.h"
+#include "freeform/number_text.h"
 #include "freeform/number_token.h"
 #include "freeform/plain_decimal_run.h"
 #include "freeform/record_source.h"
@@ -11,10 +12,6 @@
 #include "runtime/connections/io_failure.h"
 
 namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 bool isLogicalLetter(char c) {
   return c == 'T' || c == 't' || c == 'F' || c == 'f';

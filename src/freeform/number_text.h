@@ -6,6 +6,11 @@ inline bool isDecimalDigit(char c) {
   return static_cast<unsigned char>(c) - unsigned{'0'} <= 9;
 }
 
+/// True for the bytes that part values: space, tab, CR and LF.
+inline bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 /// True for `+` and `-`.
 inline bool isSign(char c) {
   return c == '+' || c == '-';

@@ -2,13 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-}  // namespace
+#include "freeform/number_text.h"
 
 int32_t readPlainDecimalRun(const char* at, const char* recordEnd, const char* readableEnd,
                             double* first, int32_t count, PlainDecimalRun& run) {
