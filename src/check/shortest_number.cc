@@ -1,5 +1,6 @@
 #include "check/shortest_number.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -76,12 +77,13 @@ size_t plainDecimalText(double magnitude, bool negative, char* out) {
     const int exponent = digits - 1 - d;  // of the leading digit
     const int exponentLength = exponent <= -100 || exponent >= 100 ? 5 : 4;
     const int scientificLength = 1 + (significant > 1 ? significant : 0) + exponentLength;
-    const int plainLength = d == 0 ? digits : (digits > d ? digits : d + 1) + 1;
+    // The digits written: a fraction below 1 has its leading zero.
+    const int length = d == 0 ? digits : std::max(digits, d + 1);
+    const int plainLength = length + static_cast<int>(d > 0);
     if (plainLength > scientificLength) return 0;
     char* at = out;
     if (negative) *at++ = '-';
     char text[24];
-    const int length = d == 0 ? digits : (digits > d ? digits : d + 1);
     writeDigits(m, length, text + length);
     const int whole = length - d;
     std::memcpy(at, text, static_cast<size_t>(whole));
