@@ -6,7 +6,10 @@
 
 #include "runtime/diagnostics/report_diagnostic.h"
 
-PaintedBlock& appendBlock(BlockList& list) {
+namespace {
+
+// The last chunk of the list, with room for one block at least.
+BlockChunk& chunkWithRoom(BlockList& list) {
   if (list.chunks.empty() || list.chunks.back().count == list.chunks.back().capacity) {
     const uint32_t capacity = list.chunks.empty()
                                   ? kFirstChunkBlocks
@@ -16,9 +19,28 @@ PaintedBlock& appendBlock(BlockList& list) {
     if (blocks == nullptr) reportSevere(Message::OutOfMemory);
     list.chunks.push_back({std::move(blocks), 0, capacity});
   }
-  BlockChunk& chunk = list.chunks.back();
+  return list.chunks.back();
+}
+
+}  // namespace
+
+PaintedBlock& appendBlock(BlockList& list) {
+  BlockChunk& chunk = chunkWithRoom(list);
   ++list.count;
   return chunk.blocks[chunk.count++];
+}
+
+void appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count) {
+  while (count > 0) {
+    BlockChunk& chunk = chunkWithRoom(list);
+    const uint32_t taken =
+        static_cast<uint32_t>(std::min<size_t>(count, chunk.capacity - chunk.count));
+    std::copy_n(blocks, taken, chunk.blocks.get() + chunk.count);
+    chunk.count += taken;
+    list.count += taken;
+    blocks += taken;
+    count -= taken;
+  }
 }
 
 void releaseBlockList(BlockList& list) {

@@ -1,6 +1,7 @@
 // The blocks of a model, kept compactly in file order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -37,6 +38,10 @@ struct BlockList {
 
 /// Appends a block and returns it. Ends the run with message 41 when memory is refused.
 PaintedBlock& appendBlock(BlockList& list);
+
+/// Appends copies of the `count` blocks at `blocks`, in order. Ends the run with message 41
+/// when memory is refused.
+void appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count);
 
 /// Frees the list's memory; it is empty afterwards.
 void releaseBlockList(BlockList& list);

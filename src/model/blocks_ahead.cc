@@ -5,6 +5,7 @@
 
 #include "freeform/plain_decimal_run.h"
 #include "freeform/record_source.h"
+#include "model/value_texts.h"
 
 namespace {
 
@@ -12,32 +13,41 @@ namespace {
 constexpr size_t kShortestBlockRecord = 14;
 
 // Reads the records handed over in turn, up to the first that is not a whole block of
-// plain decimals: the reader takes that one, and those after it, itself.
+// plain decimals (the reader takes that one, and those after it, itself), and makes each
+// block that paints what the model keeps of it.
 void readAhead(void* argument) {
   BlocksAhead& ahead = *static_cast<BlocksAhead*>(argument);
   // The reader looks at `ahead` between its statements: this thread writes to it only at
   // the end, so that the two never contend for the memory it lies in.
   const Mesh& mesh = *ahead.mesh;
   const char terminator = ahead.terminator;
-  AheadBlock* const blocks = ahead.blocks;
+  uint32_t* const records = ahead.records;
+  PaintedBlock* const painted = ahead.painted;
   const char* at = ahead.text;
   const char* end = ahead.text + ahead.textLength;
   const char* readable = end + kReadableSlack;
   BlockRecord block;
+  ValueTexts texts;
   size_t count = 0;
+  size_t paintedCount = 0;
   while (at < end) {
     double values[7];
     const size_t length = readPlainDecimalLine(at, end, readable, terminator, values, 7);
     if (length == 0) break;
     block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
-    AheadBlock& read = blocks[count++];
-    read.cells = blockCells(mesh, block);
-    read.value = block.value;
-    read.length = static_cast<uint32_t>(length);
     at += length;
+    PaintedBlock& read = painted[paintedCount];
+    read.cells = blockCells(mesh, block);
+    const bool paints = !paintsNothing(read.cells);
+    records[count++] = static_cast<uint32_t>(length) | (paints ? kRecordPaints : 0);
+    if (!paints) continue;
+    std::memcpy(read.record, valueText(texts, block.value), kModelValueWidth);
+    ++paintedCount;
   }
   ahead.last = block;
   ahead.count = count;
+  ahead.length = static_cast<size_t>(at - ahead.text);
+  ahead.paintedCount = paintedCount;
 }
 
 // Grows `memory` to hold at least `wanted` items and `slack` bytes more; false, and it as
@@ -57,14 +67,15 @@ bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
 BlocksAhead::~BlocksAhead() {
   finishBlocksAhead(*this);
   std::free(text);
-  std::free(blocks);
+  std::free(records);
+  std::free(painted);
 }
 
 void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
                       size_t fewestBytes) {
   if (ahead.pending || length < fewestBytes || length == 0) return;
   const char* end = held + length;
-  const char* from = held + length / 5 * 2;
+  const char* from = held + length / 2;
   const void* terminator = std::memchr(from, ahead.terminator, static_cast<size_t>(end - from));
   if (terminator == nullptr) return;
   from = static_cast<const char*>(terminator) + 1;
@@ -73,7 +84,8 @@ void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64
   while (last > from && last[-1] != ahead.terminator) --last;
   const size_t bytes = static_cast<size_t>(last - from);
   if (bytes == 0 || !holdAtLeast(ahead.text, ahead.textCapacity, bytes, kReadableSlack) ||
-      !holdAtLeast(ahead.blocks, ahead.blockCapacity, bytes / kShortestBlockRecord + 1, 0)) {
+      !holdAtLeast(ahead.records, ahead.recordCapacity, bytes / kShortestBlockRecord + 1, 0) ||
+      !holdAtLeast(ahead.painted, ahead.paintedCapacity, bytes / kShortestBlockRecord + 1, 0)) {
     return;
   }
   std::memcpy(ahead.text, from, bytes);
@@ -81,6 +93,8 @@ void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64
   ahead.textLength = bytes;
   ahead.offset = offset + (from - held);
   ahead.count = 0;
+  ahead.length = 0;
+  ahead.paintedCount = 0;
   ahead.pending = true;
   ahead.thread = systemCalls().startThread(readAhead, &ahead);
   // With no second thread to be had the records are read at once: the same blocks.

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "mesh/mesh.h"
-#include "model/block_cells.h"
+#include "model/block_list.h"
 #include "model/block_record.h"
 #include "runtime/platform/system_calls.h"
 
@@ -21,12 +21,8 @@ struct ReadAheadLimits {
 /// A few thousand blocks take a millisecond: below that a thread is not worth starting.
 constexpr ReadAheadLimits kReadAheadLimits{16384, size_t{2} << 20, size_t{256} << 10};
 
-/// One block read ahead: what the model needs of it, and the length of its record.
-struct AheadBlock {
-  BlockCells cells;
-  double value;
-  uint32_t length;  // the record's bytes, its terminator included
-};
+/// Set in a record's entry when its block paints: the rest is the record's length.
+constexpr uint32_t kRecordPaints = uint32_t{1} << 31;
 
 /// A stretch of whole records handed to the second thread, and what it made of them.
 /// Owns its memory and waits for its thread when it goes, so that nothing it reads or
@@ -38,9 +34,16 @@ struct BlocksAhead {
   size_t textCapacity = 0;
   size_t textLength = 0;
   int64_t offset = 0;  // where in the file text[0] lies
-  AheadBlock* blocks = nullptr;
-  size_t blockCapacity = 0;
-  size_t count = 0;  // records read: every one a whole block statement of plain decimals
+  // Each record read: its bytes, its terminator included, with kRecordPaints when its
+  // block paints.
+  uint32_t* records = nullptr;
+  size_t recordCapacity = 0;
+  size_t count = 0;   // records read: every one a whole block statement of plain decimals
+  size_t length = 0;  // their bytes
+  // The blocks of those records that paint, as the model takes them, in file order.
+  PaintedBlock* painted = nullptr;
+  size_t paintedCapacity = 0;
+  size_t paintedCount = 0;
   BlockRecord last;  // the last of them as a statement leaves it, its bounds ordered
   ThreadHandle thread = 0;
   bool pending = false;  // handed over and not yet waited for
@@ -53,11 +56,11 @@ struct BlocksAhead {
 
 /// Hands the later records of `held` (the `length` bytes the reader holds beyond its
 /// current record, which begin at file offset `offset`; kReadableSlack bytes after them may
-/// be read) to the second thread, from the first record that starts past two fifths of
-/// them: the reader's own share is the smaller, since it also takes in what the thread
-/// made. Nothing when fewer than `fewestBytes` are held or the memory is refused.
+/// be read) to the second thread, from the first record that starts past half of them:
+/// the thread makes the blocks as the model keeps them, so that taking them in is one
+/// copy. Nothing when fewer than `fewestBytes` are held or the memory is refused.
 void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
                       size_t fewestBytes);
 
-/// Waits until the blocks handed over are read; `count` then says how many.
+/// Waits until the blocks handed over are read; `count` then says how many records.
 void finishBlocksAhead(BlocksAhead& ahead);

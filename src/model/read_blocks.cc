@@ -22,21 +22,23 @@ constexpr int32_t kBlockUnit = 1;
 // those that paint, passes the reader over their records, and leaves `block` as the last
 // statement left it. Returns how many it took.
 int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& reader,
-                        ValueTexts& texts, BlockRecord& block, BlockPlan& plan) {
-  const size_t count = std::min(ahead.count, static_cast<size_t>(most));
-  size_t length = 0;
-  for (size_t k = 0; k < count; ++k) {
-    const AheadBlock& read = ahead.blocks[k];
-    length += read.length;
-    if (paintsNothing(read.cells)) continue;
-    PaintedBlock& painted = appendBlock(plan.blocks);
-    painted.cells = read.cells;
-    std::memcpy(painted.record, valueText(texts, read.value), kModelValueWidth);
+                        BlockRecord& block, BlockPlan& plan) {
+  if (ahead.count <= static_cast<size_t>(most)) {
+    appendBlocks(plan.blocks, ahead.painted, ahead.paintedCount);
+    reader.skipRecords(ahead.length, static_cast<int64_t>(ahead.count));
+    block = ahead.last;
+    return static_cast<int32_t>(ahead.count);
   }
-  reader.skipRecords(length, static_cast<int64_t>(count));
-  // Fewer taken than read: the count of blocks is reached, and no statement follows.
-  if (count == ahead.count) block = ahead.last;
-  return static_cast<int32_t>(count);
+  // The count of blocks is reached among them, and no statement follows.
+  size_t length = 0;
+  size_t painted = 0;
+  for (int32_t k = 0; k < most; ++k) {
+    length += ahead.records[k] & ~kRecordPaints;
+    painted += static_cast<size_t>((ahead.records[k] & kRecordPaints) != 0);
+  }
+  appendBlocks(plan.blocks, ahead.painted, painted);
+  reader.skipRecords(length, most);
+  return most;
 }
 
 }  // namespace
@@ -76,7 +78,7 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
         if (ahead.pending && next >= ahead.offset) {
           finishBlocksAhead(ahead);
           if (next == ahead.offset && ahead.count > 0) {
-            b += takeBlocksAhead(ahead, blockCount - b, reader, texts, block, plan);
+            b += takeBlocksAhead(ahead, blockCount - b, reader, block, plan);
             continue;
           }
         }
