@@ -4,17 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "mesh/flush_subnormal.h"
+#include "mesh/node_distance.h"
 
 namespace {
-
-// A node counts only when its distance is strictly below this bound.
-constexpr double kDistanceBound = 1e50;
-
-// The distance the search compares: one rounded subtraction, its magnitude, flushed.
-inline double nodeDistance(double node, double x) {
-  return flushSubnormal(std::fabs(node - x));
-}
 
 // First index (0-based) in [0, last] whose distance equals that of node `last`, on a stretch
 // where distances never rise with the index. Most often that is `last` itself; a longer run
@@ -56,7 +48,7 @@ int32_t bisectFirstNotBefore(const double* nodes, int32_t count, Before before) 
 // of x's own bucket or just after them. Most buckets hold one node or none.
 template <typename Before>
 int32_t firstNotBefore(const NodeAxis& axis, double x, Before before) {
-  const int32_t bucket = bucketOf(axis.index, x);
+  const int32_t bucket = bucketOf(axis.index.grid, x);
   const int32_t first = axis.index.bucketStart[bucket];
   const int32_t count = axis.index.bucketStart[bucket + 1] - first;
   if (count <= 1) {
@@ -93,6 +85,9 @@ int32_t nearestNode(const NodeAxis& axis, double x) {
   if (axis.order == NodeOrder::kUnsorted || count <= 0) return nearestNodeSequential(axis, x);
   // An infinite or NaN x is infinitely far from, or unordered with, every node.
   if (!std::isfinite(x)) return 0;
+  // Most coordinates fall where the table has the answer ready.
+  const int32_t snapped = axis.snaps.node[bucketOf(axis.snaps.grid, x)];
+  if (snapped != kUndecidedSnap) return snapped;
 
   const double* nodes = axis.nodes;
   const int32_t firstBeyond = axis.order == NodeOrder::kRising

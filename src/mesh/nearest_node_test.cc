@@ -133,15 +133,23 @@ TEST(NearestNodeTest, IndexedSearchMatchesTheSequentialScan) {
   std::mt19937_64 rng(20240607);
   int sortedAxes = 0;
   int crowdedBuckets = 0;  // buckets of more than one node, searched by halving
+  int decidedBuckets = 0;  // buckets whose node the snap table holds
   int probes = 0;
   for (int trial = 0; trial < 20000; ++trial) {
     std::vector<double> nodes = randomAxis(rng);
     const NodeAxis axis = axisOver(nodes);
     sortedAxes += axis.order != NodeOrder::kUnsorted;
-    for (int32_t b = 0; b < axis.index.bucketCount; ++b) {
+    for (int32_t b = 0; b < axis.index.grid.bucketCount; ++b) {
       crowdedBuckets += axis.index.bucketStart[b + 1] - axis.index.bucketStart[b] > 1;
     }
     std::vector<double> xs = probesFor(nodes, rng);
+    // Beside the edges of the snap table's buckets, where a bucket's node is decided.
+    const SnapTable& snaps = axis.snaps;
+    for (int32_t b = 0; b < snaps.grid.bucketCount && b < 64; ++b) {
+      decidedBuckets += snaps.node[b] != kUndecidedSnap;
+      const double edge = snaps.grid.origin + b / snaps.grid.scale;
+      xs.insert(xs.end(), {edge, std::nextafter(edge, -kInf), std::nextafter(edge, kInf)});
+    }
     // On long axes a sample of the probes is enough, and keeps the scans short.
     if (xs.size() > 1000) {
       std::shuffle(xs.begin(), xs.end(), rng);
@@ -156,6 +164,7 @@ TEST(NearestNodeTest, IndexedSearchMatchesTheSequentialScan) {
   // Most axes must take the sorted search, or the comparison proves little.
   EXPECT_GT(sortedAxes, 20000 * 3 / 4);
   EXPECT_GT(crowdedBuckets, 10000);
+  EXPECT_GT(decidedBuckets, 20000);
   EXPECT_GT(probes, 1000000);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "mesh/node_index.h"
+#include "mesh/snap_table.h"
 
 /// How the nodes of an axis are ordered; nearestNode uses it to pick its search.
 enum class NodeOrder : int8_t {
@@ -20,4 +21,5 @@ struct NodeAxis {
   // Set by classifyNodeOrder; must be set again whenever the nodes change.
   NodeOrder order = NodeOrder::kUnsorted;
   NodeIndex index;  // over the nodes of a sorted axis; no buckets on an unsorted one
+  SnapTable snaps;  // likewise
 };

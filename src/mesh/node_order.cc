@@ -14,6 +14,10 @@ void classifyNodeOrder(NodeAxis& axis) {
     falling = false;
   }
   axis.order = rising ? NodeOrder::kRising : falling ? NodeOrder::kFalling : NodeOrder::kUnsorted;
-  axis.index.bucketCount = 0;
-  if (axis.order != NodeOrder::kUnsorted) buildNodeIndex(axis.index, nodes, axis.nodeCount);
+  axis.index.grid.bucketCount = 0;
+  axis.snaps.grid.bucketCount = 0;
+  if (axis.order != NodeOrder::kUnsorted) {
+    buildNodeIndex(axis.index, nodes, axis.nodeCount);
+    buildSnapTable(axis.snaps, nodes, axis.nodeCount, axis.order == NodeOrder::kRising);
+  }
 }
