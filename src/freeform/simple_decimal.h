@@ -53,9 +53,16 @@ inline bool readSimpleDecimal(const char* start, const char* recordEnd, const ch
   }
   if ((end < recordEnd && !endsDecimal(*end)) || whole + fraction == 0) return false;
   // At most 14 digits: the integer is exact as a double, and so is its quotient by a
-  // power of ten up to the rounding of that one division.
-  const uint64_t integer =
-      digitsValue(head, whole) * kIntegerPowers[fraction] + digitsValue(tail, fraction);
+  // power of ten up to the rounding of that one division. Up to eight digits in all (most
+  // coordinates), the whole digits and the fraction's are joined into one word and valued
+  // at once.
+  uint64_t integer;
+  if (whole + fraction <= 8) {
+    const uint64_t wholeDigits = head & ((uint64_t{1} << (8 * whole)) - 1);
+    integer = digitsValue(wholeDigits | (tail << (8 * whole)), whole + fraction);
+  } else {
+    integer = digitsValue(head, whole) * kIntegerPowers[fraction] + digitsValue(tail, fraction);
+  }
   const double magnitude = static_cast<double>(integer) / kExactPowers[fraction];
   decimal.end = end;
   decimal.value = negative ? -magnitude : magnitude;
