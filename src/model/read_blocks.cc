@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "freeform/free_form_reader.h"
+#include "freeform/plain_decimal_run.h"
+#include "freeform/record_source.h"
 #include "model/block_statements.h"
 #include "model/blocks_ahead.h"
 #include "model/model_size.h"
@@ -39,6 +41,22 @@ int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& 
   appendBlocks(plan.blocks, ahead.painted, painted);
   reader.skipRecords(length, most);
   return most;
+}
+
+// Reads the next record as a block statement reads one that gives every item, where it
+// is one whole block of plain decimals, and passes the reader over it; false, with nothing
+// read, for any other record, which only the statement itself can judge.
+bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block) {
+  const RecordSource& records = reader.records();
+  if (records.followingCount == 0) return false;
+  const char* held = records.buffer + records.followingStart;
+  double values[7];
+  const size_t length = readPlainDecimalLine(held, held + records.followingCount,
+                                             readableEnd(records), terminator, values, 7);
+  if (length == 0) return false;
+  block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+  reader.skipRecords(length, 1);
+  return true;
 }
 
 }  // namespace
@@ -85,7 +103,11 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
         startBlocksAhead(ahead, records.buffer + records.followingStart, records.followingCount,
                          next, limits.fewestBytes);
       }
-      readBlock(reader, block);
+      // Its own records too are read without a statement's work where each is a whole
+      // block, the same way the other thread reads.
+      if (!readingAhead || !readPlainBlock(reader, ahead.terminator, block)) {
+        readBlock(reader, block);
+      }
       ++b;
       const BlockCells cells = blockCells(mesh, block);
       if (paintsNothing(cells)) continue;
