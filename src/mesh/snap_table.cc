@@ -61,7 +61,13 @@ void buildSnapTable(SnapTable& table, const double* nodes, int32_t count, bool r
         bucketOf(grid, far) <= b) {
       continue;
     }
-    while (p + 1 < count && before(nodes[p + 1], near)) ++p;
+    // Halving over the nodes left, so that an axis of millions of nodes and a few thousand
+    // buckets is not walked node by node.
+    if (p + 1 < count && before(nodes[p + 1], near)) {
+      const double* after = std::partition_point(nodes + p + 1, nodes + count,
+                                                 [&](double node) { return before(node, near); });
+      p = static_cast<int32_t>(after - nodes) - 1;
+    }
     // Between two nodes: the one before the near edge, the next beyond the far edge.
     if (p < 0 || p + 1 >= count || !before(nodes[p], near) || !before(far, nodes[p + 1])) {
       continue;
