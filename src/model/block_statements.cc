@@ -1,5 +1,7 @@
 #include "model/block_statements.h"
 
+#include "freeform/plain_decimal_run.h"
+
 void readBlockFileHead(FreeFormReader& reader, double& background, int32_t& blockCount) {
   reader.beginStatement();
   reader.readReal(background);
@@ -17,4 +19,14 @@ void readBlock(FreeFormReader& reader, BlockRecord& block) {
   reader.readRealRun(values, 7);
   reader.endStatement();
   block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+}
+
+size_t readBlockLine(const char* line, const char* textEnd, const char* readableEnd,
+                     char terminator, BlockRecord& block) {
+  double values[7];
+  const size_t length = readPlainDecimalLine(line, textEnd, readableEnd, terminator, values, 7);
+  if (length > 0) {
+    block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+  }
+  return length;
 }

@@ -2,6 +2,7 @@
 // statement per block.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "freeform/free_form_reader.h"
@@ -15,3 +16,10 @@ void readBlockFileHead(FreeFormReader& reader, double& background, int32_t& bloc
 /// one statement. A field that a null or an early slash leaves unread keeps the value it
 /// had, so one record read block after block carries such fields over.
 void readBlock(FreeFormReader& reader, BlockRecord& block);
+
+/// Reads the record at `line` as readBlock reads one that gives all seven values as plain
+/// decimals, each after blanks only, the rest of the record dropped (see
+/// readPlainDecimalLine for `textEnd`, `readableEnd` and `terminator`). Returns the
+/// record's length with its terminator, or 0, with `block` as it was, for any other record.
+size_t readBlockLine(const char* line, const char* textEnd, const char* readableEnd,
+                     char terminator, BlockRecord& block);

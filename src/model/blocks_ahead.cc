@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "freeform/plain_decimal_run.h"
 #include "freeform/record_source.h"
+#include "model/block_statements.h"
+#include "model/painted_block.h"
 #include "model/value_texts.h"
 
 namespace {
@@ -31,18 +32,12 @@ void readAhead(void* argument) {
   size_t count = 0;
   size_t paintedCount = 0;
   while (at < end) {
-    double values[7];
-    const size_t length = readPlainDecimalLine(at, end, readable, terminator, values, 7);
+    const size_t length = readBlockLine(at, end, readable, terminator, block);
     if (length == 0) break;
-    block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
     at += length;
-    PaintedBlock& read = painted[paintedCount];
-    read.cells = blockCells(mesh, block);
-    const bool paints = !paintsNothing(read.cells);
+    const bool paints = makePaintedBlock(mesh, block, texts, painted[paintedCount]);
     records[count++] = static_cast<uint32_t>(length) | (paints ? kRecordPaints : 0);
-    if (!paints) continue;
-    std::memcpy(read.record, valueText(texts, block.value), kModelValueWidth);
-    ++paintedCount;
+    paintedCount += static_cast<size_t>(paints);
   }
   ahead.last = block;
   ahead.count = count;

@@ -1,14 +1,11 @@
 #include "model/read_blocks.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "freeform/free_form_reader.h"
-#include "freeform/plain_decimal_run.h"
 #include "freeform/record_source.h"
 #include "model/block_statements.h"
 #include "model/blocks_ahead.h"
 #include "model/model_size.h"
+#include "model/painted_block.h"
 #include "model/value_texts.h"
 #include "output/format_model_value.h"
 #include "runtime/connections/close_connection.h"
@@ -50,11 +47,9 @@ bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block)
   const RecordSource& records = reader.records();
   if (records.followingCount == 0) return false;
   const char* held = records.buffer + records.followingStart;
-  double values[7];
-  const size_t length = readPlainDecimalLine(held, held + records.followingCount,
-                                             readableEnd(records), terminator, values, 7);
+  const size_t length =
+      readBlockLine(held, held + records.followingCount, readableEnd(records), terminator, block);
   if (length == 0) return false;
-  block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
   reader.skipRecords(length, 1);
   return true;
 }
@@ -109,11 +104,8 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
         readBlock(reader, block);
       }
       ++b;
-      const BlockCells cells = blockCells(mesh, block);
-      if (paintsNothing(cells)) continue;
-      PaintedBlock& painted = appendBlock(plan.blocks);
-      painted.cells = cells;
-      std::memcpy(painted.record, valueText(texts, block.value), kModelValueWidth);
+      PaintedBlock painted;
+      if (makePaintedBlock(mesh, block, texts, painted)) appendBlock(plan.blocks) = painted;
     }
   }
   closeConnection(kBlockUnit);
