@@ -32,8 +32,11 @@ void readAhead(void* argument) {
   size_t count = 0;
   size_t paintedCount = 0;
   while (at < end) {
-    const size_t length = readBlockLine(at, end, readable, terminator, block);
-    if (length == 0) break;
+    BlockRecord next;
+    const size_t length = readBlockLine(at, end, readable, terminator, next);
+    // A record too long for its entry (gigabytes of text after the block) is the reader's.
+    if (length == 0 || length >= kRecordPaints) break;
+    block = next;
     at += length;
     const bool paints = makePaintedBlock(mesh, block, texts, painted[paintedCount]);
     records[count++] = static_cast<uint32_t>(length) | (paints ? kRecordPaints : 0);
