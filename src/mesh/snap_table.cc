@@ -34,10 +34,11 @@ int32_t snapBetween(const double* nodes, int32_t p, double near, double far) {
 }  // namespace
 
 void buildSnapTable(SnapTable& table, const double* nodes, int32_t count, bool rising) {
-  // Eight buckets a cell, and one more, so that on an axis of equal cells the nodes and the
-  // points halfway between them fall inside buckets rather than on their edges: six
-  // buckets of every eight are then decided.
-  const int64_t wanted = int64_t{std::max(count - 1, 0)} * 8 + 1;
+  // Sixteen buckets a cell, and one more, so that on an axis of equal cells the nodes and
+  // the points halfway between them fall inside buckets rather than on their edges:
+  // fourteen buckets of every sixteen are then decided, and only one coordinate in eight
+  // is searched.
+  const int64_t wanted = int64_t{std::max(count - 1, 0)} * 16 + 1;
   table.grid =
       gridOverNodes(nodes, count, static_cast<int32_t>(std::min<int64_t>(wanted, kMaxSnapBuckets)));
   const BucketGrid& grid = table.grid;

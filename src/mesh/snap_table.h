@@ -6,8 +6,8 @@
 
 #include "mesh/node_index.h"
 
-/// Most buckets a snap table holds: eight a cell on axes of up to 511 cells.
-constexpr int32_t kMaxSnapBuckets = 4095;
+/// Most buckets a snap table holds: sixteen a cell on axes of up to 511 cells.
+constexpr int32_t kMaxSnapBuckets = 8191;
 
 /// Marks a bucket whose coordinates do not all snap to one node.
 constexpr int32_t kUndecidedSnap = -1;
