@@ -26,7 +26,15 @@ size_t readPlainDecimalLine(const char* line, const char* textEnd, const char* r
   if (terminator == '\n') {
     while (recordEnd > line && recordEnd[-1] == '\r') --recordEnd;
   }
-  PlainDecimalRun run;
-  if (readPlainDecimalRun(line, recordEnd, readableEnd, first, count, run) != count) return 0;
+  // The run above, with nothing kept of where each decimal lies: a line is taken whole or
+  // not at all, and the values alone stay in registers.
+  const char* at = line;
+  for (int32_t read = 0; read < count; ++read) {
+    while (at < recordEnd && isBlank(*at)) ++at;
+    SimpleDecimal decimal;
+    if (at == recordEnd || !readSimpleDecimal(at, recordEnd, readableEnd, decimal)) return 0;
+    first[read] = decimal.value;
+    at = decimal.end;
+  }
   return static_cast<size_t>(static_cast<const char*>(found) - line) + 1;
 }
