@@ -81,19 +81,19 @@ size_t plainDecimalText(double magnitude, bool negative, char* out) {
     const int length = d == 0 ? digits : std::max(digits, d + 1);
     const int plainLength = length + static_cast<int>(d > 0);
     if (plainLength > scientificLength) return 0;
+    // The whole digits and the decimals are written in place, on either side of the
+    // point, with no copy of variable length.
     char* at = out;
     if (negative) *at++ = '-';
-    char text[24];
-    writeDigits(m, length, text + length);
     const int whole = length - d;
-    std::memcpy(at, text, static_cast<size_t>(whole));
-    at += whole;
-    if (d > 0) {
-      *at++ = '.';
-      std::memcpy(at, text + whole, static_cast<size_t>(d));
-      at += d;
+    if (d == 0) {
+      writeDigits(m, whole, at + whole);
+      return static_cast<size_t>(at + whole - out);
     }
-    return static_cast<size_t>(at - out);
+    writeDigits(m / kPowersOfTen[d], whole, at + whole);
+    at[whole] = '.';
+    writeDigits(m % kPowersOfTen[d], d, at + whole + 1 + d);
+    return static_cast<size_t>(at + whole + 1 + d - out);
   }
   return 0;
 }
