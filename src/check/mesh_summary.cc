@@ -47,7 +47,14 @@ MeshSummary summariseMesh(const Mesh& mesh) {
 }
 
 std::string nodeShown(const NodeAxis& axis, const AxisSummary& summary, int32_t index) {
-  return nodeText(axis.nodes, axis.nodeCount, index, summary.step);
+  if (axis.nodeCount > kNodeTextsKept)
+    return nodeText(axis.nodes, axis.nodeCount, index, summary.step);
+  std::vector<std::string>& texts = summary.nodeTexts;
+  if (texts.size() != static_cast<size_t>(axis.nodeCount))
+    texts.assign(static_cast<size_t>(axis.nodeCount), {});
+  std::string& text = texts[static_cast<size_t>(index)];
+  if (text.empty()) text = nodeText(axis.nodes, axis.nodeCount, index, summary.step);
+  return text;
 }
 
 std::string distanceShown(const AxisSummary& summary, double distance) {
