@@ -32,10 +32,14 @@ size_t rangeText(CellRange range, char* out) {
   return length + last;
 }
 
+// Most bytes of cell texts kept from the pass that finds the column widths for the rows:
+// the texts of the blocks beyond are made again, so that the report of a file of
+// millions of blocks takes no more memory than this for them.
+constexpr size_t kKeptCellBytes = size_t{32} << 20;
+
 // Writes the text of column `column` of block `index` (from 0) into `out` (room for
-// kCellBytes); returns its
-// length. Made twice per cell (for the column widths, then for the row), so it stays
-// clear of the heap.
+// kCellBytes); returns its length. Made once for the column widths and, where not kept,
+// again for the row, so it stays clear of the heap.
 size_t cellText(const BlockFileReport& report, size_t index, int column, char* out) {
   const BlockRecord& read = report.read[index];
   const BlockCells& cells = report.cells[index];
@@ -140,10 +144,22 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
     std::array<size_t, kColumns> widths{};
     char cell[kCellBytes];
     for (int c = 0; c < kColumns; ++c) widths[c] = std::string_view(kHeadings[c]).size();
+    // The texts made for the widths are kept, end to end, with their lengths, for the rows
+    // of the first `kept` blocks: most of a report's work is making them.
+    std::string keptTexts;
+    std::vector<uint8_t> keptLengths;
+    size_t kept = 0;
     for (size_t b = 0; b < blocks; ++b) {
+      const bool keeping = kept == b && keptTexts.size() < kKeptCellBytes;
       for (int c = 0; c < kColumns; ++c) {
-        widths[c] = std::max(widths[c], cellText(report, b, c, cell));
+        const size_t length = cellText(report, b, c, cell);
+        widths[c] = std::max(widths[c], length);
+        if (keeping) {
+          keptTexts.append(cell, length);
+          keptLengths.push_back(static_cast<uint8_t>(length));
+        }
       }
+      kept += static_cast<size_t>(keeping);
     }
     text.append(" ");
     for (int c = 0; c < kColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
@@ -152,12 +168,19 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
     // blanks, with no append per cell.
     size_t rowLength = 2;  // the leading blank and the line end
     for (int c = 0; c < kColumns; ++c) rowLength += 2 + widths[c];
+    const char* keptText = keptTexts.data();
     for (size_t b = 0; b < blocks; ++b) {
       const size_t start = text.size();
       text.resize(start + rowLength, ' ');
       char* at = text.data() + start + 1;
       for (int c = 0; c < kColumns; ++c) {
         at += 2 + widths[c];
+        if (b < kept) {
+          const size_t length = keptLengths[b * kColumns + static_cast<size_t>(c)];
+          std::memcpy(at - length, keptText, length);
+          keptText += length;
+          continue;
+        }
         const size_t length = cellText(report, b, c, cell);
         std::memcpy(at - length, cell, length);
       }
