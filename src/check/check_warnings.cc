@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "check/shortest_number.h"
 #include "check/snap_move.h"
@@ -46,7 +47,7 @@ void readsOn(const BlockLines& lines, std::vector<std::string>& warnings) {
   appendInteger(warning, lines.first);
   warning.append(" to line ");
   appendInteger(warning, lines.last);
-  warnings.push_back(warning);
+  warnings.push_back(std::move(warning));
 }
 
 void paintsNothing(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
@@ -74,7 +75,7 @@ void paintsNothing(const BlockAxis (&axes)[3], std::vector<std::string>& warning
     }
     addDetail(warning, first, detail);
   }
-  if (!first) warnings.push_back(warning);
+  if (!first) warnings.push_back(std::move(warning));
 }
 
 void outside(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
@@ -113,7 +114,7 @@ void aboveTop(const BlockAxis& elevation, std::vector<std::string>& warnings) {
   std::string warning = "lies above the top of the mesh: elevation ";
   appendPair(warning, z1, z2);
   warning.append(", top ").append(nodeShown(elevation.nodes, elevation.summary, 0));
-  warnings.push_back(warning);
+  warnings.push_back(std::move(warning));
 }
 
 // Depths are positive downward from the top; typed where elevations belong, they put a
@@ -135,11 +136,13 @@ void depthsLike(const BlockAxis& elevation, std::vector<std::string>& warnings) 
       .append(distanceShown(mesh, d1))
       .append(" to ")
       .append(distanceShown(mesh, d2));
-  warnings.push_back(warning);
+  warnings.push_back(std::move(warning));
 }
 
 void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
-  std::string warning = "moves more than half a cell";
+  // Begun only once a bound moves too far: most blocks have none, and the phrase is too
+  // long to be made without the heap.
+  std::string warning;
   bool first = true;
   for (const BlockAxis& axis : axes) {
     const bool sorted = axis.nodes.order != NodeOrder::kUnsorted;
@@ -151,6 +154,7 @@ void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings)
       if (sorted && bound >= axis.summary.low && bound <= axis.summary.high) continue;
       const SnapMove move = snapMove(axis.nodes, bound);
       if (!move.tooFar) continue;
+      if (first) warning = "moves more than half a cell";
       std::string detail = std::string(axis.name) + " ";
       appendNumber(detail, bound);
       if (move.node == 0) {
@@ -167,7 +171,7 @@ void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings)
       addDetail(warning, first, detail);
     }
   }
-  if (!first) warnings.push_back(warning);
+  if (!first) warnings.push_back(std::move(warning));
 }
 
 }  // namespace
@@ -202,7 +206,7 @@ std::vector<std::string> blockWarnings(const Mesh& mesh, const MeshSummary& summ
       appendInteger(warning, painted);
       warning.append(" of its cells");
     }
-    warnings.push_back(warning);
+    warnings.push_back(std::move(warning));
   }
   movesTooFar(axes, warnings);
   return warnings;
