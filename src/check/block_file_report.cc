@@ -4,6 +4,7 @@
 
 #include "check/check_failure.h"
 #include "freeform/free_form_reader.h"
+#include "freeform/record_source.h"
 #include "model/block_statements.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
@@ -34,10 +35,13 @@ bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileRepo
     // One record for all blocks: a field a block leaves unread keeps the previous
     // block's value, as ordered when that block was snapped.
     BlockRecord block;
+    const char terminator = inputRecordEnd(connection);
     for (int32_t b = 0; b < count; ++b) {
       setCheckReadingBlock(b + 1, count);
       const int64_t before = connection.recordsRead.load(std::memory_order_relaxed);
-      readBlock(reader, block);
+      // A record of one whole block of plain decimals is read as boxpaint reads it when
+      // reading ahead; any other through the statement.
+      if (!readPlainBlock(reader, terminator, block)) readBlock(reader, block);
       const int64_t after = connection.recordsRead.load(std::memory_order_relaxed);
       if (after > before + 1) setCheckReadOn(b + 1, before + 1, after);
       report.lines.push_back({before + 1, after});

@@ -23,3 +23,9 @@ void readBlock(FreeFormReader& reader, BlockRecord& block);
 /// record's length with its terminator, or 0, with `block` as it was, for any other record.
 size_t readBlockLine(const char* line, const char* textEnd, const char* readableEnd,
                      char terminator, BlockRecord& block);
+
+/// Reads the next record held by `reader` as readBlock reads one that gives every item,
+/// where it is one whole block of plain decimals ended by `terminator`, and passes the
+/// reader over it; false, with nothing read, for any other record, which only the
+/// statement itself can judge.
+bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block);

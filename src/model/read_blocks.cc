@@ -40,20 +40,6 @@ int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& 
   return most;
 }
 
-// Reads the next record as a block statement reads one that gives every item, where it
-// is one whole block of plain decimals, and passes the reader over it; false, with nothing
-// read, for any other record, which only the statement itself can judge.
-bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block) {
-  const RecordSource& records = reader.records();
-  if (records.followingCount == 0) return false;
-  const char* held = records.buffer + records.followingStart;
-  const size_t length =
-      readBlockLine(held, held + records.followingCount, readableEnd(records), terminator, block);
-  if (length == 0) return false;
-  reader.skipRecords(length, 1);
-  return true;
-}
-
 }  // namespace
 
 bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
