@@ -13,6 +13,7 @@
 #include "check/mesh_summary.h"
 #include "check/mesh_warnings.h"
 #include "check/report_sink.h"
+#include "check/table_cells.h"
 #include "check/text_output.h"
 #include "companion/end_program.h"
 #include "companion/system_files.h"
@@ -76,6 +77,9 @@ int main(int argc, char** argv) {
   }
   setCheckReading(nullptr, nullptr);
 
+  // The text of the table is made on a second thread while the model is painted.
+  TableCells cells;
+  if (!arguments.json) startTableCells(cells, report);
   countVisibleCells(mesh, report);
   const MeshSummary summary = summariseMesh(mesh);
   std::vector<std::string> fileWarnings = meshWarnings(mesh, summary, meshLines);
@@ -89,7 +93,7 @@ int main(int argc, char** argv) {
   ReportSink sink;
   const bool written = arguments.json ? writeJsonReport(sink, mesh, summary, report, fileWarnings)
                                       : writeTextReport(sink, meshName.shown, blockName.shown, mesh,
-                                                        summary, report, fileWarnings);
+                                                        summary, report, fileWarnings, cells);
   if (!written) {
     // Said even to a reader that has gone (a closed pipe): a report cut short is no report.
     const std::string line =

@@ -7,73 +7,13 @@
 
 #include "check/check_warnings.h"
 #include "check/shortest_number.h"
+#include "check/table_cells.h"
 
 namespace {
 
-constexpr int kColumns = 14;
-constexpr std::array<const char*, kColumns> kHeadings = {
+constexpr std::array<const char*, kTableColumns> kHeadings = {
     "block", "line", "value",   "e1",       "e2",        "n1",      "n2",
     "z1",    "z2",   "easting", "northing", "elevation", "painted", "visible"};
-
-// Room for the text of any cell of the table: two integers and a dash at most.
-constexpr size_t kCellBytes = 2 * kNumberTextBytes;
-
-size_t rangeText(CellRange range, char* out) {
-  if (isEmpty(range)) {
-    std::memcpy(out, "none", 4);
-    return 4;
-  }
-  char number[kNumberTextBytes];
-  size_t length = integerText(range.first, number);
-  std::memcpy(out, number, length);
-  out[length++] = '-';
-  const size_t last = integerText(range.last, number);
-  std::memcpy(out + length, number, last);
-  return length + last;
-}
-
-// Most bytes of cell texts kept from the pass that finds the column widths for the rows:
-// the texts of the blocks beyond are made again, so that the report of a file of
-// millions of blocks takes no more memory than this for them.
-constexpr size_t kKeptCellBytes = size_t{32} << 20;
-
-// Writes the text of column `column` of block `index` (from 0) into `out` (room for
-// kCellBytes); returns its length. Made once for the column widths and, where not kept,
-// again for the row, so it stays clear of the heap.
-size_t cellText(const BlockFileReport& report, size_t index, int column, char* out) {
-  const BlockRecord& read = report.read[index];
-  const BlockCells& cells = report.cells[index];
-  switch (column) {
-    case 0:
-      return integerText(static_cast<int64_t>(index) + 1, out);
-    case 1:
-      return integerText(report.lines[index].first, out);
-    case 2:
-      return numberText(read.value, out);
-    case 3:
-      return numberText(read.e1, out);
-    case 4:
-      return numberText(read.e2, out);
-    case 5:
-      return numberText(read.n1, out);
-    case 6:
-      return numberText(read.n2, out);
-    case 7:
-      return numberText(read.z1, out);
-    case 8:
-      return numberText(read.z2, out);
-    case 9:
-      return rangeText(cells.easting, out);
-    case 10:
-      return rangeText(cells.northing, out);
-    case 11:
-      return rangeText(cells.elevation, out);
-    case 12:
-      return integerText(cellsPainted(cells), out);
-    default:
-      return integerText(report.visible[index], out);
-  }
-}
 
 // Appends `cell` right-aligned in `width` characters, after two blanks.
 void appendAligned(std::string& text, std::string_view cell, size_t width) {
@@ -126,7 +66,7 @@ void appendWarnings(std::string& text, const char* indent,
 
 bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::string& blockName,
                      const Mesh& mesh, const MeshSummary& summary, const BlockFileReport& report,
-                     const std::vector<std::string>& fileWarnings) {
+                     const std::vector<std::string>& fileWarnings, TableCells& cells) {
   std::string& text = sink.text;
   appendMesh(text, meshName, mesh, summary);
   appendWarnings(text, "  ", fileWarnings);
@@ -141,42 +81,36 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
   const size_t blocks = report.read.size();
   int64_t warningCount = 0, warnedBlocks = 0;
   if (blocks > 0) {
-    std::array<size_t, kColumns> widths{};
+    // Every column but the last was made while the model was painted; the last, the
+    // cells still visible, is made here.
+    if (cells.report != &report) startTableCells(cells, report);
+    finishTableCells(cells);
+    std::array<size_t, kTableColumns> widths = cells.widths;
     char cell[kCellBytes];
-    for (int c = 0; c < kColumns; ++c) widths[c] = std::string_view(kHeadings[c]).size();
-    // The texts made for the widths are kept, end to end, with their lengths, for the rows
-    // of the first `kept` blocks: most of a report's work is making them.
-    std::string keptTexts;
-    std::vector<uint8_t> keptLengths;
-    size_t kept = 0;
     for (size_t b = 0; b < blocks; ++b) {
-      const bool keeping = kept == b && keptTexts.size() < kKeptCellBytes;
-      for (int c = 0; c < kColumns; ++c) {
-        const size_t length = cellText(report, b, c, cell);
-        widths[c] = std::max(widths[c], length);
-        if (keeping) {
-          keptTexts.append(cell, length);
-          keptLengths.push_back(static_cast<uint8_t>(length));
-        }
-      }
-      kept += static_cast<size_t>(keeping);
+      widths[kVisibleColumn] =
+          std::max(widths[kVisibleColumn], cellText(report, b, kVisibleColumn, cell));
+    }
+    for (int c = 0; c < kTableColumns; ++c) {
+      widths[c] = std::max(widths[c], std::string_view(kHeadings[c]).size());
     }
     text.append(" ");
-    for (int c = 0; c < kColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
+    for (int c = 0; c < kTableColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
     text.push_back('\n');
     // Every row is as long as the heading: it is written in place, each cell after its
     // blanks, with no append per cell.
     size_t rowLength = 2;  // the leading blank and the line end
-    for (int c = 0; c < kColumns; ++c) rowLength += 2 + widths[c];
-    const char* keptText = keptTexts.data();
+    for (int c = 0; c < kTableColumns; ++c) rowLength += 2 + widths[c];
+    const char* keptText = cells.texts.get();
+    const uint8_t* keptLength = cells.lengths.get();
     for (size_t b = 0; b < blocks; ++b) {
       const size_t start = text.size();
       text.resize(start + rowLength, ' ');
       char* at = text.data() + start + 1;
-      for (int c = 0; c < kColumns; ++c) {
+      for (int c = 0; c < kTableColumns; ++c) {
         at += 2 + widths[c];
-        if (b < kept) {
-          const size_t length = keptLengths[b * kColumns + static_cast<size_t>(c)];
+        if (b < cells.kept && c < kVisibleColumn) {
+          const size_t length = *keptLength++;
           std::memcpy(at - length, keptText, length);
           keptText += length;
           continue;
