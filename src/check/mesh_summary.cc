@@ -13,6 +13,12 @@ AxisSummary summariseAxis(const NodeAxis& axis, bool falling) {
   summary.first = axis.nodes[0];
   summary.last = axis.nodes[axis.nodeCount - 1];
   summary.step = coordinateStep(axis.nodes, axis.nodeCount);
+  if (axis.nodeCount <= kNodeTextsKept) {
+    summary.nodeTexts.reserve(static_cast<size_t>(axis.nodeCount));
+    for (int32_t k = 0; k < axis.nodeCount; ++k) {
+      summary.nodeTexts.push_back(nodeText(axis.nodes, axis.nodeCount, k, summary.step));
+    }
+  }
   for (int32_t k = 0; k < axis.nodeCount; ++k) {
     const double node = axis.nodes[k];
     if (std::isnan(node)) continue;
@@ -47,14 +53,8 @@ MeshSummary summariseMesh(const Mesh& mesh) {
 }
 
 std::string nodeShown(const NodeAxis& axis, const AxisSummary& summary, int32_t index) {
-  if (axis.nodeCount > kNodeTextsKept)
-    return nodeText(axis.nodes, axis.nodeCount, index, summary.step);
-  std::vector<std::string>& texts = summary.nodeTexts;
-  if (texts.size() != static_cast<size_t>(axis.nodeCount))
-    texts.assign(static_cast<size_t>(axis.nodeCount), {});
-  std::string& text = texts[static_cast<size_t>(index)];
-  if (text.empty()) text = nodeText(axis.nodes, axis.nodeCount, index, summary.step);
-  return text;
+  if (summary.nodeTexts.empty()) return nodeText(axis.nodes, axis.nodeCount, index, summary.step);
+  return summary.nodeTexts[static_cast<size_t>(index)];
 }
 
 std::string distanceShown(const AxisSummary& summary, double distance) {

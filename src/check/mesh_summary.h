@@ -22,14 +22,14 @@ struct AxisSummary {
   bool hasSizes = false;  // some cell has a size that is not NaN
   double smallest = 0;    // the smallest cell size (elevation: thickness, top down)
   double largest = 0;     // the largest cell size
-  // Node texts as made so far, by index, an empty one not yet made: a report names the
-  // same nodes of a short axis many times over. Kept for axes of at most kNodeTextsKept
-  // nodes; the nodes of a longer one are made each time they are named.
-  mutable std::vector<std::string> nodeTexts;
+  // Every node's text, by index, made once: a report names the same nodes of an axis
+  // many times over, from two threads. Empty for an axis of more than kNodeTextsKept
+  // nodes, whose nodes are made each time they are named.
+  std::vector<std::string> nodeTexts;
 };
 
-/// Most nodes of an axis whose texts the summary keeps once made.
-constexpr int32_t kNodeTextsKept = 65536;
+/// Most nodes of an axis whose texts the summary makes at once: a few milliseconds.
+constexpr int32_t kNodeTextsKept = 16384;
 
 /// The three axes and the number of cells of the model.
 struct MeshSummary {
