@@ -49,6 +49,7 @@ void makeCells(void* argument) {
   }
   cells.widths = widths;
   cells.kept = kept;
+  cells.made.store(true, std::memory_order_release);
 }
 
 }  // namespace
@@ -96,6 +97,7 @@ void startTableCells(TableCells& cells, const BlockFileReport& report) {
   finishTableCells(cells);
   cells.report = &report;
   cells.kept = 0;
+  cells.made.store(false, std::memory_order_relaxed);
   // Room for the texts of as many blocks as the bound allows, each cell at least one
   // byte; refused memory keeps none, and the rows make their texts again.
   const size_t blocks = report.read.size();

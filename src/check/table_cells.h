@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -42,7 +43,8 @@ struct TableCells {
   size_t keptCapacity = 0;  // blocks the lengths have room for
   size_t kept = 0;
   ThreadHandle thread = 0;
-  bool pending = false;  // started and not yet waited for
+  bool pending = false;           // started and not yet waited for
+  std::atomic<bool> made{false};  // every cell is made: the thread is about to end
 
   TableCells() = default;
   TableCells(const TableCells&) = delete;

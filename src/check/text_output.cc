@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "check/check_warnings.h"
 #include "check/shortest_number.h"
 #include "check/table_cells.h"
+#include "runtime/platform/system_calls.h"
 
 namespace {
 
@@ -62,6 +64,164 @@ void appendWarnings(std::string& text, const char* indent,
   }
 }
 
+// Where the rows of a stretch of blocks come from, and what they warned of.
+struct TableRows {
+  const Mesh* mesh = nullptr;
+  const MeshSummary* summary = nullptr;
+  const BlockFileReport* report = nullptr;
+  const TableCells* cells = nullptr;
+  std::array<size_t, kTableColumns> widths{};
+  size_t rowLength = 0;            // the leading blank, the cells after their blanks, the line end
+  size_t first = 0, last = 0;      // the blocks [first, last)
+  const char* keptText = nullptr;  // the kept texts of block `first`, where kept
+  // The warnings of blocks first..first + earlyEnds.size() - 1, made before the rows:
+  // where each block's lines end in `earlyText`.
+  const std::string* earlyText = nullptr;
+  std::span<const size_t> earlyEnds;
+  std::string text;  // rows made away from the sink
+  int64_t warningCount = 0, warnedBlocks = 0;
+};
+
+// Appends the warning lines of block `index` to `text`, and counts them in `rows`.
+void appendBlockWarnings(TableRows& rows, size_t index, std::string& text) {
+  const std::vector<std::string> warnings =
+      blockWarnings(*rows.mesh, *rows.summary, *rows.report, index);
+  appendWarnings(text, "      ", warnings);
+  rows.warningCount += static_cast<int64_t>(warnings.size());
+  if (!warnings.empty()) ++rows.warnedBlocks;
+}
+
+// Appends the rows of rows.first to rows.last, each with its warnings, to `text`, flushing
+// `sink` after each when one is given. False as soon as a write fails.
+bool appendRows(TableRows& rows, std::string& text, ReportSink* sink) {
+  const BlockFileReport& report = *rows.report;
+  const TableCells& cells = *rows.cells;
+  const char* keptText = rows.keptText;
+  const uint8_t* keptLength =
+      rows.first < cells.kept ? cells.lengths.get() + rows.first * kVisibleColumn : nullptr;
+  char cell[kCellBytes];
+  for (size_t b = rows.first; b < rows.last; ++b) {
+    // Every row is as long as the heading: it is written in place, each cell after its
+    // blanks, with no append per cell.
+    const size_t start = text.size();
+    text.resize(start + rows.rowLength, ' ');
+    char* at = text.data() + start + 1;
+    for (int c = 0; c < kTableColumns; ++c) {
+      at += 2 + rows.widths[c];
+      if (b < cells.kept && c < kVisibleColumn) {
+        const size_t length = *keptLength++;
+        std::memcpy(at - length, keptText, length);
+        keptText += length;
+        continue;
+      }
+      const size_t length = cellText(report, b, c, cell);
+      std::memcpy(at - length, cell, length);
+    }
+    *at = '\n';
+    const size_t early = b - rows.first;
+    if (early < rows.earlyEnds.size()) {
+      const size_t from = early == 0 ? 0 : rows.earlyEnds[early - 1];
+      text.append(*rows.earlyText, from, rows.earlyEnds[early] - from);
+    } else {
+      appendBlockWarnings(rows, b, text);
+    }
+    // Nothing more is made for a reader that has gone.
+    if (sink != nullptr && !flushSink(*sink, false)) return false;
+  }
+  return true;
+}
+
+void appendRowsAway(void* argument) {
+  TableRows& rows = *static_cast<TableRows*>(argument);
+  appendRows(rows, rows.text, nullptr);
+}
+
+// Most blocks whose rows the second thread makes: they are held whole until the rows
+// before them are written.
+constexpr size_t kRowsAway = 250000;
+
+// Writes the table of the report's blocks (at least one), each row with its warnings, to
+// `sink`, and counts the warnings and the blocks warned of. False as soon as a write
+// fails.
+bool writeTable(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
+                const BlockFileReport& report, TableCells& cells, int64_t& warningCount,
+                int64_t& warnedBlocks) {
+  std::string& text = sink.text;
+  const size_t blocks = report.read.size();
+  // Every column but the last was made while the model was painted; the last, the
+  // cells still visible, is made here.
+  if (cells.report != &report) startTableCells(cells, report);
+  // While the other thread still makes cells, this one makes the warnings of the first
+  // blocks, which need the visible cells and no cell text.
+  TableRows early;
+  early.mesh = &mesh;
+  early.summary = &summary;
+  early.report = &report;
+  std::string earlyText;
+  std::vector<size_t> earlyEnds;
+  while (earlyEnds.size() < blocks && !cells.made.load(std::memory_order_acquire)) {
+    appendBlockWarnings(early, earlyEnds.size(), earlyText);
+    earlyEnds.push_back(earlyText.size());
+  }
+  finishTableCells(cells);
+  std::array<size_t, kTableColumns> widths = cells.widths;
+  char cell[kCellBytes];
+  for (size_t b = 0; b < blocks; ++b) {
+    widths[kVisibleColumn] =
+        std::max(widths[kVisibleColumn], cellText(report, b, kVisibleColumn, cell));
+  }
+  for (int c = 0; c < kTableColumns; ++c) {
+    widths[c] = std::max(widths[c], std::string_view(kHeadings[c]).size());
+  }
+  text.append(" ");
+  for (int c = 0; c < kTableColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
+  text.push_back('\n');
+  // The rows of the later blocks, up to kRowsAway of them, are made on a second thread
+  // while this one writes the earlier ones; then they are written after them.
+  TableRows head;
+  head.mesh = &mesh;
+  head.summary = &summary;
+  head.report = &report;
+  head.cells = &cells;
+  head.widths = widths;
+  head.rowLength = 2;
+  for (int c = 0; c < kTableColumns; ++c) head.rowLength += 2 + widths[c];
+  head.keptText = cells.texts.get();
+  TableRows tail = head;
+  // The other thread takes fewer: its rows are held, and the memory that holds them
+  // is new to the process. Those whose warnings are made are this thread's.
+  const size_t split = std::max(earlyEnds.size(), blocks - std::min(blocks * 2 / 5, kRowsAway));
+  head.earlyText = &earlyText;
+  head.earlyEnds = earlyEnds;
+  head.warningCount = early.warningCount;
+  head.warnedBlocks = early.warnedBlocks;
+  head.last = tail.first = split;
+  tail.last = blocks;
+  const size_t keptBefore = std::min(split, cells.kept) * kVisibleColumn;
+  for (size_t k = 0; k < keptBefore; ++k) tail.keptText += cells.lengths[k];
+  ThreadHandle thread = 0;
+  if (tail.first < tail.last) {
+    // Room for the rows and a warning or so each, so that they are seldom moved.
+    tail.text.reserve((tail.last - tail.first) * (tail.rowLength + 64));
+    thread = systemCalls().startThread(appendRowsAway, &tail);
+  }
+  // The thread only reads what this one reads, and writes to `tail`: it is waited for
+  // before either goes, even where a write fails.
+  const bool written = appendRows(head, text, &sink);
+  if (thread != 0) systemCalls().joinThread(thread);
+  if (!written) return false;
+  if (thread == 0) appendRows(tail, tail.text, nullptr);
+  // A piece at a time, so that the later rows are not held twice.
+  constexpr size_t kPiece = size_t{1} << 20;
+  for (size_t at = 0; at < tail.text.size(); at += kPiece) {
+    text.append(tail.text, at, kPiece);
+    if (!flushSink(sink, false)) return false;
+  }
+  warningCount = head.warningCount + tail.warningCount;
+  warnedBlocks = head.warnedBlocks + tail.warnedBlocks;
+  return true;
+}
+
 }  // namespace
 
 bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::string& blockName,
@@ -80,52 +240,8 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
 
   const size_t blocks = report.read.size();
   int64_t warningCount = 0, warnedBlocks = 0;
-  if (blocks > 0) {
-    // Every column but the last was made while the model was painted; the last, the
-    // cells still visible, is made here.
-    if (cells.report != &report) startTableCells(cells, report);
-    finishTableCells(cells);
-    std::array<size_t, kTableColumns> widths = cells.widths;
-    char cell[kCellBytes];
-    for (size_t b = 0; b < blocks; ++b) {
-      widths[kVisibleColumn] =
-          std::max(widths[kVisibleColumn], cellText(report, b, kVisibleColumn, cell));
-    }
-    for (int c = 0; c < kTableColumns; ++c) {
-      widths[c] = std::max(widths[c], std::string_view(kHeadings[c]).size());
-    }
-    text.append(" ");
-    for (int c = 0; c < kTableColumns; ++c) appendAligned(text, kHeadings[c], widths[c]);
-    text.push_back('\n');
-    // Every row is as long as the heading: it is written in place, each cell after its
-    // blanks, with no append per cell.
-    size_t rowLength = 2;  // the leading blank and the line end
-    for (int c = 0; c < kTableColumns; ++c) rowLength += 2 + widths[c];
-    const char* keptText = cells.texts.get();
-    const uint8_t* keptLength = cells.lengths.get();
-    for (size_t b = 0; b < blocks; ++b) {
-      const size_t start = text.size();
-      text.resize(start + rowLength, ' ');
-      char* at = text.data() + start + 1;
-      for (int c = 0; c < kTableColumns; ++c) {
-        at += 2 + widths[c];
-        if (b < cells.kept && c < kVisibleColumn) {
-          const size_t length = *keptLength++;
-          std::memcpy(at - length, keptText, length);
-          keptText += length;
-          continue;
-        }
-        const size_t length = cellText(report, b, c, cell);
-        std::memcpy(at - length, cell, length);
-      }
-      *at = '\n';
-      const std::vector<std::string> warnings = blockWarnings(mesh, summary, report, b);
-      appendWarnings(text, "      ", warnings);
-      warningCount += static_cast<int64_t>(warnings.size());
-      if (!warnings.empty()) ++warnedBlocks;
-      // Nothing more is made for a reader that has gone.
-      if (!flushSink(sink, false)) return false;
-    }
+  if (blocks > 0 && !writeTable(sink, mesh, summary, report, cells, warningCount, warnedBlocks)) {
+    return false;
   }
 
   text.append("\nBackground: ");
