@@ -205,12 +205,13 @@ bool writeTable(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
     tail.text.reserve((tail.last - tail.first) * (tail.rowLength + 64));
     thread = systemCalls().startThread(appendRowsAway, &tail);
   }
+  // With no second thread to be had, this one makes every row in turn.
+  if (thread == 0) head.last = blocks;
   // The thread only reads what this one reads, and writes to `tail`: it is waited for
   // before either goes, even where a write fails.
   const bool written = appendRows(head, text, &sink);
   if (thread != 0) systemCalls().joinThread(thread);
   if (!written) return false;
-  if (thread == 0) appendRows(tail, tail.text, nullptr);
   // A piece at a time, so that the later rows are not held twice.
   constexpr size_t kPiece = size_t{1} << 20;
   for (size_t at = 0; at < tail.text.size(); at += kPiece) {

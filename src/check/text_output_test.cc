@@ -1,0 +1,70 @@
+#include "check/text_output.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "check/check_testing.h"
+#include "check/mesh_summary.h"
+#include "check/table_cells.h"
+#include "runtime/platform/file_transfers.h"
+#include "runtime/platform/system_calls_testing.h"
+
+namespace {
+
+ThreadHandle refuseThread(void (*)(void*), void*) {
+  return 0;
+}
+
+// The report as written to a file, with the second threads it starts or, where they are
+// refused, with everything made in turn on one thread.
+std::string textReport(const Mesh& mesh, const MeshSummary& summary, const BlockFileReport& report,
+                       bool threads) {
+  ScopedSystemCalls scoped;
+  if (!threads) systemCalls().startThread = refuseThread;
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "boxpaint_text_report_test.txt";
+  SystemError error = 0;
+  const FileHandle file = openFileRetrying(path.string().c_str(), OpenIntent::Write, &error);
+  ReportSink sink;
+  sink.fd = static_cast<int>(file);
+  TableCells cells;
+  startTableCells(cells, report);
+  EXPECT_TRUE(writeTextReport(sink, "mesh", "blocks", mesh, summary, report, {}, cells));
+  closeFileOnce(file, &error);
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  in.close();
+  std::filesystem::remove(path);
+  return text.str();
+}
+
+// Rows made on two threads, warnings made while the cells are, texts kept and made again:
+// the report is the one a single thread writes, for blocks in and around the mesh.
+TEST(TextReportTest, ThreadsWriteTheReportOneThreadWrites) {
+  std::vector<double> east, north, down;
+  for (int k = 0; k <= 40; ++k) east.push_back(10.0 * k);
+  for (int k = 0; k <= 30; ++k) north.push_back(7.5 * k);
+  for (int k = 0; k <= 20; ++k) down.push_back(-5.0 * k);
+  const TestMesh test(east, north, down);
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> place(-50, 450), size(0, 60), value(0, 1000);
+  std::vector<BlockRecord> blocks;
+  for (int b = 0; b < 5000; ++b) {
+    const double e = place(rng), n = place(rng) / 2, z = -place(rng) / 4;
+    blocks.push_back({e, e + size(rng), n, n + size(rng), z, z - size(rng), value(rng)});
+  }
+  const BlockFileReport report = reportOf(test.mesh, blocks);
+  const MeshSummary summary = summariseMesh(test.mesh);
+  const std::string alone = textReport(test.mesh, summary, report, false);
+  EXPECT_GT(alone.size(), 500000u);
+  EXPECT_EQ(textReport(test.mesh, summary, report, true), alone);
+}
+
+}  // namespace
