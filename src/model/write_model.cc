@@ -73,6 +73,10 @@ void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan)
   writer.connection = lookUpConnection(kModelUnit);
   terminateModelRecord(writer, plan.backgroundRecord);
   finishBlockRecords(painter, [&writer](char* record) { terminateModelRecord(writer, record); });
+  // A model with no cells along some axis has no record, whatever the other counts.
+  const int32_t me = mesh.easting.cellCount, mn = mesh.northing.cellCount,
+                mz = mesh.elevation.cellCount;
+  expectModelRecords(writer, me > 0 && mn > 0 && mz > 0 ? int64_t{me} * mn * mz : 0);
   if (modelRecordLength(writer) == 12) {
     writePieces<12>(writer, plan, painter);
   } else {

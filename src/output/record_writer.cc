@@ -56,6 +56,11 @@ void terminateModelRecord(const RecordWriter& writer, char* record) {
   std::memcpy(record + kModelValueWidth, terminator.data(), terminator.size());
 }
 
+void expectModelRecords(RecordWriter& writer, int64_t count) {
+  if (count <= 0) return;
+  expectOutput(*writer.connection, static_cast<uint64_t>(count) * modelRecordLength(writer));
+}
+
 size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room) {
   const RecordRoom reserved = reserveRecords(*writer.connection, modelRecordLength(writer), wanted);
   room = reserved.bytes;

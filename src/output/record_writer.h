@@ -27,6 +27,10 @@ size_t modelRecordLength(const RecordWriter& writer);
 /// has room for `modelRecordLength` bytes: a ready record to copy.
 void terminateModelRecord(const RecordWriter& writer, char* record);
 
+/// Tells the writer that `count` model records are to follow, so that a long model is
+/// handed to the system on the writer thread from its first buffer.
+void expectModelRecords(RecordWriter& writer, int64_t count);
+
 /// Makes room for up to `wanted` (> 0) ready model records behind the complete ones:
 /// returns how many fit, at least one, and where they go.
 size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room);

@@ -47,6 +47,10 @@ void commitRecords(Connection& connection, size_t count) {
   settle(connection, commitRecords(connection.output, count));
 }
 
+void expectOutput(Connection& connection, uint64_t bytes) {
+  expectOutput(connection.output, bytes);
+}
+
 std::string_view recordTerminator(const Connection& connection) {
   return recordTerminatorBytes(connection.terminator);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "runtime/records/record_batch.h"
@@ -22,6 +23,10 @@ RecordRoom reserveRecords(Connection& connection, size_t length, size_t wanted);
 /// Completes the first `count` records of the room last reserved. A refused write ends
 /// the run with message 38.
 void commitRecords(Connection& connection, size_t count);
+
+/// Tells a write connection that at least `bytes` more are to be written, so that a long
+/// output is handed to the system by the writer thread from its first buffer.
+void expectOutput(Connection& connection, uint64_t bytes);
 
 /// The bytes that end each record of the connection.
 std::string_view recordTerminator(const Connection& connection);

@@ -49,3 +49,9 @@ void releaseChannel(OutputChannel& channel) {
   channel.failure.store(0);
   channel.draining = false;
 }
+
+void expectOutput(OutputChannel& channel, uint64_t bytes) {
+  if (channel.kind != ChannelKind::Direct && bytes > channel.writtenInPlace) {
+    channel.writtenInPlace = 0;
+  }
+}

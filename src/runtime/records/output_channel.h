@@ -129,3 +129,9 @@ void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<Fi
 /// Stops the writer thread, if any, and frees the channel's buffers; the channel is as
 /// new afterwards.
 void releaseChannel(OutputChannel& channel);
+
+/// Tells the channel's producer-side that at least `bytes` more are to be written: a
+/// gathering channel whose output will pass what its producer writes in place hands every
+/// full buffer to the writer thread from now on, so that the producer spends no time in
+/// writes that the thread would make. Called on the producer's thread.
+void expectOutput(OutputChannel& channel, uint64_t bytes);

@@ -200,6 +200,25 @@ TEST(OutputChannelTest, RecordsReachTheFileWholeAndOnceWhateverTheirBatches) {
   }
 }
 
+TEST(OutputChannelTest, AnOutputSaidToBeLongGoesToTheWriterThreadFromItsFirstBuffer) {
+  // Three buffers' worth: short enough to be written in place unless said to be long.
+  const RecordRuns records(5, 3 * kGatherBytes);
+  for (const ChannelKind kind : {ChannelKind::DiskFile, ChannelKind::Stream}) {
+    for (const uint64_t expected :
+         {uint64_t{0}, uint64_t{records.bytes.size()}, kWrittenInPlace + 1}) {
+      SCOPED_TRACE(testing::Message() << static_cast<int>(kind) << " expecting " << expected);
+      ChannelOnMemory memory({kind});
+      expectOutput(memory.channel, expected);
+      for (const auto& [record, count] : records.runs) {
+        ASSERT_EQ(memory.put(record, count), ChannelStatus::Ok);
+      }
+      ASSERT_EQ(drainChannel(memory.channel), ChannelStatus::Ok);
+      EXPECT_EQ(threadsStarted > 0, expected > kWrittenInPlace);
+      EXPECT_TRUE(file.bytes == records.bytes);
+    }
+  }
+}
+
 TEST(OutputChannelTest, AFileThatFillsUpKeepsOnlyWholeRecords) {
   const RecordRuns records(7, 3 * kGatherBytes);
   for (const ChannelSetup& setup : kSetups) {
