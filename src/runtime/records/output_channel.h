@@ -130,8 +130,8 @@ void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<Fi
 /// new afterwards.
 void releaseChannel(OutputChannel& channel);
 
-/// Tells the channel's producer-side that at least `bytes` more are to be written: a
-/// gathering channel whose output will pass what its producer writes in place hands every
-/// full buffer to the writer thread from now on, so that the producer spends no time in
-/// writes that the thread would make. Called on the producer's thread.
+/// Tells the channel, on its producer's thread, that at least `bytes` more are to be
+/// written: a gathering channel whose output will pass what its producer writes in place
+/// hands every full buffer to the writer thread from then on, so that the producer spends
+/// no time in writes that the thread would make.
 void expectOutput(OutputChannel& channel, uint64_t bytes);
