@@ -1,12 +1,13 @@
 #include "freeform/record_source.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "runtime/connections/connection.h"
 #include "runtime/connections/io_failure.h"
 #include "runtime/platform/file_transfers.h"
+#include "runtime/platform/system_calls.h"
 
 namespace {
 
@@ -16,16 +17,32 @@ constexpr size_t kInitialCapacity = 64 * 1024;
 // A record that is nothing but this byte marks the end of the file.
 constexpr char kEndOfFileMark = 0x1A;
 
+// Gives the buffer room for `capacity` bytes and the readable slack, keeping what it
+// holds; false, and the buffer as it was, when the memory is refused. The memory comes
+// from the system's `allocate`, so that a wide buffer is filled a large page at a time.
+bool resizeBuffer(RecordSource& source, size_t capacity) {
+  if (capacity > SIZE_MAX - kReadableSlack) return false;
+  char* wider = static_cast<char*>(systemCalls().allocate(capacity + kReadableSlack));
+  if (wider == nullptr) return false;
+  if (source.buffer == nullptr) {
+    // A new buffer holds no data yet: its readable slack starts out zero.
+    std::memset(wider, 0, kReadableSlack);
+  } else {
+    std::memcpy(wider, source.buffer, std::min(source.capacity, capacity) + kReadableSlack);
+    systemCalls().release(source.buffer);
+  }
+  source.buffer = wider;
+  source.capacity = capacity;
+  return true;
+}
+
 // Makes room for more bytes behind the following ones: moves them to the front of
 // the buffer, and doubles the buffer when they fill it.
 void makeRoom(RecordSource& source, Connection& connection) {
-  if (source.buffer == nullptr) {
-    // The slack past the capacity keeps readable bytes behind the data when it fills
-    // the buffer; it starts out zero.
-    source.buffer = static_cast<char*>(std::malloc(kInitialCapacity + kReadableSlack));
-    if (source.buffer == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
-    source.capacity = kInitialCapacity;
-    std::memset(source.buffer, 0, kReadableSlack);
+  // The slack past the capacity keeps readable bytes behind the data when it fills the
+  // buffer.
+  if (source.buffer == nullptr && !resizeBuffer(source, kInitialCapacity)) {
+    ioFailure(Message::BufferOutOfMemory, connection);
   }
   if (source.followingStart > 0) {
     source.bufferOffset += static_cast<int64_t>(source.followingStart);
@@ -34,11 +51,9 @@ void makeRoom(RecordSource& source, Connection& connection) {
   }
   if (source.followingCount == source.capacity) {
     if (source.capacity > SIZE_MAX / 2) ioFailure(Message::BufferOutOfMemory, connection);
-    const size_t grown = source.capacity * 2;
-    void* larger = std::realloc(source.buffer, grown + kReadableSlack);
-    if (larger == nullptr) ioFailure(Message::BufferOutOfMemory, connection);
-    source.buffer = static_cast<char*>(larger);
-    source.capacity = grown;
+    if (!resizeBuffer(source, source.capacity * 2)) {
+      ioFailure(Message::BufferOutOfMemory, connection);
+    }
   }
 }
 
@@ -116,14 +131,7 @@ void fetchRecord(RecordSource& source, Connection& connection) {
 
 bool widenRecordSource(RecordSource& source, size_t capacity) {
   if (capacity <= source.capacity || capacity > SIZE_MAX - kReadableSlack) return true;
-  void* wider = std::realloc(source.buffer, capacity + kReadableSlack);
-  if (wider == nullptr) return false;
-  // A buffer made here holds no data yet: its readable slack starts out zero, as in one
-  // made by the first read.
-  if (source.buffer == nullptr) std::memset(wider, 0, kReadableSlack);
-  source.buffer = static_cast<char*>(wider);
-  source.capacity = capacity;
-  return true;
+  return resizeBuffer(source, capacity);
 }
 
 void skipRecords(RecordSource& source, Connection& connection, size_t length, int64_t count) {
@@ -135,7 +143,7 @@ void skipRecords(RecordSource& source, Connection& connection, size_t length, in
 }
 
 void releaseRecordSource(RecordSource& source) {
-  std::free(source.buffer);
+  systemCalls().release(source.buffer);
   source.buffer = nullptr;
   source.capacity = 0;
   source.followingStart = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/diagnostics/report_diagnostic.h"
+
 void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   slabs.northing = 0;
   slabs.active.clear();
@@ -38,7 +40,10 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   }
   // The queue is written as the list is read, a chunk at a time, and each chunk is freed
   // when read: both grow and shrink together, so the blocks take their room about once.
-  slabs.queue = std::make_unique_for_overwrite<ActiveBlock[]>(painting);
+  // Not initialised: every entry is written whole below.
+  slabs.queue.reset(
+      static_cast<ActiveBlock*>(systemCalls().allocate(painting * sizeof(ActiveBlock))));
+  if (slabs.queue == nullptr) reportSevere(Message::OutOfMemory);
   std::vector<uint32_t> next(slabs.slabStart.begin(), slabs.slabStart.end() - 1);
   uint32_t position = 0;
   for (BlockChunk& chunk : blocks.chunks) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/block_list.h"
+#include "runtime/platform/system_calls.h"
 
 /// A block that paints, with all that painting a slab and writing its records need of it,
 /// so that neither reads the block list. Plain members with no initial values: a queue of
@@ -23,10 +24,11 @@ struct ActiveBlock {
 /// The blocks that cover the current northing slab, in file order; brought up to date
 /// slab by slab as the northing index rises from 1.
 struct ActiveBlocks {
-  std::unique_ptr<ActiveBlock[]> queue;  // every block that paints, by first northing cell
-  std::vector<uint32_t> slabStart;       // queue[slabStart[k - 1], slabStart[k]) start at slab k
-  int32_t northing = 0;                  // the slab of `active`; 0 before the first
-  std::vector<ActiveBlock> active;       // blocks covering the slab, by ascending position
+  // Every block that paints, by first northing cell.
+  std::unique_ptr<ActiveBlock[], SystemRelease> queue;
+  std::vector<uint32_t> slabStart;  // queue[slabStart[k - 1], slabStart[k]) start at slab k
+  int32_t northing = 0;             // the slab of `active`; 0 before the first
+  std::vector<ActiveBlock> active;  // blocks covering the slab, by ascending position
 };
 
 /// Queues the blocks of `blocks` that paint a cell, for a model of `mn` northing cells,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <new>
 
 #include "runtime/diagnostics/report_diagnostic.h"
 
@@ -15,7 +14,9 @@ BlockChunk& chunkWithRoom(BlockList& list) {
                                   ? kFirstChunkBlocks
                                   : std::min(list.chunks.back().capacity * 2, kMaxChunkBlocks);
     // Owned from the start, so that nothing is lost should the list itself fail to grow.
-    std::unique_ptr<PaintedBlock[]> blocks(new (std::nothrow) PaintedBlock[capacity]);
+    // Not initialised: a block is written whole when appended.
+    std::unique_ptr<PaintedBlock[], SystemRelease> blocks(static_cast<PaintedBlock*>(
+        systemCalls().allocate(size_t{capacity} * sizeof(PaintedBlock))));
     if (blocks == nullptr) reportSevere(Message::OutOfMemory);
     list.chunks.push_back({std::move(blocks), 0, capacity});
   }

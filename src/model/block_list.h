@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/block_cells.h"
+#include "runtime/platform/system_calls.h"
 
 /// One block as the model needs it: the cells it paints and its record, the 10-character
 /// text of its value followed by room for the record terminator. The record has no
@@ -20,12 +21,14 @@ struct PaintedBlock {
 /// the one before, up to kMaxChunkBlocks, so that a few blocks take little room.
 constexpr uint32_t kFirstChunkBlocks = 64;
 
-/// Most blocks a chunk holds.
-constexpr uint32_t kMaxChunkBlocks = uint32_t{1} << 14;
+/// Most blocks a chunk holds: 4 MiB of them, two large pages.
+constexpr uint32_t kMaxChunkBlocks = (uint32_t{4} << 20) / sizeof(PaintedBlock);
 
-/// Consecutive blocks of a list; it never moves what it holds.
+/// Consecutive blocks of a list; it never moves what it holds. Its memory comes from the
+/// system's `allocate`, on large pages when it is large, and is written only as blocks
+/// are appended.
 struct BlockChunk {
-  std::unique_ptr<PaintedBlock[]> blocks;
+  std::unique_ptr<PaintedBlock[], SystemRelease> blocks;
   uint32_t count = 0;     // blocks held
   uint32_t capacity = 0;  // blocks it has room for
 };

@@ -1,6 +1,5 @@
 #include "model/blocks_ahead.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "freeform/record_source.h"
@@ -48,13 +47,14 @@ void readAhead(void* argument) {
   ahead.paintedCount = paintedCount;
 }
 
-// Grows `memory` to hold at least `wanted` items and `slack` bytes more; false, and it as
-// it was, when the memory is refused.
+// Makes `memory` room for at least `wanted` items and `slack` bytes more, what it holds
+// not kept; false, and it as it was, when the memory is refused.
 template <typename Item>
 bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
   if (wanted <= capacity) return true;
-  void* larger = std::realloc(memory, wanted * sizeof(Item) + slack);
+  void* larger = systemCalls().allocate(wanted * sizeof(Item) + slack);
   if (larger == nullptr) return false;
+  systemCalls().release(memory);
   memory = static_cast<Item*>(larger);
   capacity = wanted;
   return true;
@@ -64,9 +64,9 @@ bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
 
 BlocksAhead::~BlocksAhead() {
   finishBlocksAhead(*this);
-  std::free(text);
-  std::free(records);
-  std::free(painted);
+  systemCalls().release(text);
+  systemCalls().release(records);
+  systemCalls().release(painted);
 }
 
 void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
@@ -81,9 +81,11 @@ void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64
   const char* last = end;
   while (last > from && last[-1] != ahead.terminator) --last;
   const size_t bytes = static_cast<size_t>(last - from);
-  if (bytes == 0 || !holdAtLeast(ahead.text, ahead.textCapacity, bytes, kReadableSlack) ||
-      !holdAtLeast(ahead.records, ahead.recordCapacity, bytes / kShortestBlockRecord + 1, 0) ||
-      !holdAtLeast(ahead.painted, ahead.paintedCapacity, bytes / kShortestBlockRecord + 1, 0)) {
+  // Room for all that is held, which no later hand-over from a read of the same size
+  // passes: the memory is had, and its pages faulted in, once.
+  if (bytes == 0 || !holdAtLeast(ahead.text, ahead.textCapacity, length, kReadableSlack) ||
+      !holdAtLeast(ahead.records, ahead.recordCapacity, length / kShortestBlockRecord + 1, 0) ||
+      !holdAtLeast(ahead.painted, ahead.paintedCapacity, length / kShortestBlockRecord + 1, 0)) {
     return;
   }
   std::memcpy(ahead.text, from, bytes);

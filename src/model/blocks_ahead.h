@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "freeform/record_source.h"
 #include "mesh/mesh.h"
 #include "model/block_list.h"
 #include "model/block_record.h"
@@ -19,7 +20,9 @@ struct ReadAheadLimits {
 };
 
 /// A few thousand blocks take a millisecond: below that a thread is not worth starting.
-constexpr ReadAheadLimits kReadAheadLimits{16384, size_t{2} << 20, size_t{256} << 10};
+/// A read and the slack behind it fill one large page.
+constexpr ReadAheadLimits kReadAheadLimits{16384, (size_t{2} << 20) - kReadableSlack,
+                                           size_t{256} << 10};
 
 /// Set in a record's entry when its block paints: the rest is the record's length.
 constexpr uint32_t kRecordPaints = uint32_t{1} << 31;

@@ -17,6 +17,11 @@ void fillMemoryCalls(SystemCalls& table);
 /// without privileges (`memory_calls-posix.cc`, `memory_calls-win32.cc`).
 void adviseLargePagesHere(void* memory, size_t bytes);
 
+/// Memory for a block of kLargeAllocation bytes or more, given back with std::free:
+/// where the system has large pages, whole ones, asked for, so that filling the block
+/// takes a page fault per large page rather than per page.
+void* allocateLargeHere(size_t bytes);
+
 /// The environment, the command line, time, threads, events and the end of the process.
 void fillProcessCalls(SystemCalls& table);
 

@@ -12,6 +12,7 @@ void* allocateZeroed(size_t bytes) {
 }
 
 void* allocate(size_t bytes) {
+  if (bytes >= kLargeAllocation) return allocateLargeHere(bytes);
   return std::malloc(bytes == 0 ? 1 : bytes);
 }
 

@@ -20,3 +20,7 @@ SystemCalls& systemCalls() {
   static SystemCalls table = platformSystemCalls();
   return table;
 }
+
+void SystemRelease::operator()(void* memory) const {
+  systemCalls().release(memory);
+}

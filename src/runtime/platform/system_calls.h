@@ -109,6 +109,10 @@ struct ProcessEventHandlers {
   void (*processorException)(const ProcessorFault& fault) = nullptr;
 };
 
+/// Blocks of memory at least this large are filled a large page at a time where the
+/// system has large pages.
+constexpr size_t kLargeAllocation = size_t{1} << 20;
+
 /// The calls, by concern. Counts returned as int64_t are -1 on failure, with the reason
 /// in `*error`.
 struct SystemCalls {
@@ -157,7 +161,8 @@ struct SystemCalls {
   // Memory.
   /// `bytes` of memory, all zero; nullptr when refused.
   void* (*allocateZeroed)(size_t bytes);
-  /// `bytes` of memory, contents undefined; nullptr when refused.
+  /// `bytes` of memory, contents undefined; nullptr when refused. A block of
+  /// kLargeAllocation bytes or more is laid on large pages where the system has them.
   void* (*allocate)(size_t bytes);
   /// Gives memory back; nullptr does nothing.
   void (*release)(void* memory);
@@ -215,6 +220,11 @@ struct SystemCalls {
   /// Ends the process by `signal` with its default action, where the system has signals;
   /// elsewhere exits with 128 + `signal`. Signal-safe.
   void (*endBySignal)(int signal);
+};
+
+/// Gives memory from `allocate` back, for owning pointers.
+struct SystemRelease {
+  void operator()(void* memory) const;
 };
 
 /// The table the run-time layer calls through. Tests may change entries; every entry is
