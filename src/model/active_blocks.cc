@@ -40,9 +40,15 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   }
   // The queue is written as the list is read, a chunk at a time, and each chunk is freed
   // when read: both grow and shrink together, so the blocks take their room about once.
-  // Not initialised: every entry is written whole below.
-  slabs.queue.reset(
-      static_cast<ActiveBlock*>(systemCalls().allocate(painting * sizeof(ActiveBlock))));
+  // That holds for small pages, each touched when the first entry lands in it. The entries
+  // land in as many streams as there are slabs, and a large page holds many streams: on
+  // large pages the whole queue is had at once, beside the whole list. A queue of up to
+  // kLargePageQueueBytes is laid on them all the same, which saves thousands of page
+  // faults; a larger one takes fresh small pages, so that its memory stays in bounds.
+  const size_t queueBytes = painting * sizeof(ActiveBlock);
+  slabs.queue.reset(static_cast<ActiveBlock*>(queueBytes <= kLargePageQueueBytes
+                                                  ? systemCalls().allocate(queueBytes)
+                                                  : systemCalls().allocateZeroed(queueBytes)));
   if (slabs.queue == nullptr) reportSevere(Message::OutOfMemory);
   std::vector<uint32_t> next(slabs.slabStart.begin(), slabs.slabStart.end() - 1);
   uint32_t position = 0;

@@ -21,6 +21,10 @@ struct ActiveBlock {
   char record[12];              // its 10-character text, then the record terminator
 };
 
+/// The largest queue laid on large pages (see startActiveBlocks): with its block list
+/// beside it, well within the memory a run may take for its blocks.
+constexpr size_t kLargePageQueueBytes = size_t{32} << 20;
+
 /// The blocks that cover the current northing slab, in file order; brought up to date
 /// slab by slab as the northing index rises from 1.
 struct ActiveBlocks {
