@@ -70,6 +70,7 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   }
   releaseBlockList(blocks);
   slabs.active.reserve(mostActive);
+  slabs.next.reserve(mostActive);
 }
 
 std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs) {
@@ -78,22 +79,24 @@ std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs) {
 
 void advanceActiveBlocks(ActiveBlocks& slabs) {
   const int32_t northing = ++slabs.northing;
-  std::erase_if(slabs.active,
-                [&](const ActiveBlock& block) { return block.lastNorthing < northing; });
-  if (static_cast<size_t>(northing) >= slabs.slabStart.size()) return;
-  // The blocks that start at this slab join, in file order among themselves: merged from
-  // the back into the room behind the active blocks, with no second list.
-  const ActiveBlock* joining =
-      slabs.queue.get() + slabs.slabStart[static_cast<size_t>(northing) - 1];
-  size_t joiningCount = slabs.slabStart[static_cast<size_t>(northing)] -
-                        slabs.slabStart[static_cast<size_t>(northing) - 1];
-  size_t kept = slabs.active.size();
-  slabs.active.resize(kept + joiningCount);
-  for (size_t out = kept + joiningCount; joiningCount > 0;) {
-    if (kept > 0 && slabs.active[kept - 1].position > joining[joiningCount - 1].position) {
-      slabs.active[--out] = slabs.active[--kept];
-    } else {
-      slabs.active[--out] = joining[--joiningCount];
-    }
+  const ActiveBlock* joining = nullptr;
+  size_t joiningCount = 0;
+  if (static_cast<size_t>(northing) < slabs.slabStart.size()) {
+    joining = slabs.queue.get() + slabs.slabStart[static_cast<size_t>(northing) - 1];
+    joiningCount = slabs.slabStart[static_cast<size_t>(northing)] -
+                   slabs.slabStart[static_cast<size_t>(northing) - 1];
   }
+  // One pass over the list: the blocks that still cover the slab, and those that start at
+  // it (in file order among themselves), merged by position into the room for the next
+  // list, which then takes the place of this one.
+  std::vector<ActiveBlock>& next = slabs.next;
+  next.clear();
+  const ActiveBlock* const joiningEnd = joining + joiningCount;
+  for (const ActiveBlock& block : slabs.active) {
+    if (block.lastNorthing < northing) continue;
+    while (joining != joiningEnd && joining->position < block.position) next.push_back(*joining++);
+    next.push_back(block);
+  }
+  next.insert(next.end(), joining, joiningEnd);
+  std::swap(slabs.active, slabs.next);
 }

@@ -33,6 +33,7 @@ struct ActiveBlocks {
   std::vector<uint32_t> slabStart;  // queue[slabStart[k - 1], slabStart[k]) start at slab k
   int32_t northing = 0;             // the slab of `active`; 0 before the first
   std::vector<ActiveBlock> active;  // blocks covering the slab, by ascending position
+  std::vector<ActiveBlock> next;    // room for the next slab's, as large as `active`'s
 };
 
 /// Queues the blocks of `blocks` that paint a cell, for a model of `mn` northing cells,
