@@ -9,18 +9,23 @@
 #include "mesh/mesh.h"
 #include "model/block_cells.h"
 #include "model/block_record.h"
+#include "runtime/memory/system_allocator.h"
+
+/// One item a block, for millions of blocks: on large pages where the system has them.
+template <typename T>
+using PerBlock = std::vector<T, SystemAllocator<T>>;
 
 /// The block file as boxpaint reads it, and the cells of the finished model.
 struct BlockFileReport {
   double background = 0;
-  int32_t blockCount = 0;         // the count as read; no block is read when it is <= 0
-  std::vector<BlockRecord> read;  // each block's seven values as read (fields a null or a
-                                  // slash left unread carry the previous block's values)
-  std::vector<BlockLines> lines;  // the lines each block was read from
-  std::string path;               // the file's full path, as boxpaint names it
-  std::vector<BlockCells> cells;  // the cells each block paints
-  std::vector<int64_t> visible;   // the cells that show each block's value in the end
-  int64_t backgroundCells = 0;    // the cells no block covers
+  int32_t blockCount = 0;       // the count as read; no block is read when it is <= 0
+  PerBlock<BlockRecord> read;   // each block's seven values as read (fields a null or a
+                                // slash left unread carry the previous block's values)
+  PerBlock<BlockLines> lines;   // the lines each block was read from
+  std::string path;             // the file's full path, as boxpaint names it
+  PerBlock<BlockCells> cells;   // the cells each block paints
+  PerBlock<int64_t> visible;    // the cells that show each block's value in the end
+  int64_t backgroundCells = 0;  // the cells no block covers
 };
 
 /// Reads the block file named by the blank-padded buffer `name` (unit 1) as boxpaint

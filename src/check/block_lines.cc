@@ -17,7 +17,7 @@ bool isBlankLine(std::string_view text) {
 
 }  // namespace
 
-void skipBlankLines(const char* path, std::vector<BlockLines>& lines) {
+void skipBlankLines(const char* path, std::span<BlockLines> lines) {
   // Only a block whose statement took more than one line may have begun on a blank one.
   size_t next = 0;
   const auto seekSpread = [&] {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 /// The lines one block's seven values were read from.
 struct BlockLines {
@@ -13,4 +13,4 @@ struct BlockLines {
 /// Moves each block's `first` past the blank lines its statement began on, reading the
 /// regular file `path` once; a block's values begin on the first line of its statement
 /// that holds more than blanks. Left as they are when the file cannot be read again.
-void skipBlankLines(const char* path, std::vector<BlockLines>& lines);
+void skipBlankLines(const char* path, std::span<BlockLines> lines);

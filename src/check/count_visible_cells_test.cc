@@ -10,7 +10,7 @@
 namespace {
 
 // The plain form: every cell asks every block, last first, which paints it.
-void countByCell(const Mesh& mesh, const BlockFileReport& report, std::vector<int64_t>& visible,
+void countByCell(const Mesh& mesh, const BlockFileReport& report, PerBlock<int64_t>& visible,
                  int64_t& background) {
   visible.assign(report.cells.size(), 0);
   background = 0;
@@ -53,7 +53,7 @@ TEST(CountVisibleCellsTest, PiecesCountAsEveryCellAskedInTurn) {
                         coordinate(random), coordinate(random), coordinate(random), 1.0});
     }
     const BlockFileReport report = reportOf(test.mesh, blocks);
-    std::vector<int64_t> visible;
+    PerBlock<int64_t> visible;
     int64_t background = 0;
     countByCell(test.mesh, report, visible, background);
     ASSERT_EQ(report.visible, visible) << round;

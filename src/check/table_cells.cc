@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -103,8 +102,9 @@ void startTableCells(TableCells& cells, const BlockFileReport& report) {
   const size_t blocks = report.read.size();
   cells.keptCapacity = std::min(blocks, kKeptCellBytes / kVisibleColumn);
   cells.textCapacity = std::min(kKeptCellBytes, cells.keptCapacity * kVisibleColumn * kCellBytes);
-  cells.texts.reset(new (std::nothrow) char[cells.textCapacity]);
-  cells.lengths.reset(new (std::nothrow) uint8_t[cells.keptCapacity * kVisibleColumn]);
+  cells.texts.reset(static_cast<char*>(systemCalls().allocate(cells.textCapacity)));
+  cells.lengths.reset(
+      static_cast<uint8_t*>(systemCalls().allocate(cells.keptCapacity * kVisibleColumn)));
   if (!cells.texts || !cells.lengths) {
     cells.texts.reset();
     cells.lengths.reset();

@@ -37,9 +37,9 @@ size_t cellText(const BlockFileReport& report, size_t index, int column, char* o
 struct TableCells {
   const BlockFileReport* report = nullptr;
   std::array<size_t, kTableColumns> widths{};  // the last column's is not made here
-  std::unique_ptr<char[]> texts;
+  std::unique_ptr<char[], SystemRelease> texts;
   size_t textCapacity = 0;
-  std::unique_ptr<uint8_t[]> lengths;
+  std::unique_ptr<uint8_t[], SystemRelease> lengths;
   size_t keptCapacity = 0;  // blocks the lengths have room for
   size_t kept = 0;
   ThreadHandle thread = 0;

@@ -4,11 +4,13 @@
 #include <array>
 #include <cstring>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "check/check_warnings.h"
 #include "check/shortest_number.h"
 #include "check/table_cells.h"
+#include "runtime/memory/system_allocator.h"
 #include "runtime/platform/system_calls.h"
 
 namespace {
@@ -57,12 +59,16 @@ void appendMesh(std::string& text, const std::string& meshName, const Mesh& node
   appendAxisLine(text, "elevation", nodes.elevation, mesh.elevation, true);
 }
 
-void appendWarnings(std::string& text, const char* indent,
-                    const std::vector<std::string>& warnings) {
+template <typename Text>
+void appendWarnings(Text& text, const char* indent, const std::vector<std::string>& warnings) {
   for (const std::string& warning : warnings) {
     text.append(indent).append("warning: ").append(warning).push_back('\n');
   }
 }
+
+// Text of many rows, held before it is written: on large pages where the system has them,
+// since it is megabytes of memory new to the process.
+using HeldText = std::basic_string<char, std::char_traits<char>, SystemAllocator<char>>;
 
 // Where the rows of a stretch of blocks come from, and what they warned of.
 struct TableRows {
@@ -76,14 +82,15 @@ struct TableRows {
   const char* keptText = nullptr;  // the kept texts of block `first`, where kept
   // The warnings of blocks first..first + earlyEnds.size() - 1, made before the rows:
   // where each block's lines end in `earlyText`.
-  const std::string* earlyText = nullptr;
+  const HeldText* earlyText = nullptr;
   std::span<const size_t> earlyEnds;
-  std::string text;  // rows made away from the sink
+  HeldText text;  // rows made away from the sink
   int64_t warningCount = 0, warnedBlocks = 0;
 };
 
 // Appends the warning lines of block `index` to `text`, and counts them in `rows`.
-void appendBlockWarnings(TableRows& rows, size_t index, std::string& text) {
+template <typename Text>
+void appendBlockWarnings(TableRows& rows, size_t index, Text& text) {
   const std::vector<std::string> warnings =
       blockWarnings(*rows.mesh, *rows.summary, *rows.report, index);
   appendWarnings(text, "      ", warnings);
@@ -93,7 +100,8 @@ void appendBlockWarnings(TableRows& rows, size_t index, std::string& text) {
 
 // Appends the rows of rows.first to rows.last, each with its warnings, to `text`, flushing
 // `sink` after each when one is given. False as soon as a write fails.
-bool appendRows(TableRows& rows, std::string& text, ReportSink* sink) {
+template <typename Text>
+bool appendRows(TableRows& rows, Text& text, ReportSink* sink) {
   const BlockFileReport& report = *rows.report;
   const TableCells& cells = *rows.cells;
   const char* keptText = rows.keptText;
@@ -121,7 +129,7 @@ bool appendRows(TableRows& rows, std::string& text, ReportSink* sink) {
     const size_t early = b - rows.first;
     if (early < rows.earlyEnds.size()) {
       const size_t from = early == 0 ? 0 : rows.earlyEnds[early - 1];
-      text.append(*rows.earlyText, from, rows.earlyEnds[early] - from);
+      text.append(rows.earlyText->data() + from, rows.earlyEnds[early] - from);
     } else {
       appendBlockWarnings(rows, b, text);
     }
@@ -157,7 +165,7 @@ bool writeTable(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
   early.mesh = &mesh;
   early.summary = &summary;
   early.report = &report;
-  std::string earlyText;
+  HeldText earlyText;
   std::vector<size_t> earlyEnds;
   while (earlyEnds.size() < blocks && !cells.made.load(std::memory_order_acquire)) {
     appendBlockWarnings(early, earlyEnds.size(), earlyText);
@@ -215,7 +223,7 @@ bool writeTable(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
   // A piece at a time, so that the later rows are not held twice.
   constexpr size_t kPiece = size_t{1} << 20;
   for (size_t at = 0; at < tail.text.size(); at += kPiece) {
-    text.append(tail.text, at, kPiece);
+    text.append(tail.text.data() + at, std::min(kPiece, tail.text.size() - at));
     if (!flushSink(sink, false)) return false;
   }
   warningCount = head.warningCount + tail.warningCount;
