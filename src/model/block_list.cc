@@ -11,7 +11,7 @@ namespace {
 BlockChunk& chunkWithRoom(BlockList& list) {
   if (list.chunks.empty() || list.chunks.back().count == list.chunks.back().capacity) {
     const uint32_t capacity = list.chunks.empty()
-                                  ? kFirstChunkBlocks
+                                  ? list.firstCapacity
                                   : std::min(list.chunks.back().capacity * 2, kMaxChunkBlocks);
     // Owned from the start, so that nothing is lost should the list itself fail to grow.
     // Not initialised: a block is written whole when appended.
@@ -24,6 +24,12 @@ BlockChunk& chunkWithRoom(BlockList& list) {
 }
 
 }  // namespace
+
+void expectBlocks(BlockList& list, int32_t count) {
+  if (!list.chunks.empty()) return;
+  list.firstCapacity =
+      static_cast<uint32_t>(std::clamp<int64_t>(count, kFirstChunkBlocks, kMaxChunkBlocks));
+}
 
 PaintedBlock& appendBlock(BlockList& list) {
   BlockChunk& chunk = chunkWithRoom(list);
@@ -47,4 +53,5 @@ void appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count) {
 void releaseBlockList(BlockList& list) {
   list.chunks.clear();
   list.count = 0;
+  list.firstCapacity = kFirstChunkBlocks;
 }

@@ -36,8 +36,14 @@ struct BlockChunk {
 /// Blocks in file order, chunk after chunk.
 struct BlockList {
   std::vector<BlockChunk> chunks;
-  uint32_t count = 0;  // blocks in all chunks
+  uint32_t count = 0;                          // blocks in all chunks
+  uint32_t firstCapacity = kFirstChunkBlocks;  // blocks the first chunk has room for
 };
+
+/// Gives the first chunk of an empty list room for `count` blocks, up to kMaxChunkBlocks:
+/// the count a block file gives. Its memory is touched only as blocks are appended, so a
+/// count larger than the blocks that follow costs nothing but addresses.
+void expectBlocks(BlockList& list, int32_t count);
 
 /// Appends a block and returns it. Ends the run with message 41 when memory is refused.
 PaintedBlock& appendBlock(BlockList& list);

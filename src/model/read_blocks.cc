@@ -55,6 +55,7 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
     int32_t blockCount = 0;
     readBlockFileHead(reader, background, blockCount);
     formatModelValue(background, plan.backgroundRecord);
+    expectBlocks(plan.blocks, blockCount);
 
     // One record for all blocks: a field a block leaves unread keeps the previous
     // block's value, as ordered.
