@@ -3,8 +3,10 @@
 // earlier part.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "freeform/record_source.h"
 #include "mesh/mesh.h"
@@ -28,8 +30,10 @@ constexpr ReadAheadLimits kReadAheadLimits{16384, (size_t{2} << 20) - kReadableS
 constexpr uint32_t kRecordPaints = uint32_t{1} << 31;
 
 /// A stretch of whole records handed to the second thread, and what it made of them.
-/// Owns its memory and waits for its thread when it goes, so that nothing it reads or
-/// writes goes before the thread ends.
+/// The thread is started at the first hand-over and waits for the next one between
+/// stretches, so that each costs a wake-up, not a thread: a new thread starts on this one's
+/// processor and takes a while to move to the idle one. Owns its memory and ends its thread
+/// when it goes, so that nothing it reads or writes goes before the thread ends.
 struct BlocksAhead {
   const Mesh* mesh = nullptr;
   char terminator = '\n';  // the byte that ends a record
@@ -50,6 +54,12 @@ struct BlocksAhead {
   BlockRecord last;  // the last of them as a statement leaves it, its bounds ordered
   ThreadHandle thread = 0;
   bool pending = false;  // handed over and not yet waited for
+  // Between the two threads, under `lock`: a stretch is handed over and not yet read; the
+  // thread is to end.
+  std::mutex lock;
+  std::condition_variable changed;
+  bool handedOver = false;
+  bool stopping = false;
 
   BlocksAhead() = default;
   BlocksAhead(const BlocksAhead&) = delete;
