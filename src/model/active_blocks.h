@@ -25,6 +25,10 @@ struct ActiveBlock {
 /// beside it, well within the memory a run may take for its blocks.
 constexpr size_t kLargePageQueueBytes = size_t{32} << 20;
 
+/// Fewest blocks sorted into the queue on two threads: fewer take less time than starting
+/// a thread does.
+constexpr uint32_t kSharedSortBlocks = 65536;
+
 /// The blocks that cover the current northing slab, in file order; brought up to date
 /// slab by slab as the northing index rises from 1.
 struct ActiveBlocks {
