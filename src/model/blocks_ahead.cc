@@ -15,7 +15,8 @@ constexpr size_t kShortestBlockRecord = 14;
 // Reads the records handed over in turn, up to the first that is not a whole block of
 // plain decimals (the reader takes that one, and those after it, itself), and makes each
 // block that paints what the model keeps of it.
-void readAhead(BlocksAhead& ahead) {
+void readAhead(void* argument) {
+  BlocksAhead& ahead = *static_cast<BlocksAhead*>(argument);
   // The reader looks at `ahead` between its statements: this thread writes to it only at
   // the end, so that the two never contend for the memory it lies in.
   const Mesh& mesh = *ahead.mesh;
@@ -46,21 +47,6 @@ void readAhead(BlocksAhead& ahead) {
   ahead.paintedCount = paintedCount;
 }
 
-// The second thread: reads each stretch handed over, until told to end.
-void readStretches(void* argument) {
-  BlocksAhead& ahead = *static_cast<BlocksAhead*>(argument);
-  std::unique_lock<std::mutex> guard(ahead.lock);
-  for (;;) {
-    ahead.changed.wait(guard, [&ahead] { return ahead.handedOver || ahead.stopping; });
-    if (!ahead.handedOver) return;
-    guard.unlock();
-    readAhead(ahead);
-    guard.lock();
-    ahead.handedOver = false;
-    ahead.changed.notify_all();
-  }
-}
-
 // Makes `memory` room for at least `wanted` items and `slack` bytes more, what it holds
 // not kept; false, and it as it was, when the memory is refused.
 template <typename Item>
@@ -78,14 +64,6 @@ bool holdAtLeast(Item*& memory, size_t& capacity, size_t wanted, size_t slack) {
 
 BlocksAhead::~BlocksAhead() {
   finishBlocksAhead(*this);
-  if (thread != 0) {
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      stopping = true;
-    }
-    changed.notify_all();
-    systemCalls().joinThread(thread);
-  }
   systemCalls().release(text);
   systemCalls().release(records);
   systemCalls().release(painted);
@@ -118,28 +96,12 @@ void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64
   ahead.length = 0;
   ahead.paintedCount = 0;
   ahead.pending = true;
-  if (ahead.thread == 0) {
-    ahead.handedOver = true;
-    ahead.thread = systemCalls().startThread(readStretches, &ahead);
-    // With no second thread to be had the records are read at once: the same blocks.
-    if (ahead.thread == 0) {
-      ahead.handedOver = false;
-      readAhead(ahead);
-    }
-    return;
-  }
-  {
-    std::lock_guard<std::mutex> guard(ahead.lock);
-    ahead.handedOver = true;
-  }
-  ahead.changed.notify_all();
+  // With no second thread to be had the records are read at once: the same blocks.
+  if (!handOverJob(ahead.helper, readAhead, &ahead)) readAhead(&ahead);
 }
 
 void finishBlocksAhead(BlocksAhead& ahead) {
   if (!ahead.pending) return;
-  if (ahead.thread != 0) {
-    std::unique_lock<std::mutex> guard(ahead.lock);
-    ahead.changed.wait(guard, [&ahead] { return !ahead.handedOver; });
-  }
+  waitForJob(ahead.helper);
   ahead.pending = false;
 }

@@ -3,15 +3,14 @@
 // earlier part.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 
 #include "freeform/record_source.h"
 #include "mesh/mesh.h"
 #include "model/block_list.h"
 #include "model/block_record.h"
+#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
 
 /// When the blocks are read ahead.
@@ -30,10 +29,8 @@ constexpr ReadAheadLimits kReadAheadLimits{16384, (size_t{2} << 20) - kReadableS
 constexpr uint32_t kRecordPaints = uint32_t{1} << 31;
 
 /// A stretch of whole records handed to the second thread, and what it made of them.
-/// The thread is started at the first hand-over and waits for the next one between
-/// stretches, so that each costs a wake-up, not a thread: a new thread starts on this one's
-/// processor and takes a while to move to the idle one. Owns its memory and ends its thread
-/// when it goes, so that nothing it reads or writes goes before the thread ends.
+/// Owns its memory and its thread, and waits for the thread when it goes, so that nothing
+/// the thread reads or writes goes before it is done.
 struct BlocksAhead {
   const Mesh* mesh = nullptr;
   char terminator = '\n';  // the byte that ends a record
@@ -51,15 +48,9 @@ struct BlocksAhead {
   PaintedBlock* painted = nullptr;
   size_t paintedCapacity = 0;
   size_t paintedCount = 0;
-  BlockRecord last;  // the last of them as a statement leaves it, its bounds ordered
-  ThreadHandle thread = 0;
+  BlockRecord last;      // the last of them as a statement leaves it, its bounds ordered
   bool pending = false;  // handed over and not yet waited for
-  // Between the two threads, under `lock`: a stretch is handed over and not yet read; the
-  // thread is to end.
-  std::mutex lock;
-  std::condition_variable changed;
-  bool handedOver = false;
-  bool stopping = false;
+  HelperThread helper;   // the second thread, kept for every stretch
 
   BlocksAhead() = default;
   BlocksAhead(const BlocksAhead&) = delete;
