@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/diagnostics/report_diagnostic.h"
+#include "runtime/platform/helper_thread.h"
 
 namespace {
 
@@ -57,14 +58,12 @@ void queueShare(void* argument) {
   }
 }
 
-// Runs `body` on each share: the later ones on a second thread where one is had and there
-// is a later one, the first on this thread.
-void runShares(void (*body)(void*), ChunkShare* shares, size_t count) {
-  ThreadHandle helper = 0;
-  if (count > 1) helper = systemCalls().startThread(body, &shares[1]);
-  if (helper == 0 && count > 1) body(&shares[1]);
+// Runs `body` on each share: the later one, if any, on the helper where it has a thread,
+// the first on this thread.
+void runShares(HelperThread& helper, void (*body)(void*), ChunkShare* shares, size_t count) {
+  if (count > 1 && !handOverJob(helper, body, &shares[1])) body(&shares[1]);
   body(&shares[0]);
-  if (helper != 0) systemCalls().joinThread(helper);
+  waitForJob(helper);
 }
 
 }  // namespace
@@ -107,7 +106,8 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
     shares[s].starts.assign(slabs1 + 1, 0);
     shares[s].ends.assign(slabs1 + 1, 0);
   }
-  runShares(countShare, shares, shareCount);
+  HelperThread helper;
+  runShares(helper, countShare, shares, shareCount);
   size_t painting = 0;
   for (size_t s = 0; s < shareCount; ++s) painting += shares[s].painting;
   size_t activeNow = 0;
@@ -138,7 +138,7 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
                                                   : systemCalls().allocateZeroed(queueBytes)));
   if (slabs.queue == nullptr) reportSevere(Message::OutOfMemory);
   for (size_t s = 0; s < shareCount; ++s) shares[s].queue = slabs.queue.get();
-  runShares(queueShare, shares, shareCount);
+  runShares(helper, queueShare, shares, shareCount);
   releaseBlockList(blocks);
   slabs.active.reserve(mostActive);
   slabs.next.reserve(mostActive);
