@@ -5,7 +5,6 @@
 
 #include "freeform/number_conversion.h"
 #include "freeform/number_token.h"
-#include "output/format_model_value.h"
 
 namespace {
 
@@ -16,15 +15,12 @@ bool isBlank(char c) {
 }  // namespace
 
 RecordProblem readModelRecord(const LineView& line, double& value) {
-  std::string_view field = line.text;
-  int64_t length = line.length;
-  if (line.ended && !field.empty() && field.back() == '\r') {
-    field.remove_suffix(1);  // the CR of a CR LF end
-    --length;
-  }
   if (!line.ended) return RecordProblem::Unended;
-  if (length == 0) return RecordProblem::Empty;
-  if (length != kModelValueWidth) return RecordProblem::Width;
+  // A line longer than the reader's block is held by its first bytes only.
+  if (line.length != static_cast<int64_t>(line.text.size())) return RecordProblem::TooLong;
+  std::string_view field = line.text;
+  if (!field.empty() && field.back() == '\r') field.remove_suffix(1);  // the CR of a CR LF end
+  if (field.empty()) return RecordProblem::Empty;
   while (!field.empty() && isBlank(field.front())) field.remove_prefix(1);
   while (!field.empty() && isBlank(field.back())) field.remove_suffix(1);
   if (field.empty()) return RecordProblem::NoValue;
@@ -37,7 +33,9 @@ RecordProblem readModelRecord(const LineView& line, double& value) {
   const char* end = field.data() + field.size();
   NumberToken token;
   if (!scanNumberToken(field.data(), end, token) || token.end != end) {
-    return RecordProblem::Syntax;
+    const bool severalWords =
+        field.find_first_of(" \t") != std::string_view::npos;  // blanks inside the field
+    return severalWords ? RecordProblem::Several : RecordProblem::Syntax;
   }
   double read = 0;
   if (parseReal64(field.data(), field.size(), read) != ConversionStatus::Ok) {

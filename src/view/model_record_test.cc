@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(ModelRecordTest, TakesOneValueInTenCharactersAndItsLineEnd) {
+TEST(ModelRecordTest, TakesOneNumberAtAnyWidthAndItsLineEnd) {
   struct Case {
     std::string text;
     bool ended;
@@ -27,11 +27,23 @@ TEST(ModelRecordTest, TakesOneValueInTenCharactersAndItsLineEnd) {
       {"-1.798+308", true, RecordProblem::None, -DBL_MAX},
       {"1.5       ", true, RecordProblem::None, 1.5},
       {"     1.5d3", true, RecordProblem::None, 1500},
+      // Other programs' widths: numpy's savetxt at its default, %10.3E, %.6g and %15.7e.
+      {"1.098006265816278831e-01", true, RecordProblem::None, 1.098006265816278831e-01},
+      {"-1.000000000000000000e+100\r", true, RecordProblem::None, -1e100},
+      {" 1.098E-01", true, RecordProblem::None, 0.1098},
+      {"0.109801", true, RecordProblem::None, 0.109801},
+      {"1e+06", true, RecordProblem::None, 1e6},
+      {"-nan", true, RecordProblem::None, NAN},
+      {"inf", true, RecordProblem::None, INFINITY},
+      {"  1.0980063e-01", true, RecordProblem::None, 0.10980063},
+      {"\t2.5\t", true, RecordProblem::None, 2.5},
       {"", true, RecordProblem::Empty, 0},
       {"\r", true, RecordProblem::Empty, 0},
-      {" 1.000E+00\r\r", true, RecordProblem::Width, 0},
-      {" 0.000E+00 junk", true, RecordProblem::Width, 0},
-      {" 1.0, 2.0", true, RecordProblem::Width, 0},
+      {" 1.000E+00\r\r", true, RecordProblem::Syntax, 0},
+      {" 0.000E+00 junk", true, RecordProblem::Several, 0},
+      {" 1.0, 2.0", true, RecordProblem::Several, 0},
+      {"1.0 2.0\r", true, RecordProblem::Several, 0},
+      {"1.0\t2.0", true, RecordProblem::Several, 0},
       {" 0.000E", false, RecordProblem::Unended, 0},
       {" 1.000E+00", false, RecordProblem::Unended, 0},
       {"          ", true, RecordProblem::NoValue, 0},
@@ -59,7 +71,7 @@ TEST(ModelRecordTest, JudgesALongLineByItsFullLength) {
   // The line reader keeps only the first bytes of a very long line.
   const LineView line{" 1.000E+00", 5000, true};
   double value = 0;
-  EXPECT_EQ(readModelRecord(line, value), RecordProblem::Width);
+  EXPECT_EQ(readModelRecord(line, value), RecordProblem::TooLong);
 }
 
 }  // namespace

@@ -11,52 +11,12 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "view/model_record.h"
-#include "view/record_text.h"
+#include "view/read_model_records.h"
 #include "view/view_failure.h"
 
 namespace {
 
 constexpr int32_t kModelUnit = 1;
-
-// What a record needs to be, said after what it is.
-constexpr const char* kRecordRule = "each record is one value in 10 characters, then its line end";
-
-// Ends the run for record `number` of `name`, which is `line`.
-[[noreturn]] void failRecord(const char* name, int64_t number, const LineView& line,
-                             RecordProblem problem) {
-  const std::string quote = recordQuote(line.text);
-  const long long at = static_cast<long long>(number);
-  switch (problem) {
-    case RecordProblem::Empty:
-      failView(kFailureStatus, "%s:%lld: blank record; %s", name, at, kRecordRule);
-    case RecordProblem::Width:
-      failView(kFailureStatus, "%s:%lld: a record of %lld characters ('%s'); %s", name, at,
-               static_cast<long long>(line.length - (line.text.ends_with('\r') ? 1 : 0)),
-               quote.c_str(), kRecordRule);
-    case RecordProblem::Unended:
-      failView(kFailureStatus, "%s:%lld: the file ends inside a record ('%s', no line end); %s",
-               name, at, quote.c_str(), kRecordRule);
-    case RecordProblem::NoValue:
-      failView(kFailureStatus, "%s:%lld: no value in the record", name, at);
-    case RecordProblem::Syntax:
-    case RecordProblem::Conversion:
-    case RecordProblem::None:
-      break;
-  }
-  const Message message =
-      problem == RecordProblem::Syntax ? Message::SyntaxError : Message::ConversionError;
-  failView(kFailureStatus, "%s:%lld: unreadable value '%s' (%s)", name, at, quote.c_str(),
-           std::string(messageReason(message)).c_str());
-}
-
-// Ends the run for a model with another number of records than the mesh has cells.
-[[noreturn]] void failCount(const char* name, int64_t number, const std::string& what,
-                            const Mesh& mesh, int64_t cells) {
-  failView(kFailureStatus, "%s:%lld: %s; the mesh has %lld cells (%d x %d x %d)", name,
-           static_cast<long long>(number), what.c_str(), static_cast<long long>(cells),
-           mesh.easting.cellCount, mesh.northing.cellCount, mesh.elevation.cellCount);
-}
 
 }  // namespace
 
@@ -98,22 +58,9 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
   }
   // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
   LineReader reader = startLineReader(fd);
-  LineView line;
-  double* values = model.values.get();
-  for (int64_t i = 0; i < model.count; ++i) {
-    if (!nextLine(reader, line)) {
-      if (reader.error != 0) break;
-      failCount(shown, i + 1, "end of file after " + std::to_string(i) + " records", mesh,
-                model.count);
-    }
-    const RecordProblem problem = readModelRecord(line, values[i]);
-    if (problem != RecordProblem::None) failRecord(shown, i + 1, line, problem);
-  }
-  if (reader.error == 0 && nextLine(reader, line)) {
-    failCount(shown, model.count + 1, "more records than cells", mesh, model.count);
-  }
-  if (reader.error != 0) {
-    failView(kFailureStatus, "%s: error during read: %s", shown, errorText(reader.error).c_str());
+  const ModelReadOutcome outcome = readModelRecords(reader, model.values.get(), model.count);
+  if (outcome.reading != ModelReading::Sound) {
+    failView(kFailureStatus, "%s", modelReadError(outcome, shown, mesh, model.count).c_str());
   }
   if (!standardInput) closeConnection(kModelUnit);
   setViewReading(nullptr, nullptr);

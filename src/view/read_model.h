@@ -18,8 +18,8 @@ int64_t meshCellCount(const Mesh& mesh);
 
 /// Reads the model file `name` written for `mesh` ("-": standard input) in one pass,
 /// front to back, so that a pipe or a FIFO will do: exactly one record per cell, each one
-/// value in a 10-character field and its line end, the value read as the input files'
-/// numbers are, so that every text the model writer makes reads back as the value it was
-/// made from. Another number of records, or a record that is not one such field and its
-/// line end, ends the run with one line naming the file and the record.
+/// number at any width and its line end, read as the input files' numbers are, so that
+/// every text the model writer makes reads back as the value it was made from. Another
+/// number of records, or a record that is not one number and its line end, ends the run
+/// with one line naming the file and the record.
 ModelValues readModel(const char* name, const Mesh& mesh);

@@ -14,7 +14,7 @@ const char kViewHelpText[] =
     "Reads MESH, a boxpaint mesh file, and MODEL, the model file boxpaint wrote for it\n"
     "(one value per line, elevation index fastest, then easting, then northing), in one\n"
     "pass: MODEL may be a pipe, or - for standard input. Each of its records must be one\n"
-    "value in 10 characters and its line end. \"--\" ends the options.\n"
+    "number, at any width, and its line end. \"--\" ends the options.\n"
     "\n"
     "OUT.vtr  a VTK XML rectilinear grid for ParaView: x is easting, y northing, z\n"
     "         elevation, each with the mesh's node coordinates in rising order (the\n"

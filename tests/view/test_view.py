@@ -189,6 +189,41 @@ class ViewTest(unittest.TestCase):
             i, j, k = 2 - r % 3, (r // 3) % 2, r // 6
             self.assertTrue(same_double(values[j + 2 * k + 4 * i], model_value(text)), text)
 
+    def test_models_that_numpy_writes_read_at_every_width(self):
+        try:
+            import numpy
+        except ImportError:
+            self.skipTest("no numpy for this Python")
+        # The painted model, a spread of magnitudes and signs, and the forms numpy gives
+        # the values that are not finite.
+        values = numpy.array([model_value(r) for r in self.model_records()])
+        values[:12] = [1.098006265816278831e-01, -2.5e-7, 6105250.125, 1e100, -1e-300,
+                       math.inf, -math.inf, math.nan, 0.0, -0.0, 123456789.0, 5e-324]
+        for fmt, newline in (("%.18e", "\n"), ("%10.3E", "\n"), ("%.6g", "\r\n"),
+                             ("%15.7e", "\n")):
+            model = self.path("numpy.txt")
+            numpy.savetxt(model, values, fmt=fmt, newline=newline)
+            with open(model, newline="") as f:
+                texts = f.read().split(newline)[:-1]
+            out = self.path("numpy.vtr")
+            run = self.view(self.mesh, model, out)
+            self.assertEqual((run.returncode, run.stderr), (0, ""), fmt)
+            _, _, grid = read_grid(out)
+            ne, nn, nz = 3, 4, 5
+            for r, text in enumerate(texts):
+                i, j, k = nz - 1 - r % nz, (r // nz) % ne, r // (nz * ne)
+                self.assertTrue(same_double(grid[j + ne * k + ne * nn * i], float(text)),
+                                (fmt, text))
+            # The same file cut short, with a record too many, and torn, is refused.
+            torn = "".join(t + newline for t in texts[:-1]) + texts[-1]
+            for lines, message in ((texts[:-1], "numpy.txt:60: end of file after 59 records"),
+                                   (texts + texts[:1], "numpy.txt:61: more records than cells")):
+                self.write("numpy.txt", "".join(t + newline for t in lines))
+                self.assert_fails([self.mesh, model, out], 1, message, None)
+            self.write("numpy.txt", torn)
+            self.assert_fails([self.mesh, model, out], 1,
+                              "numpy.txt:60: the file ends inside a record", None)
+
     def test_vtk_finds_every_cell_centre_and_its_value(self):
         # The test mesh, and one whose easting falls (negative widths) and whose
         # elevation holds cells of zero and of negative-to-positive thickness.
@@ -392,9 +427,9 @@ class ViewTest(unittest.TestCase):
             ("torn.txt", records[:-1] + [" 0.000E"],
              "torn.txt:60: the file ends inside a record ('0.000E', no line end)"),
             ("junk.txt", records[:11] + [" 0.000E+00 junk\r\n"] + records[12:],
-             "junk.txt:12: a record of 15 characters ('0.000E+00 junk')"),
+             "junk.txt:12: more than one value in the record ('0.000E+00 junk')"),
             ("pair.txt", records[:11] + [" 1.0, 2.0\n"] + records[12:],
-             "pair.txt:12: a record of 9 characters"),
+             "pair.txt:12: more than one value in the record"),
         )
         for name, lines, message in cases:
             model = self.write(name, "".join(lines))

@@ -1,0 +1,35 @@
+// The records of a model file read into its values, one pass front to back, and what
+// went wrong as a value: the caller decides how a failure ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "companion/line_reader.h"
+#include "mesh/mesh.h"
+#include "view/model_record.h"
+
+/// How reading a model's records went.
+enum class ModelReading {
+  Sound,      // exactly one sound record per cell
+  BadRecord,  // a record that is not one number and its line end
+  TooFew,     // the file ends before every cell has its record
+  TooMany,    // a record after the last cell's
+  ReadError,  // a read failed
+};
+
+/// What reading a model's records met.
+struct ModelReadOutcome {
+  ModelReading reading = ModelReading::Sound;
+  int64_t record = 0;                           // the number of the record it concerns, from 1
+  RecordProblem problem = RecordProblem::None;  // BadRecord: what is wrong with it
+  std::string quote;                            // BadRecord: its text as an error quotes it
+  int error = 0;                                // ReadError: the system's error number
+};
+
+/// Reads `count` records from `reader` into `values` and checks that the file ends there.
+ModelReadOutcome readModelRecords(LineReader& reader, double* values, int64_t count);
+
+/// The one-line error for `outcome` (not Sound) met reading the model `name` for `mesh`.
+std::string modelReadError(const ModelReadOutcome& outcome, const char* name, const Mesh& mesh,
+                           int64_t cells);
