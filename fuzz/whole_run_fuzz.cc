@@ -3,8 +3,9 @@
 // The input is split at its first NUL byte into a mesh file and a block file; without a
 // NUL the block file is missing. Both become in-memory files, and `buildModel` runs
 // in-process under the hook that turns the end of the run into an exception. A plain
-// reference build of the same files (the whole-array painter of model/plain_model_testing.h,
-// nodes found by the sequential scan) says how the run must end:
+// reference build of the same files (the whole-array painter of
+// model/paint/plain_model_testing.h, nodes found by the sequential scan) says how the run
+// must end:
 //   - status 0 and a model file of exactly one record per cell, each the rendering of
 //     the reference cell, every one of valid shape; or, with no cell, the old model file
 //     untouched;
@@ -33,8 +34,8 @@
 #include "freeform/free_form_reader.h"
 #include "mesh/nearest_node.h"
 #include "mesh/read_mesh.h"
-#include "model/block_record.h"
-#include "model/plain_model_testing.h"
+#include "model/blocks/block_record.h"
+#include "model/paint/plain_model_testing.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"

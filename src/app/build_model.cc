@@ -4,8 +4,8 @@
 
 #include "app/console_texts.h"
 #include "mesh/read_mesh.h"
-#include "model/read_blocks.h"
-#include "model/write_model.h"
+#include "model/blocks/read_blocks.h"
+#include "model/paint/write_model.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/memory/allocate_array.h"
 #include "runtime/process/stop_run.h"

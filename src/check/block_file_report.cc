@@ -5,7 +5,7 @@
 #include "check/check_failure.h"
 #include "freeform/free_form_reader.h"
 #include "freeform/record_source.h"
-#include "model/block_statements.h"
+#include "model/blocks/block_statements.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"

@@ -7,8 +7,8 @@
 
 #include "check/block_lines.h"
 #include "mesh/mesh.h"
-#include "model/block_cells.h"
-#include "model/block_record.h"
+#include "model/blocks/block_cells.h"
+#include "model/blocks/block_record.h"
 #include "runtime/memory/system_allocator.h"
 
 /// One item a block, for millions of blocks: on large pages where the system has them.

@@ -6,7 +6,7 @@
 
 #include "check/shortest_number.h"
 #include "check/snap_move.h"
-#include "model/order_block_bounds.h"
+#include "model/blocks/order_block_bounds.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "model/model_painter.h"
+#include "model/paint/model_painter.h"
 
 void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   report.visible.assign(report.cells.size(), 0);

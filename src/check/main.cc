@@ -19,7 +19,7 @@
 #include "companion/system_files.h"
 #include "companion/write_all.h"
 #include "mesh/read_mesh.h"
-#include "model/model_size.h"
+#include "model/blocks/model_size.h"
 #include "runtime/connections/resolve_file_name.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/process/start_runtime.h"

@@ -1,0 +1,44 @@
+#include "model/blocks/block_statements.h"
+
+#include "freeform/plain_decimal_run.h"
+#include "freeform/record_source.h"
+
+void readBlockFileHead(FreeFormReader& reader, double& background, int32_t& blockCount) {
+  reader.beginStatement();
+  reader.readReal(background);
+  reader.endStatement();
+  reader.beginStatement();
+  reader.readInteger(blockCount);
+  reader.endStatement();
+}
+
+void readBlock(FreeFormReader& reader, BlockRecord& block) {
+  // Seven items, read as one run: each element is an item of its own, and one that a null
+  // or a slash leaves unread keeps the value it had.
+  double values[] = {block.e1, block.e2, block.n1, block.n2, block.z1, block.z2, block.value};
+  reader.beginStatement();
+  reader.readRealRun(values, 7);
+  reader.endStatement();
+  block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+}
+
+size_t readBlockLine(const char* line, const char* textEnd, const char* readableEnd,
+                     char terminator, BlockRecord& block) {
+  double values[7];
+  const size_t length = readPlainDecimalLine(line, textEnd, readableEnd, terminator, values, 7);
+  if (length > 0) {
+    block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+  }
+  return length;
+}
+
+bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block) {
+  const RecordSource& records = reader.records();
+  if (records.followingCount == 0) return false;
+  const char* held = records.buffer + records.followingStart;
+  const size_t length =
+      readBlockLine(held, held + records.followingCount, readableEnd(records), terminator, block);
+  if (length == 0) return false;
+  reader.skipRecords(length, 1);
+  return true;
+}

@@ -1,0 +1,13 @@
+// What the model keeps of a block as it is read: the cells it paints and its record.
+#pragma once
+
+#include "mesh/mesh.h"
+#include "model/blocks/block_list.h"
+#include "model/blocks/block_record.h"
+#include "model/blocks/value_texts.h"
+
+/// Snaps `block` (its bounds ordered in place, see blockCells) and, when it paints a cell,
+/// makes `painted` of it: its cells and the text of its value, through `texts`. False when
+/// it paints nothing; `painted` is then no block.
+bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, ValueTexts& texts,
+                      PaintedBlock& painted);

@@ -1,0 +1,34 @@
+#include "model/paint/model_painter.h"
+
+#include <algorithm>
+
+#include "model/paint/paint_piece.h"
+
+void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
+                   int64_t pieceCells) {
+  painter.cursor = startPieces(me, mn, mz, pieceCells);
+  startActiveBlocks(painter.slabs, blocks, mn);
+  reservePieceBlocks(painter.pieces, painter.slabs.active.capacity(), painter.cursor);
+  // Room for the largest piece: a small model takes no more than its slab needs.
+  painter.labels.assign(static_cast<size_t>(largestPiece(painter.cursor)), 0);
+}
+
+bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& labels) {
+  if (!nextPiece(painter.cursor, piece)) return false;
+  // Every slab has a piece, so the slabs come one after another.
+  if (piece.northing != painter.slabs.northing) {
+    advanceActiveBlocks(painter.slabs);
+    startSlabPieces(painter.pieces, painter.slabs.active, painter.cursor);
+  }
+  choosePieceBlocks(painter.pieces, static_cast<uint32_t>(pieceOfCell(
+                                        painter.cursor, piece.eastFirst, piece.downFirst)));
+  const std::vector<uint32_t>& chosen = painter.pieces.chosen;
+  if (chosen.empty()) {
+    labels = nullptr;
+    return true;
+  }
+  paintPiece(painter.slabs.active.data(), chosen.data(), chosen.size(), piece,
+             painter.labels.data());
+  labels = painter.labels.data();
+  return true;
+}
