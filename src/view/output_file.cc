@@ -2,6 +2,7 @@
 
 #include "companion/system_files.h"
 #include "companion/write_all.h"
+#include "view/split_path.h"
 #include "view/view_failure.h"
 
 OutputFile createOutputFile(const char* finalPath) {
@@ -14,11 +15,8 @@ OutputFile createOutputFile(const char* finalPath) {
     failView(kFailureStatus, "%s: cannot replace the file: %s", finalPath,
              errorText(refusal).c_str());
   }
-  const std::string path = finalPath;
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  file.tempPath = folder + "." + base + ".XXXXXX";
+  const PathParts parts = splitPath(finalPath);
+  file.tempPath = std::string(parts.folder) + "." + std::string(parts.base) + ".XXXXXX";
   int error = 0;
   file.fd = createUniqueFile(file.tempPath, error);
   if (file.fd < 0) {

@@ -11,6 +11,7 @@
 #include "view/picture_backend.h"
 #include "view/render_slice.h"
 #include "view/slice_plane.h"
+#include "view/split_path.h"
 #include "view/view_failure.h"
 #include "view/write_png.h"
 
@@ -25,8 +26,7 @@ std::string exact(double value) {
 // The name of the model file a title shows: its last part, or "standard input".
 std::string modelFileName(const char* modelName) {
   if (std::strcmp(modelName, "-") == 0) return "standard input";
-  const char* slash = std::strrchr(modelName, '/');
-  return displayText(slash != nullptr ? slash + 1 : modelName);
+  return displayText(splitPath(modelName).base);
 }
 
 // "model.txt: northing cell 200 of 400, 6105000 to 6105250": the cell's two nodes with
