@@ -1,5 +1,6 @@
 #include "app/console_texts.h"
 
+#include "output/not_found_layout.h"
 #include "output/record_writer.h"
 #include "runtime/environment/command_line.h"
 
@@ -28,28 +29,10 @@ constexpr LayoutElement kSample[] = {
     {ElementKind::RecordBreak},
 };
 
-constexpr std::string_view kNotFoundBefore = " File ";
-constexpr std::string_view kNotFoundAfter = " not found.";
-
-constexpr LayoutElement kNotFound[] = {
-    {ElementKind::Literal, kNotFoundBefore},
-    {ElementKind::TextItem},
-    {ElementKind::Literal, kNotFoundAfter},
-};
-
 }  // namespace
 
 const OutputLayout usageLayout{kUsage};
 const OutputLayout sampleLayout{kSample};
-const OutputLayout notFoundLayout{kNotFound};
-
-std::string notFoundLine(std::string_view name) {
-  std::string line(kNotFoundBefore);
-  line.append(name);
-  line.append(kNotFoundAfter);
-  return line;
-}
-
 void reportMissingInput(const char* name, int length) {
   OutputValue value{nameInBuffer(name, length)};
   RecordWriter writer = consoleWriter();

@@ -4,12 +4,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/console_texts.h"
 #include "check/block_lines.h"
 #include "check/reading_stop.h"
 #include "companion/exit_status.h"
 #include "companion/line_text.h"
 #include "companion/write_all.h"
+#include "output/not_found_layout.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
