@@ -84,14 +84,17 @@ void outside(const BlockAxis (&axes)[3], std::vector<std::string>& warnings) {
   for (const BlockAxis& axis : axes) {
     const AxisSummary& mesh = axis.summary;
     if (!mesh.hasSpan) continue;
-    const auto beyond = [&](double x) { return x < mesh.low || x > mesh.high; };
+    // A bound the running sums alone put beyond the end, such as a typed 100 against a
+    // last node of 99.9999999999986, lies at the end.
+    const double low = mesh.low - mesh.lowSlack, high = mesh.high + mesh.highSlack;
+    const auto beyond = [&](double x) { return x < low || x > high; };
     if (!beyond(axis.read1) && !beyond(axis.read2)) continue;
     // A NaN bound lies nowhere: the other bound alone tells where the block is.
     const double a = std::isnan(axis.read1) ? axis.read2 : axis.read1;
     const double b = std::isnan(axis.read2) ? axis.read1 : axis.read2;
     const double least = std::min(a, b), most = std::max(a, b);
     // Not reaching into the mesh: touching its edge from outside does not count.
-    const bool besideMesh = most <= mesh.low || least >= mesh.high;
+    const bool besideMesh = most <= mesh.low + mesh.lowSlack || least >= mesh.high - mesh.highSlack;
     wholly = wholly || besideMesh;
     std::string detail = std::string(axis.name) + " ";
     appendPair(detail, axis.read1, axis.read2);
@@ -126,7 +129,9 @@ void depthsLike(const BlockAxis& elevation, std::vector<std::string>& warnings) 
   const double z1 = elevation.read1, z2 = elevation.read2;
   if (!(z1 >= 0 && z2 >= 0 && (z1 > top || z2 > top))) return;
   const double d1 = top - z1, d2 = top - z2;
-  const auto inMesh = [&](double z) { return z >= mesh.low && z <= mesh.high; };
+  const auto inMesh = [&](double z) {
+    return z >= mesh.low - mesh.lowSlack && z <= mesh.high + mesh.highSlack;
+  };
   if (!inMesh(d1) || !inMesh(d2) || d1 == d2) return;
   std::string warning = "looks like depths typed as elevations: elevation ";
   appendPair(warning, z1, z2);

@@ -79,6 +79,43 @@ TEST(BlockWarningsTest, DepthsLinesAndHiddenBlocks) {
   EXPECT_TRUE(blockWarnings(test.mesh, summary, report, 1).empty());
 }
 
+// 1000 cells 0.1 wide (thick) as boxpaint sums them: the far ends are 99.9999999999986
+// and -99.9999999999986, while a person types 100 and -100.
+TEST(BlockWarningsTest, TheEndsOfSummedWidthsAreWhereThePersonTypedThem) {
+  std::vector<double> east{0}, down{0};
+  for (int k = 0; k < 1000; ++k) {
+    east.push_back(east.back() + 0.1);
+    down.push_back(down.back() - 0.1);
+  }
+  ASSERT_NE(east.back(), 100);
+  const TestMesh test(east, {0, 1}, down);
+  const MeshSummary summary = summariseMesh(test.mesh);
+  struct Case {
+    BlockRecord block;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {{0, 100, 0, 1, 0, -100, 1}, {}},
+      {{99.95, 100, 0, 1, 0, -100, 1},
+       {"paints nothing: easting 99.95 to 100 snaps to 100 to 100"}},
+      // Beyond by more than the sums' rounding: still a warning.
+      {{0, 100.000001, 0, 1, -100.000001, 0, 1},
+       {"lies partly outside the mesh: easting 0 to 100.000001 reaches beyond the mesh's 0 to "
+        "100; elevation -100.000001 to 0 reaches beyond the mesh's 0 to -100"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(blockWarnings(test.mesh, summary, reportOf(test.mesh, {c.block}), 0), c.warnings);
+  }
+  // As depths, 100 below the top is the bottom of the mesh.
+  const std::vector<std::string> depths =
+      blockWarnings(test.mesh, summary, reportOf(test.mesh, {{0, 100, 0, 1, 50, 100, 1}}), 0);
+  EXPECT_NE(std::find(depths.begin(), depths.end(),
+                      "looks like depths typed as elevations: elevation 50 to 100 reaches above "
+                      "the top of the mesh, 0; as depths below it, it would be elevation -50 to "
+                      "-100"),
+            depths.end());
+}
+
 TEST(MeshWarningsTest, NamesTheCellsAndTheLines) {
   struct Case {
     const char* name;

@@ -5,6 +5,10 @@
 
 #include "companion/coordinate_text.h"
 
+double sumRounding(double largest, int32_t index) {
+  return std::ldexp(largest, -50) * index;
+}
+
 AxisSummary summariseAxis(const NodeAxis& axis, bool falling) {
   AxisSummary summary;
   summary.cells = std::max(axis.cellCount, 0);
@@ -31,6 +35,14 @@ AxisSummary summariseAxis(const NodeAxis& axis, bool falling) {
       summary.highNode = k;
     }
     summary.hasSpan = true;
+  }
+  if (summary.hasSpan) {
+    double largest = 0;
+    for (int32_t k = 0; k < axis.nodeCount; ++k) {
+      if (std::isfinite(axis.nodes[k])) largest = std::max(largest, std::fabs(axis.nodes[k]));
+    }
+    summary.lowSlack = sumRounding(largest, summary.lowNode);
+    summary.highSlack = sumRounding(largest, summary.highNode);
   }
   for (int32_t k = 0; k + 1 < axis.nodeCount; ++k) {
     const double size =

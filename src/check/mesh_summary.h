@@ -18,6 +18,8 @@ struct AxisSummary {
   double high = 0;        // the largest node, NaN nodes left out
   int32_t lowNode = 0;    // the index (from 0) of the node `low`
   int32_t highNode = 0;   // the index (from 0) of the node `high`
+  double lowSlack = 0;    // how far the running sums may have moved `low` (see sumRounding)
+  double highSlack = 0;   // likewise `high`
   double step = 0;        // the finest step its coordinates are shown to (coordinateStep)
   bool hasSizes = false;  // some cell has a size that is not NaN
   double smallest = 0;    // the smallest cell size (elevation: thickness, top down)
@@ -36,6 +38,13 @@ struct MeshSummary {
   AxisSummary easting, northing, elevation;
   int64_t cells = 0;
 };
+
+/// How far node `index` (from 0) of an axis whose largest coordinate in size is `largest`
+/// may lie from the origin plus the widths as typed: index x 2^-50 x largest. Each running
+/// sum rounds by at most half a unit in the last place of `largest` (2^-53 of it), and the
+/// width it adds, as read, by at most twice that; the rest covers a bound's own rounding.
+/// The origin is read as the bounds are: node 0 is where it was typed.
+double sumRounding(double largest, int32_t index);
 
 /// Summarises one axis. Cell sizes are taken from the nodes as boxpaint snaps to them:
 /// node k+1 - node k along easting and northing, node k - node k+1 along elevation.

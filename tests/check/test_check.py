@@ -236,6 +236,16 @@ class CheckTest(unittest.TestCase):
         self.assertIn("easting 499000 snaps to 500000.1 (moves 1000.1, half the cell is 0.05)",
                       run.stdout)
 
+    def test_a_bound_at_the_end_of_summed_widths_is_not_outside(self):
+        # The running sums end at 99.9999999999986; the block's 100 is the end the user means.
+        mesh = self.write("sums.txt", "1000 1 1\n0. 0. 0.\n1000*0.1\n1.\n1.\n")
+        report = self.check_json("0\n2\n99.95 100.  0. 1.  0. -1.  5\n"
+                                 "99.95 100.001  0. 1.  0. -1.  5\n", mesh)
+        self.assertEqual(report["blocks"][0]["warnings"],
+                         ["paints nothing: easting 99.95 to 100 snaps to 100 to 100"])
+        self.assertIn("lies partly outside the mesh: easting 99.95 to 100.001 reaches beyond "
+                      "the mesh's 0 to 100", report["blocks"][1]["warnings"])
+
     def test_a_report_that_cannot_be_written_says_so(self):
         blocks = self.write("blocks.inp", "0\n20000\n" + "0. 10.  0. 5.  100. 90.  1\n" * 20000)
         read_end, write_end = os.pipe()
