@@ -23,9 +23,9 @@ struct BlockAxis {
 
 // "a to b", bounds as read: every digit that was given.
 void appendPair(std::string& text, double a, double b) {
-  appendNumber(text, a);
+  appendPlainNumber(text, a);
   text.append(" to ");
-  appendNumber(text, b);
+  appendPlainNumber(text, b);
 }
 
 // "a to b", two nodes of `axis` (indices from 0).
@@ -161,7 +161,7 @@ void movesTooFar(const BlockAxis (&axes)[3], std::vector<std::string>& warnings)
       if (!move.tooFar) continue;
       if (first) warning = "moves more than half a cell";
       std::string detail = std::string(axis.name) + " ";
-      appendNumber(detail, bound);
+      appendPlainNumber(detail, bound);
       if (move.node == 0) {
         detail.append(" snaps to no node");
       } else {

@@ -57,10 +57,10 @@ void writeDigits(uint64_t value, int count, char* end) {
 // d with which the decimal m / 10^d nearest the magnitude reads back as it give its fewest
 // significant digits, and m is then the only such decimal: the one the shortest form holds.
 // With m below 2^53 and an exact power of ten, one division gives the double that decimal
-// reads back as. Written in plain form when that is no longer than the exponent form.
-// Returns 0, having written nothing, when the magnitude needs more digits or the exponent
-// form is shorter: the library's shortest conversion then decides.
-size_t plainDecimalText(double magnitude, bool negative, char* out) {
+// reads back as. Written in plain form when `always`, or when that is no longer than the
+// exponent form. Returns 0, having written nothing, when the magnitude needs more digits or
+// the exponent form is shorter: the library's shortest conversion then decides.
+size_t plainDecimalText(double magnitude, bool negative, bool always, char* out) {
   for (int d = 0; d <= kMostDecimals; ++d) {
     const double scaled = magnitude * kExactPowers[d];
     if (!(scaled < kScaledBound)) return 0;
@@ -80,7 +80,7 @@ size_t plainDecimalText(double magnitude, bool negative, char* out) {
     // The digits written: a fraction below 1 has its leading zero.
     const int length = d == 0 ? digits : std::max(digits, d + 1);
     const int plainLength = length + static_cast<int>(d > 0);
-    if (plainLength > scientificLength) return 0;
+    if (!always && plainLength > scientificLength) return 0;
     // The whole digits and the decimals are written in place, on either side of the
     // point, with no copy of variable length.
     char* at = out;
@@ -110,11 +110,22 @@ size_t numberText(double value, char* out) {
     return length;
   }
   if (value != 0) {
-    const size_t plain = plainDecimalText(std::fabs(value), value < 0, out);
+    const size_t plain = plainDecimalText(std::fabs(value), value < 0, false, out);
     if (plain > 0) return plain;
   }
   // The shortest form of a double is at most 24 characters ("-2.2250738585072014e-308").
   return static_cast<size_t>(std::to_chars(out, out + kNumberTextBytes, value).ptr - out);
+}
+
+size_t plainNumberText(double value, char* out) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= kLeastPlain && magnitude < kMostPlain)) return numberText(value, out);
+  const size_t plain = plainDecimalText(magnitude, value < 0, true, out);
+  if (plain > 0) return plain;
+  // In this range the plain form has at most 15 whole digits, or 4 zeros after the point
+  // and 17 significant digits.
+  return static_cast<size_t>(
+      std::to_chars(out, out + kNumberTextBytes, value, std::chars_format::fixed).ptr - out);
 }
 
 size_t integerText(int64_t value, char* out) {
@@ -124,6 +135,11 @@ size_t integerText(int64_t value, char* out) {
 void appendNumber(std::string& text, double value) {
   char digits[kNumberTextBytes];
   text.append(digits, numberText(value, digits));
+}
+
+void appendPlainNumber(std::string& text, double value) {
+  char digits[kNumberTextBytes];
+  text.append(digits, plainNumberText(value, digits));
 }
 
 void appendInteger(std::string& text, int64_t value) {

@@ -62,19 +62,19 @@ size_t cellText(const BlockFileReport& report, size_t index, int column, char* o
     case 1:
       return integerText(report.lines[index].first, out);
     case 2:
-      return numberText(read.value, out);
+      return plainNumberText(read.value, out);
     case 3:
-      return numberText(read.e1, out);
+      return plainNumberText(read.e1, out);
     case 4:
-      return numberText(read.e2, out);
+      return plainNumberText(read.e2, out);
     case 5:
-      return numberText(read.n1, out);
+      return plainNumberText(read.n1, out);
     case 6:
-      return numberText(read.n2, out);
+      return plainNumberText(read.n2, out);
     case 7:
-      return numberText(read.z1, out);
+      return plainNumberText(read.z1, out);
     case 8:
-      return numberText(read.z2, out);
+      return plainNumberText(read.z2, out);
     case 9:
       return rangeText(cells.easting, out);
     case 10:

@@ -241,7 +241,7 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
   appendWarnings(text, "  ", fileWarnings);
 
   text.append("\nBlock file ").append(blockName).append(": background ");
-  appendNumber(text, report.background);
+  appendPlainNumber(text, report.background);
   text.append(", ");
   appendInteger(text, report.blockCount);
   text.append(report.blockCount == 1 ? " block" : " blocks");
@@ -259,7 +259,7 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
   appendInteger(text, summary.cells);
   text.append(summary.cells == 1 ? " cell keeps" : " cells keep");
   text.append(" the background value ");
-  appendNumber(text, report.background);
+  appendPlainNumber(text, report.background);
   text.append("\n");
   const int64_t fileWarningCount = static_cast<int64_t>(fileWarnings.size());
   if (warningCount + fileWarningCount == 0) {

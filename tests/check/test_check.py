@@ -226,11 +226,15 @@ class CheckTest(unittest.TestCase):
     def test_numbers_worked_out_on_the_mesh_carry_no_rounding_noise(self):
         # 20000 cells 0.1 wide from easting 500000.1: the nodes are running sums.
         mesh = self.write("fine.txt", "20000 1 1\n500000.1 0. 0.\n20000*0.1\n10.\n10.\n")
-        blocks = self.write("blocks.inp", "0\n2\n501941.13 501941.87  0. 10.  0. -10.  1\n"
-                                          "499000. 502000.2  0. 10.  -10. 0.  2\n")
+        blocks = self.write("blocks.inp", "0\n3\n501941.13 501941.87  0. 10.  0. -10.  1\n"
+                                          "499000. 502000.2  0. 10.  -10. 0.  2\n"
+                                          "500000. 500100.  0. 10.  -10. 0.  3\n")
         run = self.check(mesh, blocks)
         self.assertEqual((run.returncode, run.stderr), (0, ""))
         self.assertNotRegex(run.stdout, r"\.\d*(0000000|9999999)")
+        # Numbers as read keep the plain form they were typed in.
+        self.assertIn("500000 500100 0 10 -10 0", " ".join(run.stdout.split()))
+        self.assertNotIn("e+05", run.stdout)
         self.assertIn("easting   20000 cells from 500000.1 to 502000.1; smallest cell 0.1, "
                       "largest 0.1", run.stdout)
         self.assertIn("easting 499000 snaps to 500000.1 (moves 1000.1, half the cell is 0.05)",
