@@ -177,6 +177,16 @@ TEST(ModelNameWarningTest, FindsAnInputReachedAnyWay) {
   }
   EXPECT_EQ(warning(folder + "/model.txt"), "");
   EXPECT_EQ(warning("CON"), "");  // a device, not a file
+  // Device names in any case and with any extension; with a folder, a file.
+  const auto device = [](const std::string& model) {
+    return modelDeviceWarning(model.c_str(), static_cast<int>(model.size()));
+  };
+  EXPECT_EQ(device("con.mod  "),
+            "the model file is a device: con.mod names standard output, so boxpaint writes the "
+            "model there and makes no file");
+  EXPECT_NE(device("Nul.txt").find("Nul.txt names the null device"), std::string::npos);
+  EXPECT_EQ(device("./con.mod"), "");
+  EXPECT_EQ(device(mesh), "");
   fs::remove_all(folderPath);
 }
 

@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
     const std::string warning =
         modelNameWarning(modelName.buffer, kNameLength, meshPath.fileName, report.path);
     if (!warning.empty()) fileWarnings.push_back(warning);
+    const std::string device = modelDeviceWarning(modelName.buffer, kNameLength);
+    if (!device.empty()) fileWarnings.push_back(device);
   }
   ReportSink sink;
   const bool written = arguments.json ? writeJsonReport(sink, mesh, summary, report, fileWarnings)

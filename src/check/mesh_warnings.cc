@@ -5,6 +5,7 @@
 #include "check/shortest_number.h"
 #include "companion/system_files.h"
 #include "runtime/connections/resolve_file_name.h"
+#include "runtime/environment/command_line.h"
 
 namespace {
 
@@ -84,4 +85,31 @@ std::string modelNameWarning(const char* model, int length, const std::string& m
   if (input == nullptr) return "";
   return std::string("the model file is an input: ") + path + " is the " + input +
          " file, which boxpaint would replace with the model";
+}
+
+std::string modelDeviceWarning(const char* model, int length) {
+  ResolvedName resolved;
+  if (resolveFileName(model, length, resolved) != 0) return "";
+  const char* device = nullptr;
+  switch (resolved.device) {
+    case DeviceKind::None:
+      return "";
+    case DeviceKind::StandardOutput:
+      device = "standard output";
+      break;
+    case DeviceKind::StandardInput:
+      device = "standard input";
+      break;
+    case DeviceKind::StandardError:
+      device = "standard error";
+      break;
+    case DeviceKind::Null:
+      device = "the null device, which throws away what is written to it";
+      break;
+    case DeviceKind::Named:
+      device = "a device of the system";
+      break;
+  }
+  return "the model file is a device: " + std::string(nameInBuffer(model, length)) + " names " +
+         device + ", so boxpaint writes the model there and makes no file";
 }

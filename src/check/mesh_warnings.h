@@ -23,3 +23,8 @@ std::vector<std::string> meshWarnings(const Mesh& mesh, const MeshSummary& summa
 /// Empty when it is neither, or names a device.
 std::string modelNameWarning(const char* model, int length, const std::string& meshPath,
                              const std::string& blockPath);
+
+/// The warning "the model file is a device" when the model file named by the blank-padded
+/// buffer `model` is a reserved device name (con.mod, nul.txt): boxpaint then writes the
+/// model to that device and makes no file. Empty for any other name.
+std::string modelDeviceWarning(const char* model, int length);

@@ -222,6 +222,11 @@ class CheckTest(unittest.TestCase):
             self.assertTrue(run.stdout.endswith("Warnings: 1, 1 on the files\n"), run.stdout)
         run = self.check("mesh.txt", "blocks.inp", "model.txt")
         self.assertTrue(run.stdout.endswith("No warnings\n"), run.stdout)
+        # A device name: boxpaint writes no model file.
+        run = self.check("mesh.txt", "blocks.inp", "con.mod", "--json")
+        self.assertEqual(json.loads(run.stdout)["warnings"], [
+            "the model file is a device: con.mod names standard output, so boxpaint writes the "
+            "model there and makes no file"])
 
     def test_numbers_worked_out_on_the_mesh_carry_no_rounding_noise(self):
         # 20000 cells 0.1 wide from easting 500000.1: the nodes are running sums.
