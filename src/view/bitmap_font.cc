@@ -1,6 +1,11 @@
 #include "view/bitmap_font.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string>
 #include <utility>
+
+#include "view/display_text.h"
 
 namespace {
 
@@ -103,22 +108,173 @@ constexpr const char* kGlyphs[95] = {
     /* } */ ".#..." "..#.." "..#.." "...#." "..#.." "..#.." ".#..." ".....",
     /* ~ */ "....." "....." ".#..." "#.#.#" "...#." "....." "....." ".....",
 };
+
+// Glyphs beyond ASCII drawn whole: the signs and letters of Latin-1 that are not a letter
+// with an accent, and the Greek letters and signs that units and properties use.
+struct DrawnGlyph {
+  char32_t code;
+  const char* rows;
+};
+constexpr DrawnGlyph kDrawn[] = {
+    {U'\u00A0', "....." "....." "....." "....." "....." "....." "....." "....."},  // no-break space
+    {U'\u00A1', "....." "..#.." "....." "..#.." "..#.." "..#.." "..#.." "..#.."},  // inverted !
+    {U'\u00A2', "....." "..#.." ".###." "#.#.." "#.#.." ".###." "..#.." "....."},  // cent
+    {U'\u00A3', "..##." ".#..#" ".#..." "###.." ".#..." ".#..#" "#.##." "....."},  // pound
+    {U'\u00A4', "....." "#...#" ".###." ".#.#." ".###." "#...#" "....." "....."},  // currency
+    {U'\u00A5', "#...#" ".#.#." "..#.." "#####" "..#.." "#####" "..#.." "....."},  // yen
+    {U'\u00A6', "..#.." "..#.." "..#.." "....." "..#.." "..#.." "..#.." "....."},  // broken bar
+    {U'\u00A7', ".###." "#...." ".###." "#...#" ".###." "....#" ".###." "....."},  // section
+    {U'\u00A8', ".#.#." "....." "....." "....." "....." "....." "....." "....."},  // diaeresis
+    {U'\u00A9', ".###." "#...#" "#.###" "##..#" "#.###" "#...#" ".###." "....."},  // copyright
+    {U'\u00AA', ".##.." "...#." ".###." "#..#." ".###." "....." "####." "....."},  // ordinal a
+    {U'\u00AB', "....." "..#.#" ".#.#." "#.#.." ".#.#." "..#.#" "....." "....."},  // <<
+    {U'\u00AC', "....." "....." "....." "#####" "....#" "....#" "....." "....."},  // not
+    {U'\u00AD', "....." "....." "....." ".###." "....." "....." "....." "....."},  // soft hyphen
+    {U'\u00AE', ".###." "#...#" "##.##" "#.#.#" "##.##" "#...#" ".###." "....."},  // registered
+    {U'\u00AF', "#####" "....." "....." "....." "....." "....." "....." "....."},  // macron
+    {U'\u00B0', ".##.." "#..#." "#..#." ".##.." "....." "....." "....." "....."},  // degree
+    {U'\u00B1', "..#.." "..#.." "#####" "..#.." "..#.." "....." "#####" "....."},  // plus-minus
+    {U'\u00B2', ".##.." "#..#." "..#.." ".#..." "####." "....." "....." "....."},  // superscript 2
+    {U'\u00B3', "###.." "...#." ".##.." "...#." "###.." "....." "....." "....."},  // superscript 3
+    {U'\u00B4', "...#." "..#.." "....." "....." "....." "....." "....." "....."},  // acute
+    {U'\u00B5', "....." "....." "#...#" "#...#" "#...#" "##..#" "#.##." "#...."},  // micro
+    {U'\u00B6', ".####" "###.#" "###.#" ".##.#" "..#.#" "..#.#" "..#.#" "....."},  // pilcrow
+    {U'\u00B7', "....." "....." "....." "..#.." "....." "....." "....." "....."},  // middle dot
+    {U'\u00B8', "....." "....." "....." "....." "....." "....." "..#.." ".##.."},  // cedilla
+    {U'\u00B9', ".#..." "##..." ".#..." ".#..." "###.." "....." "....." "....."},  // superscript 1
+    {U'\u00BA', ".##.." "#..#." "#..#." ".##.." "....." "####." "....." "....."},  // ordinal o
+    {U'\u00BB', "....." "#.#.." ".#.#." "..#.#" ".#.#." "#.#.." "....." "....."},  // >>
+    {U'\u00BC', "#...." "#...#" "#..#." "..#.." ".#.#." "#.###" "....#" "....."},  // 1/4
+    {U'\u00BD', "#...." "#...#" "#..#." "..#.." ".#.##" "#...#" "...#." "..###"},  // 1/2
+    {U'\u00BE', "##..." ".#..#" "##.#." "..#.." ".#.#." "#.###" "....#" "....."},  // 3/4
+    {U'\u00BF', "..#.." "....." "..#.." ".#..." "#...." "#...#" ".###." "....."},  // inverted ?
+    {U'\u00C6', ".####" "#.#.." "#.#.." "#####" "#.#.." "#.#.." "#.###" "....."},  // AE
+    {U'\u00D0', ".###." ".#..#" ".#..#" "###.#" ".#..#" ".#..#" ".###." "....."},  // Eth
+    {U'\u00D7', "....." "#...#" ".#.#." "..#.." ".#.#." "#...#" "....." "....."},  // times
+    {U'\u00D8', ".###." "#..##" "#.#.#" "#.#.#" "#.#.#" "##..#" ".###." "....."},  // O slash
+    {U'\u00DE', "#...." "####." "#...#" "#...#" "####." "#...." "#...." "....."},  // Thorn
+    {U'\u00DF', ".##.." "#..#." "#.#.." "#..#." "#...#" "#...#" "#.##." "#...."},  // sharp s
+    {U'\u00E6', "....." "....." "##.#." "..#.#" ".####" "#.#.." ".####" "....."},  // ae
+    {U'\u00F0', ".#.#." "..#.." ".#.#." "....#" ".####" "#...#" ".###." "....."},  // eth
+    {U'\u00F7', "....." "..#.." "....." "#####" "....." "..#.." "....." "....."},  // divide
+    {U'\u00F8', "....." "....." ".###." "#..##" "#.#.#" "##..#" ".###." "....."},  // o slash
+    {U'\u00FE', "#...." "#...." "####." "#...#" "#...#" "####." "#...." "#...."},  // thorn
+    {U'\u0394', "..#.." "..#.." ".#.#." ".#.#." "#...#" "#...#" "#####" "....."},  // Delta
+    {U'\u03A9', ".###." "#...#" "#...#" "#...#" ".#.#." ".#.#." "##.##" "....."},  // Omega
+    {U'\u03BC', "....." "....." "#...#" "#...#" "#...#" "##..#" "#.##." "#...."},  // mu
+    {U'\u03C1', "....." "....." ".###." "#...#" "#...#" "####." "#...." "#...."},  // rho
+    {U'\u03C3', "....." "....." ".####" "#..#." "#...#" "#...#" ".###." "....."},  // sigma
+    {U'\u2212', "....." "....." "....." "#####" "....." "....." "....." "....."},  // minus
+};
+
+// The marks the letters with accents put over (or, the cedilla, under) their letter.
+enum class Accent { Grave, Acute, Circumflex, Tilde, Diaeresis, Ring, Cedilla };
+
+// Two rows of each mark, from Grave to Ring; the cedilla takes the descender row.
+constexpr const char* kAccentRows[] = {
+    ".#..." "..#..", "...#." "..#..", "..#.." ".#.#.",
+    ".##.#" "#..#.", "....." ".#.#.", ".###." ".#.#.",
+};
+constexpr const char* kCedillaRow = ".##..";
+
+// The letters of Latin-1 with an accent: an ASCII letter and its mark. A capital's mark
+// stands in the two rows above the cap height; a small letter's in its two top rows.
+struct ComposedGlyph {
+  char32_t code;
+  char letter;
+  Accent accent;
+};
+constexpr ComposedGlyph kComposed[] = {
+    {U'\u00C0', 'A', Accent::Grave},     {U'\u00C1', 'A', Accent::Acute},
+    {U'\u00C2', 'A', Accent::Circumflex}, {U'\u00C3', 'A', Accent::Tilde},
+    {U'\u00C4', 'A', Accent::Diaeresis}, {U'\u00C5', 'A', Accent::Ring},
+    {U'\u00C7', 'C', Accent::Cedilla},   {U'\u00C8', 'E', Accent::Grave},
+    {U'\u00C9', 'E', Accent::Acute},     {U'\u00CA', 'E', Accent::Circumflex},
+    {U'\u00CB', 'E', Accent::Diaeresis}, {U'\u00CC', 'I', Accent::Grave},
+    {U'\u00CD', 'I', Accent::Acute},     {U'\u00CE', 'I', Accent::Circumflex},
+    {U'\u00CF', 'I', Accent::Diaeresis}, {U'\u00D1', 'N', Accent::Tilde},
+    {U'\u00D2', 'O', Accent::Grave},     {U'\u00D3', 'O', Accent::Acute},
+    {U'\u00D4', 'O', Accent::Circumflex}, {U'\u00D5', 'O', Accent::Tilde},
+    {U'\u00D6', 'O', Accent::Diaeresis}, {U'\u00D9', 'U', Accent::Grave},
+    {U'\u00DA', 'U', Accent::Acute},     {U'\u00DB', 'U', Accent::Circumflex},
+    {U'\u00DC', 'U', Accent::Diaeresis}, {U'\u00DD', 'Y', Accent::Acute},
+    {U'\u00E0', 'a', Accent::Grave},     {U'\u00E1', 'a', Accent::Acute},
+    {U'\u00E2', 'a', Accent::Circumflex}, {U'\u00E3', 'a', Accent::Tilde},
+    {U'\u00E4', 'a', Accent::Diaeresis}, {U'\u00E5', 'a', Accent::Ring},
+    {U'\u00E7', 'c', Accent::Cedilla},   {U'\u00E8', 'e', Accent::Grave},
+    {U'\u00E9', 'e', Accent::Acute},     {U'\u00EA', 'e', Accent::Circumflex},
+    {U'\u00EB', 'e', Accent::Diaeresis}, {U'\u00EC', 'i', Accent::Grave},
+    {U'\u00ED', 'i', Accent::Acute},     {U'\u00EE', 'i', Accent::Circumflex},
+    {U'\u00EF', 'i', Accent::Diaeresis}, {U'\u00F1', 'n', Accent::Tilde},
+    {U'\u00F2', 'o', Accent::Grave},     {U'\u00F3', 'o', Accent::Acute},
+    {U'\u00F4', 'o', Accent::Circumflex}, {U'\u00F5', 'o', Accent::Tilde},
+    {U'\u00F6', 'o', Accent::Diaeresis}, {U'\u00F9', 'u', Accent::Grave},
+    {U'\u00FA', 'u', Accent::Acute},     {U'\u00FB', 'u', Accent::Circumflex},
+    {U'\u00FC', 'u', Accent::Diaeresis}, {U'\u00FD', 'y', Accent::Acute},
+    {U'\u00FF', 'y', Accent::Diaeresis},
+};
 // clang-format on
 
-const char* glyphOf(char c) {
-  if (c < ' ' || c > '~') c = '?';
-  return kGlyphs[c - ' '];
+template <typename Glyph, size_t N>
+const Glyph* findGlyph(const Glyph (&glyphs)[N], char32_t code) {
+  const Glyph* found =
+      std::lower_bound(std::begin(glyphs), std::end(glyphs), code,
+                       [](const Glyph& glyph, char32_t wanted) { return glyph.code < wanted; });
+  return found != std::end(glyphs) && found->code == code ? found : nullptr;
+}
+
+bool isAscii(char32_t code) {
+  return code >= U' ' && code <= U'~';
+}
+
+bool asciiPixel(char c, int column, int row) {
+  return row >= 0 && row < kGlyphHeight && kGlyphs[c - ' '][row * kGlyphWidth + column] == '#';
+}
+
+// The pixel of a letter with an accent.
+bool composedPixel(const ComposedGlyph& glyph, int column, int row) {
+  if (glyph.accent == Accent::Cedilla) {
+    return row == kGlyphHeight - 1 ? kCedillaRow[column] == '#'
+                                   : asciiPixel(glyph.letter, column, row);
+  }
+  const bool capital = glyph.letter >= 'A' && glyph.letter <= 'Z';
+  const int accentTop = capital ? -kGlyphRowsAbove : 0;
+  if (row >= accentTop && row < accentTop + 2) {
+    return kAccentRows[static_cast<int>(glyph.accent)][(row - accentTop) * kGlyphWidth + column] ==
+           '#';
+  }
+  return asciiPixel(glyph.letter, column, row);
 }
 
 }  // namespace
 
-bool glyphPixel(char c, int column, int row) {
-  return glyphOf(c)[row * kGlyphWidth + column] == '#';
+bool hasGlyph(char32_t code) {
+  return isAscii(code) || findGlyph(kDrawn, code) != nullptr ||
+         findGlyph(kComposed, code) != nullptr;
+}
+
+bool glyphPixel(char32_t code, int column, int row) {
+  if (isAscii(code)) return asciiPixel(static_cast<char>(code), column, row);
+  if (const DrawnGlyph* drawn = findGlyph(kDrawn, code)) {
+    return row >= 0 && row < kGlyphHeight && drawn->rows[row * kGlyphWidth + column] == '#';
+  }
+  if (const ComposedGlyph* composed = findGlyph(kComposed, code)) {
+    return composedPixel(*composed, column, row);
+  }
+  return asciiPixel('?', column, row);
+}
+
+bool drawsAllGlyphs(std::string_view text) {
+  for (const char32_t code : codePoints(text)) {
+    if (!hasGlyph(code)) return false;
+  }
+  return true;
 }
 
 int textWidth(std::string_view text, int scale) {
-  if (text.empty()) return 0;
-  return (static_cast<int>(text.size()) * kGlyphAdvance - 1) * scale;
+  const int count = static_cast<int>(codePoints(text).size());
+  if (count == 0) return 0;
+  return (count * kGlyphAdvance - 1) * scale;
 }
 
 namespace {
@@ -127,10 +283,11 @@ namespace {
 // left corner that `place(character index, glyph column, glyph row)` gives.
 template <typename Place>
 void drawGlyphs(RgbImage& image, std::string_view text, Rgb colour, int scale, Place place) {
-  for (int index = 0; index < static_cast<int>(text.size()); ++index) {
-    for (int row = 0; row < kGlyphHeight; ++row) {
+  const std::u32string codes = codePoints(text);
+  for (int index = 0; index < static_cast<int>(codes.size()); ++index) {
+    for (int row = -kGlyphRowsAbove; row < kGlyphHeight; ++row) {
       for (int column = 0; column < kGlyphWidth; ++column) {
-        if (!glyphPixel(text[static_cast<size_t>(index)], column, row)) continue;
+        if (!glyphPixel(codes[static_cast<size_t>(index)], column, row)) continue;
         const auto [px, py] = place(index, column, row);
         fillRect(image, px, py, px + scale, py + scale, colour);
       }

@@ -1,5 +1,7 @@
 // A small built-in font for the labels of a picture: 5 x 8 pixel glyphs (the bottom
-// row for descenders) for the printable ASCII characters, drawn at a whole-number scale.
+// row for descenders) for the printable characters of ASCII and Latin-1 and the Greek
+// letters and signs of units (Omega, Delta, mu, rho, sigma, the minus sign), drawn at a
+// whole-number scale. Texts are UTF-8.
 #pragma once
 
 #include <string_view>
@@ -10,12 +12,21 @@
 constexpr int kGlyphWidth = 5;
 constexpr int kGlyphHeight = 8;
 
+/// Rows above the cap height, which the accents of capitals take (rows -2 and -1).
+constexpr int kGlyphRowsAbove = 2;
+
 /// Pixels from one character to the next at scale 1.
 constexpr int kGlyphAdvance = kGlyphWidth + 1;
 
-/// Whether the glyph of `c` sets pixel (column, row), with (0, 0) its top left;
-/// characters without a glyph show as '?'.
-bool glyphPixel(char c, int column, int row);
+/// Whether the font has a glyph of its own for the character `code`.
+bool hasGlyph(char32_t code);
+
+/// Whether every character of `text` has a glyph of its own.
+bool drawsAllGlyphs(std::string_view text);
+
+/// Whether the glyph of `code` sets pixel (column, row), with (0, 0) the top left of its
+/// cap height and `row` from -kGlyphRowsAbove; characters without a glyph show as '?'.
+bool glyphPixel(char32_t code, int column, int row);
 
 /// Pixels `text` takes along its line at `scale`.
 int textWidth(std::string_view text, int scale);

@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <ios>
 #include <set>
 #include <string>
 
 namespace {
 
-std::string glyphBits(char c) {
+std::string glyphBits(char32_t c) {
   std::string bits;
-  for (int row = 0; row < kGlyphHeight; ++row) {
+  for (int row = -kGlyphRowsAbove; row < kGlyphHeight; ++row) {
     for (int column = 0; column < kGlyphWidth; ++column)
       bits += glyphPixel(c, column, row) ? '#' : '.';
   }
@@ -23,8 +25,31 @@ TEST(BitmapFontTest, EveryPrintableCharacterHasAGlyphOfItsOwn) {
     EXPECT_NE(bits.find('#'), std::string::npos) << c;
     EXPECT_TRUE(seen.insert(bits).second) << "glyph of " << c << " repeats another";
   }
-  EXPECT_EQ(glyphBits(' '), std::string(kGlyphWidth * kGlyphHeight, '.'));
+  EXPECT_EQ(glyphBits(' '), std::string(kGlyphWidth * (kGlyphRowsAbove + kGlyphHeight), '.'));
   EXPECT_EQ(glyphBits('\x7F'), glyphBits('?'));
+}
+
+TEST(BitmapFontTest, LatinOneAndTheSignsOfUnitsHaveGlyphsOfTheirOwn) {
+  std::set<std::string> seen;
+  for (char c = ' '; c <= '~'; ++c) seen.insert(glyphBits(static_cast<char32_t>(c)));
+  std::u32string codes = U"\u0394\u03A9\u03C1\u03C3";  // Delta, Omega, rho, sigma
+  for (char32_t code = 0xA1; code <= 0xFF; ++code) codes.push_back(code);
+  for (const char32_t code : codes) {
+    EXPECT_TRUE(hasGlyph(code)) << std::hex << static_cast<uint32_t>(code);
+    EXPECT_TRUE(seen.insert(glyphBits(code)).second)
+        << std::hex << static_cast<uint32_t>(code) << " repeats a glyph";
+  }
+  // The same sign under two names; the no-break space is a space.
+  EXPECT_EQ(glyphBits(U'\u03BC'), glyphBits(U'\u00B5'));
+  EXPECT_EQ(glyphBits(U'\u2212'), glyphBits('-'));
+  EXPECT_EQ(glyphBits(U'\u00A0'), glyphBits(' '));
+  EXPECT_FALSE(hasGlyph(U'\u0416'));  // Cyrillic Zhe
+  EXPECT_EQ(glyphBits(U'\u0416'), glyphBits('?'));
+  EXPECT_TRUE(
+      drawsAllGlyphs("resistivity \xCF\x81 (\xCE\xA9\xC2\xB7m), \xC2\xB0"
+                     "C, m\xC2\xB2"));
+  EXPECT_FALSE(drawsAllGlyphs("\xD0\x96"));
+  EXPECT_EQ(textWidth("\xCE\xA9\xC2\xB7m", 1), 3 * kGlyphAdvance - 1);  // one glyph a character
 }
 
 TEST(BitmapFontTest, DrawsAlongAndUpward) {

@@ -52,15 +52,17 @@ std::string displayText(std::string_view text) {
   return result;
 }
 
-std::string asciiText(std::string_view text) {
-  std::string result;
-  for (char c : displayText(text)) {
-    const uint8_t byte = static_cast<uint8_t>(c);
-    if (byte < 0x80) {
-      result += c;
-    } else if (byte >= 0xC0) {
-      result += '?';  // the lead byte of a character beyond ASCII; its tail is dropped
-    }
+std::u32string codePoints(std::string_view text) {
+  const std::string valid = displayText(text);
+  std::u32string codes;
+  for (size_t at = 0; at < valid.size();) {
+    const uint8_t lead = static_cast<uint8_t>(valid[at]);
+    // Valid UTF-8: the lead byte says how many bytes follow, each holding six bits.
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t i = 1; i < length; ++i) code = (code << 6) | (valid[at + i] & 0x3F);
+    codes.push_back(code);
+    at += length;
   }
-  return result;
+  return codes;
 }

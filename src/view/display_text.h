@@ -8,5 +8,5 @@
 /// valid UTF-8 character, and each control character, becomes '?'.
 std::string displayText(std::string_view text);
 
-/// `text` with every character beyond ASCII shown as one '?', for a font of ASCII glyphs.
-std::string asciiText(std::string_view text);
+/// The characters of `displayText(text)`, one code point each.
+std::u32string codePoints(std::string_view text);

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "view/bitmap_font.h"
-#include "view/display_text.h"
 
 namespace {
 
@@ -16,7 +15,7 @@ int glyphScale(double size) {
 }
 
 double bitmapWidth(const std::string& text, double size) {
-  return textWidth(asciiText(text), glyphScale(size));
+  return textWidth(text, glyphScale(size));
 }
 
 int snap(double coordinate) {
@@ -44,18 +43,17 @@ void drawRect(RgbImage& image, const SceneRect& rect) {
 }
 
 void drawSceneText(RgbImage& image, const SceneText& text) {
-  const std::string ascii = asciiText(text.text);
   const int scale = glyphScale(text.size);
-  const int width = textWidth(ascii, scale);
+  const int width = textWidth(text.text, scale);
   const int cap = (kGlyphHeight - 1) * scale;
   const int along = text.align == TextAlign::Start    ? 0
                     : text.align == TextAlign::Centre ? width / 2
                                                       : width;
   constexpr Rgb kInk{0, 0, 0};
   if (text.upward) {
-    drawTextUpward(image, snap(text.x) - cap / 2, snap(text.y) + along, ascii, kInk, scale);
+    drawTextUpward(image, snap(text.x) - cap / 2, snap(text.y) + along, text.text, kInk, scale);
   } else {
-    drawText(image, snap(text.x) - along, snap(text.y) - cap / 2, ascii, kInk, scale);
+    drawText(image, snap(text.x) - along, snap(text.y) - cap / 2, text.text, kInk, scale);
   }
 }
 

@@ -8,5 +8,6 @@
 /// The metrics of the built-in font, drawn at the whole-number scale nearest a font size.
 TextMetrics bitmapTextMetrics();
 
-/// The scene on white, each rectangle snapped to whole pixels, non-ASCII characters as '?'.
+/// The scene on white, each rectangle snapped to whole pixels, characters the built-in
+/// font lacks as '?'.
 RgbImage drawSceneBitmap(const PictureScene& scene);

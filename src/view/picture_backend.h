@@ -17,7 +17,7 @@ enum class PictureFormat { Png, Svg, Pdf };
 bool drawsVectorPictures();
 
 /// Whether this build draws every character of `text` (valid UTF-8) as it is: a build
-/// with cairo draws any, the built-in font printable ASCII only.
+/// with cairo draws any, the built-in font those it has glyphs for.
 bool drawsText(std::string_view text);
 
 /// The metrics of the text this build draws.

@@ -1,4 +1,5 @@
 // The pictures of a build without cairo: PNG only, drawn with the built-in bitmap font.
+#include "view/bitmap_font.h"
 #include "view/draw_scene_bitmap.h"
 #include "view/picture_backend.h"
 #include "view/view_failure.h"
@@ -8,10 +9,7 @@ bool drawsVectorPictures() {
 }
 
 bool drawsText(std::string_view text) {
-  for (const char c : text) {
-    if (c < 0x20 || c > 0x7E) return false;  // a char of 0x80 and above is negative
-  }
-  return true;
+  return drawsAllGlyphs(text);
 }
 
 TextMetrics pictureTextMetrics() {

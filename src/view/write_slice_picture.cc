@@ -44,8 +44,8 @@ std::string sliceTitle(const Mesh& mesh, const char* modelName, SliceAxis axis, 
 bool drawable(const char* what, const std::string& text, std::string& error) {
   if (drawsText(text)) return true;
   error = std::string(what) + " '" + text +
-          "': this boxpaint-view was built without cairo, and its own font draws ASCII "
-          "characters only";
+          "': this boxpaint-view was built without cairo, and its own font draws ASCII, "
+          "Latin-1 and the Greek letters of units only";
   return false;
 }
 

@@ -320,15 +320,19 @@ class ViewTest(unittest.TestCase):
     def test_size_and_vector_pictures(self):
         greek = "resistivity \u03c1 (\u03a9\u00b7m)"
         if PICTURES != "cairo":
-            # The built-in font has no Greek letters: the label is refused, not drawn as '?'.
-            run = self.view(self.mesh, self.model, self.path("greek.png"), "--slice", "n=2",
-                            "--label", greek)
+            # The built-in font has no Cyrillic letters: the label is refused, not drawn as '?'.
+            run = self.view(self.mesh, self.model, self.path("cyrillic.png"), "--slice", "n=2",
+                            "--label", "\u0441\u043e\u043f\u0440. (\u041e\u043c\u00b7\u043c)")
             self.assertEqual(run.returncode, 2)
-            self.assertIn("its own font draws ASCII characters only", run.stderr)
-            greek = "resistivity (ohm m)"
+            self.assertIn("its own font draws ASCII, Latin-1 and the Greek letters of units only",
+                          run.stderr)
         image, _, size, _ = self.picture("sized.png", "n=2", "--size", "1000x400",
                                          "--label", greek)
         self.assertEqual(image.size, (1000, 400))
+        # Each letter drawn as itself: not as the '?' of a character the font lacks.
+        unknown, *_ = self.picture("unknown.png", "n=2", "--size", "1000x400",
+                                   "--label", "resistivity ? (?\u00b7m)")
+        self.assertNotEqual(image.tobytes(), unknown.tobytes())
         for kind in ("svg", "pdf"):
             out = self.path(f"sized.{kind}")
             run = self.view(self.mesh, self.model, out, "--slice", "n=2", "--size=800x600",

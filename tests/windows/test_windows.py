@@ -377,32 +377,48 @@ class CompanionTest(Folder):
 
 
 class ViewPathTest(Folder):
-    """boxpaint-view.exe's outputs named with backslashes, dots and drive letters."""
+    """boxpaint-view.exe's outputs named with backslashes, dots and drive letters, and its
+    labels in UTF-8."""
 
-    def test_outputs_with_backslashes_and_drive_letters_land_where_they_are_named(self):
+    def setUp(self):
+        super().setUp()
         for name in ("mesh.txt", "blocks.inp"):
             with open(os.path.join(EXAMPLES, name), "rb") as f:
                 self.write(name, f.read())
         self.assertEqual(run_windows(["mesh.txt", "blocks.inp", "model.txt"], self.dir).status, 0)
+
+    def view(self, arguments, cwd):
+        return subprocess.run([WINE, os.path.join(WINDOWS_BUILD, "boxpaint-view.exe"), *arguments],
+                              cwd=cwd, capture_output=True, env=wine_environment(),
+                              stdin=subprocess.DEVNULL, timeout=120)
+
+    def test_outputs_with_backslashes_and_drive_letters_land_where_they_are_named(self):
         for folder in ("work/sub", "work/out", "try"):
             os.makedirs(self.path(folder))
-        work = self.path("work")
         cases = (("sub\\a.png", "work/sub/a.png"), (".\\sub\\n.png", "work/sub/n.png"),
                  ("sub\\f.vtr", "work/sub/f.vtr"), ("..\\try\\l.png", "try/l.png"),
                  (windows_path(self.path("work/out/c.png")), "work/out/c.png"),
                  ("Z:d.png", "work/d.png"))
         for output, landed in cases:
             picture = ["--slice", "z=1"] if output.endswith(".png") else []
-            run = subprocess.run([WINE, os.path.join(WINDOWS_BUILD, "boxpaint-view.exe"),
-                                  "..\\mesh.txt", "..\\model.txt", output, *picture], cwd=work,
-                                 capture_output=True, env=wine_environment(),
-                                 stdin=subprocess.DEVNULL, timeout=120)
+            run = self.view(["..\\mesh.txt", "..\\model.txt", output, *picture],
+                            self.path("work"))
             self.assertEqual((run.returncode, run.stderr), (0, b""), output)
             self.assertTrue(os.path.getsize(self.path(landed)) > 0, output)
         found = sorted(os.path.relpath(os.path.join(top, name), self.dir)
                        for top, _, names in os.walk(self.dir) for name in names)
         self.assertEqual(found, sorted(["mesh.txt", "blocks.inp", "model.txt"] +
                                        [landed for _, landed in cases]))  # no temporary left
+
+    def test_a_label_in_utf8_is_drawn_letter_for_letter(self):
+        # Read in the ANSI code page, "\u03a9\u00b7m" became "O?m" in the picture.
+        pictures = []
+        for label in ("resistivity (\u03a9\u00b7m)", "resistivity (O?m)"):
+            run = self.view(["mesh.txt", "model.txt", "label.png", "--slice", "n@575",
+                             "--label", label], self.dir)
+            self.assertEqual((run.returncode, run.stderr), (0, b""), label)
+            pictures.append(self.read("label.png"))
+        self.assertNotEqual(pictures[0], pictures[1])
 
 
 if __name__ == "__main__":
