@@ -1,0 +1,32 @@
+#include "library/internal_mesh.h"
+
+#include <string>
+
+#include "library/library_failure.h"
+#include "mesh/node_order.h"
+
+namespace {
+
+// Takes the nodes of `axis` into `internal`; false when their number does not fit the count.
+bool takeAxis(const boxpaint::MeshAxis& axis, NodeAxis& internal) {
+  const int64_t nodes = axis.cellCount < 0 ? 0 : int64_t{axis.cellCount} + 1;
+  if (static_cast<int64_t>(axis.nodes.size()) != nodes) return false;
+  internal.cellCount = axis.cellCount;
+  internal.nodeCount = static_cast<int32_t>(nodes);
+  // Read only: the painter and the snapping never write the nodes.
+  internal.nodes = const_cast<double*>(axis.nodes.data());
+  classifyNodeOrder(internal);
+  return true;
+}
+
+}  // namespace
+
+boxpaint::Failure internalMesh(const boxpaint::Mesh& mesh, std::unique_ptr<Mesh>& internal) {
+  // The search tables take a few hundred kilobytes: not on the stack of a caller's thread.
+  internal = std::make_unique<Mesh>();
+  if (!takeAxis(mesh.easting, internal->easting) || !takeAxis(mesh.northing, internal->northing) ||
+      !takeAxis(mesh.elevation, internal->elevation)) {
+    return badArgument("a mesh axis holds another number of nodes than its cell count gives");
+  }
+  return {};
+}

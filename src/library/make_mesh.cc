@@ -1,0 +1,57 @@
+// A mesh made from the first node and the cell widths, as a mesh file gives them.
+#include <cstdint>
+#include <memory>
+
+#include "boxpaint/mesh.h"
+#include "library/library_failure.h"
+#include "mesh/node_sums.h"
+
+namespace {
+
+// Makes `axis` of `widths` from `origin`: the node coordinates through the same running
+// sum the mesh reader makes, falling on elevation.
+void makeAxis(double origin, std::span<const double> widths, bool falling,
+              boxpaint::MeshAxis& axis) {
+  axis.cellCount = static_cast<int32_t>(widths.size());
+  axis.origin = origin;
+  axis.widths.assign(widths.begin(), widths.end());
+  axis.nodes.resize(widths.size() + 1);
+  axis.nodes[0] = origin;
+  std::copy(widths.begin(), widths.end(), axis.nodes.begin() + 1);
+  // The sum also builds the axis's search tables, a few hundred kilobytes: not on the stack.
+  auto sums = std::make_unique<NodeAxis>();
+  sums->cellCount = axis.cellCount;
+  sums->nodeCount = static_cast<int32_t>(axis.nodes.size());
+  sums->nodes = axis.nodes.data();
+  sumNodeWidths(*sums, falling);
+}
+
+}  // namespace
+
+namespace boxpaint {
+
+Failure makeMesh(const double origin[3], std::span<const double> easting,
+                 std::span<const double> northing, std::span<const double> elevation, Mesh& mesh) {
+  for (std::span<const double> widths : {easting, northing, elevation}) {
+    if (widths.size() >= static_cast<size_t>(INT32_MAX)) {
+      return badArgument("an axis of a mesh has at most 2147483646 cells");
+    }
+  }
+  return failingOnMemory([&] {
+    makeAxis(origin[0], easting, false, mesh.easting);
+    makeAxis(origin[1], northing, false, mesh.northing);
+    makeAxis(origin[2], elevation, true, mesh.elevation);
+    return Failure{};
+  });
+}
+
+std::vector<double> cellCentres(const MeshAxis& axis) {
+  std::vector<double> centres;
+  for (size_t k = 1; k < axis.nodes.size(); ++k) {
+    // Halved before they are added: two huge coordinates do not overflow.
+    centres.push_back(0.5 * axis.nodes[k - 1] + 0.5 * axis.nodes[k]);
+  }
+  return centres;
+}
+
+}  // namespace boxpaint

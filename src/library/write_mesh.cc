@@ -1,0 +1,81 @@
+// A mesh file that boxpaint reads back to the same numbers.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "boxpaint/mesh.h"
+#include "check/shortest_number.h"
+#include "library/file_call_lock.h"
+#include "library/library_failure.h"
+#include "library/output_file.h"
+
+namespace {
+
+// Numbers a line of widths holds.
+constexpr int kWidthsPerLine = 8;
+
+// Appends the widths of `axis` as one group: eight items a line, a run of one finite
+// value as "r*v". An axis of no cells still takes a line, which its read statement passes.
+void appendWidths(std::string& text, const boxpaint::MeshAxis& axis) {
+  const std::vector<double>& widths = axis.widths;
+  if (widths.empty()) {
+    text.append("0\n");
+    return;
+  }
+  int onLine = 0;
+  for (size_t k = 0; k < widths.size();) {
+    size_t run = 1;
+    while (k + run < widths.size() && widths[k + run] == widths[k] &&
+           std::signbit(widths[k + run]) == std::signbit(widths[k]) && std::isfinite(widths[k])) {
+      ++run;
+    }
+    if (onLine > 0) text.push_back(' ');
+    if (run > 1) {
+      appendInteger(text, static_cast<int64_t>(run));
+      text.push_back('*');
+    }
+    appendNumber(text, widths[k]);
+    k += run;
+    if (++onLine == kWidthsPerLine || k == widths.size()) {
+      text.push_back('\n');
+      onLine = 0;
+    }
+  }
+}
+
+}  // namespace
+
+namespace boxpaint {
+
+Failure writeMesh(const std::string& path, const Mesh& mesh) {
+  for (const MeshAxis* axis : {&mesh.easting, &mesh.northing, &mesh.elevation}) {
+    if (static_cast<int64_t>(axis->widths.size()) != std::max(axis->cellCount, 0)) {
+      return badArgument("a mesh axis holds another number of widths than its cell count");
+    }
+  }
+  const FileCallLock lock;
+  return failingOnMemory([&] {
+    OutputFile file;
+    Failure failure = openOutputFile(path, file);
+    if (failed(failure)) return failure;
+    std::string text;
+    const MeshAxis* axes[] = {&mesh.easting, &mesh.northing, &mesh.elevation};
+    for (const MeshAxis* axis : axes) {
+      appendInteger(text, axis->cellCount);
+      text.push_back(axis == axes[2] ? '\n' : ' ');
+    }
+    for (const MeshAxis* axis : axes) {
+      appendNumber(text, axis->origin);
+      text.push_back(axis == axes[2] ? '\n' : ' ');
+    }
+    for (const MeshAxis* axis : axes) {
+      appendWidths(text, *axis);
+      failure = writeLines(file, text, false);
+      if (failed(failure)) return failure;
+    }
+    return writeLines(file, text, true);
+  });
+}
+
+}  // namespace boxpaint
