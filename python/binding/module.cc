@@ -18,6 +18,8 @@ namespace {
 
 DoubleArray paint(const boxpaint::Mesh& mesh, double background, const DoubleArray& blocks) {
   const std::span<const boxpaint::Block> rows = blockRows(blocks);
+  // A model boxpaint refuses is refused before its memory is asked for.
+  raiseFailure(boxpaint::checkModelSize(mesh));
   DoubleArray cells = modelArray(mesh);
   const std::span<double> out(cells.mutable_data(), static_cast<size_t>(cells.size()));
   releasedCall([&](const boxpaint::CallControl* control) {

@@ -19,3 +19,9 @@ void raiseFailure(const boxpaint::Failure& failure) {
   PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.ptr())), exception.ptr());
   throw py::error_already_set();
 }
+
+bool onSignalThread() {
+  static const unsigned long mainThread =
+      py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>();
+  return PyThread_get_thread_ident() == mainThread;
+}

@@ -9,8 +9,8 @@
 #include "library/internal_mesh.h"
 #include "library/library_failure.h"
 #include "library/recorded_value.h"
-#include "model/model_painter.h"
-#include "model/painted_block.h"
+#include "model/blocks/painted_block.h"
+#include "model/paint/model_painter.h"
 #include "runtime/diagnostics/message.h"
 
 namespace {
@@ -82,9 +82,14 @@ int64_t modelCellCount(const Mesh& mesh) {
   return cellsAlong(mesh.easting) * cellsAlong(mesh.northing) * cellsAlong(mesh.elevation);
 }
 
+Failure checkModelSize(const Mesh& mesh) {
+  if (!modelSizeFits(mesh)) return messageFailure(numberOf(Message::ArraySizeOverflow));
+  return {};
+}
+
 Failure paintModel(const Mesh& mesh, double background, std::span<const Block> blocks,
                    std::span<double> cells, const CallControl* control) {
-  if (!modelSizeFits(mesh)) return messageFailure(numberOf(Message::ArraySizeOverflow));
+  if (Failure failure = checkModelSize(mesh); failed(failure)) return failure;
   if (static_cast<int64_t>(cells.size()) != modelCellCount(mesh)) {
     return badArgument("the cells are not as many as the mesh has");
   }

@@ -9,7 +9,8 @@
 // stopped holds whole records (or lines) only.
 //
 // Threads. Any call may be made from any thread. Calls that work in memory only
-// (makeMesh, cellCentres, modelCellCount, paintModel, recordedValue, renderModelRecords)
+// (makeMesh, cellCentres, modelCellCount, checkModelSize, paintModel, recordedValue,
+// renderModelRecords)
 // run in parallel with one another and with every other call. Calls that open files
 // (readMesh, writeMesh, readBlocks, writeBlocks, writeModel, readModel, buildModel,
 // checkReport, writeRectilinearGrid) run one at a time: each holds a lock of the library

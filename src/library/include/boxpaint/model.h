@@ -26,6 +26,10 @@ size_t recordLength(Terminator terminator);
 /// The number of cells of `mesh`'s model: the product of max(n, 0) over the three axes.
 int64_t modelCellCount(const Mesh& mesh);
 
+/// Fails with message 179 when boxpaint refuses the model of `mesh` as too large: its size
+/// as doubles overflows the 32-bit arithmetic that bounds it.
+Failure checkModelSize(const Mesh& mesh);
+
 /// Paints the model of `mesh` into `cells` (modelCellCount(mesh) of them), elevation
 /// index fastest, then easting, then northing, as boxpaint orders its model file: every
 /// cell starts at `background` and each block, in order, takes the cells between the

@@ -1,0 +1,103 @@
+"""How the module's calls fail, stop and share the process: failures raised with
+boxpaint's numbers and nothing left behind, control-C between pieces, threads."""
+
+import _thread
+import os
+import threading
+
+import numpy as np
+import pytest
+
+import boxpaint
+
+
+def test_failures_carry_boxpaint_numbers_and_the_interpreter_goes_on(tmp_path):
+    missing = tmp_path / "no such folder" / "model.txt"
+    with pytest.raises(FileNotFoundError) as raised:
+        boxpaint.write_model(missing, [1.0])
+    assert isinstance(raised.value, boxpaint.Error)
+    assert (raised.value.number, raised.value.file) == (29, str(missing))
+    with pytest.raises(boxpaint.Error) as raised:
+        boxpaint.write_blocks(tmp_path, 0.0, [[0, 1, 0, 1, 0, 1, 2]])  # a folder
+    assert raised.value.number == 9
+    # A model whose size as doubles overflows 32 bits, refused before its memory is asked.
+    huge = boxpaint.Mesh(np.ones(2048), np.ones(2048), np.ones(1024))
+    with pytest.raises(boxpaint.Error) as raised:
+        boxpaint.paint(huge, 0.0, [])
+    assert raised.value.number == 179
+    with pytest.raises(ValueError):
+        boxpaint.paint(huge, 0.0, np.zeros((2, 6)))
+    with pytest.raises(ValueError):
+        boxpaint.write_model(tmp_path / "m.txt", [1.0], terminator="\n\n")
+    boxpaint.write_model(tmp_path / "m.txt", [1.0], terminator="\n")
+    assert (tmp_path / "m.txt").read_bytes() == b" 1.000E+00\n"
+
+
+def test_a_thousand_failing_calls_leave_no_descriptor_and_no_memory(tmp_path):
+    missing = tmp_path / "missing" / "file"
+    mesh = boxpaint.Mesh([1.0], [1.0], [1.0])
+
+    def fail_many(count):
+        for i in range(count):
+            with pytest.raises(boxpaint.Error):
+                [lambda: boxpaint.write_model(missing, [1.0, 2.0]),
+                 lambda: mesh.write(missing),
+                 lambda: boxpaint.write_blocks(missing, 0.0, [])][i % 3]()
+
+    def resident_pages():
+        with open("/proc/self/statm") as f:
+            return int(f.read().split()[1])
+
+    fail_many(100)  # whatever the first calls set up
+    descriptors, pages = os.listdir("/proc/self/fd"), resident_pages()
+    fail_many(1000)
+    assert os.listdir("/proc/self/fd") == descriptors
+    assert resident_pages() - pages < 256  # 1 MiB
+
+
+@pytest.mark.parametrize("call", ["write_model", "paint"])
+def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
+    rng = np.random.default_rng(3)
+    values = np.linspace(0.5, 2.5, 30_000_000)
+    mesh = boxpaint.Mesh(np.ones(500), np.ones(300), np.ones(200))
+    blocks = np.column_stack([rng.uniform(0, 500, (200_000, 6)), rng.normal(size=200_000)])
+    path = tmp_path / "model.txt"
+
+    def interrupt():
+        # Once the first records are in the file, or a moment into the painting.
+        while call == "write_model" and (not path.exists() or path.stat().st_size == 0):
+            pass
+        _thread.interrupt_main()
+
+    timer = threading.Timer(0.02, interrupt)
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        if call == "write_model":
+            boxpaint.write_model(path, values)
+        else:
+            boxpaint.paint(mesh, 0.0, blocks)
+    timer.join()
+    if call == "write_model":
+        written = path.read_bytes()
+        assert 0 < len(written) < 12 * values.size and len(written) % 12 == 0
+        assert written == boxpaint.render_model(values[: len(written) // 12])
+    boxpaint.paint(mesh, 0.0, blocks[:10])  # the next call works
+
+
+def test_threads_paint_side_by_side_as_one_after_the_other():
+    rng = np.random.default_rng(9)
+    mesh = boxpaint.Mesh(rng.uniform(1, 5, 60), rng.uniform(1, 5, 70), rng.uniform(1, 5, 50))
+    jobs = [np.column_stack([rng.uniform(0, 250, (5000, 6)), rng.normal(size=5000)])
+            for _ in range(4)]
+    alone = [boxpaint.paint(mesh, 1.0, blocks) for blocks in jobs]
+    together = [None] * len(jobs)
+
+    def paint(i):
+        together[i] = boxpaint.paint(mesh, 1.0, jobs[i])
+
+    threads = [threading.Thread(target=paint, args=(i,)) for i in range(len(jobs))]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert all(np.array_equal(a, b) for a, b in zip(alone, together))

@@ -1,0 +1,94 @@
+"""paint, write_model, Mesh.write and write_blocks against the command-line program: the
+model file boxpaint writes from the files the module writes equals what the module
+paints, value for value when read back and byte for byte when written."""
+
+import os
+
+import numpy as np
+from hypothesis import HealthCheck, given, settings
+from hypothesis import strategies as st
+
+import boxpaint
+from conftest import LARGEST, REPOSITORY, read_records
+
+
+def assert_same_values(painted, expected):
+    assert painted.shape == expected.shape
+    assert np.array_equal(painted, expected, equal_nan=True)
+
+
+def compare_with_cli(boxpaint_cli, folder, mesh, background, blocks):
+    """Writes the mesh and the blocks, runs boxpaint on them and compares its model file
+    with paint's array read back and written again."""
+    # Neither writer cuts an old model file when it has no record to write.
+    for name in ("cli.txt", "module.txt"):
+        (folder / name).unlink(missing_ok=True)
+    mesh.write(folder / "mesh.txt")
+    boxpaint.write_blocks(folder / "blocks.inp", background, blocks)
+    model = boxpaint_cli(folder / "mesh.txt", folder / "blocks.inp", folder / "cli.txt")
+    painted = boxpaint.paint(mesh, background, blocks)
+    assert painted.shape == mesh.shape and painted.flags.c_contiguous
+    assert_same_values(painted.ravel(), read_records(model))
+    boxpaint.write_model(folder / "module.txt", painted)
+    assert (folder / "module.txt").read_bytes() == model
+    assert boxpaint.render_model(painted, "\n") == model.replace(b"\r\n", b"\n")
+
+
+def test_bundled_example_paints_as_the_cli_does(boxpaint_cli, tmp_path):
+    mesh = boxpaint.Mesh(np.full(20, 50.0), np.full(20, 50.0), np.full(20, 10.0), (0, 0, 200))
+    with open(os.path.join(REPOSITORY, "examples", "blocks.inp")) as f:
+        lines = f.read().splitlines()
+    blocks = np.array([[float(v) for v in line.split()[:7]] for line in lines[2:4]])
+    painted = boxpaint.paint(mesh, 0.0, blocks)
+    model = boxpaint_cli(os.path.join(REPOSITORY, "examples", "mesh.txt"),
+                         os.path.join(REPOSITORY, "examples", "blocks.inp"), tmp_path / "m.txt")
+    assert_same_values(painted.ravel(), read_records(model))
+    compare_with_cli(boxpaint_cli, tmp_path, mesh, 0.0, blocks)
+
+
+def test_snapping_example_grows_shrinks_moves_and_drops_blocks(boxpaint_cli, tmp_path):
+    mesh = boxpaint.Mesh(np.full(8, 10.0), [10.0], np.full(4, 10.0), origin=(0, 0, 100))
+    blocks = [[14, 26, 0, 10, 96, 84, 1], [46, 74, 0, 10, 94, 66, 2],
+              [0, 80, 0, 10, 78, 76, 3], [35, 45, 0, 10, 75, 65, 4]]
+    section = boxpaint.paint(mesh, 0.0, blocks)[0].T
+    assert section.tolist() == [[0, 1, 1, 0, 0, 0, 0, 0], [0, 1, 1, 0, 0, 2, 2, 0],
+                                [0, 0, 0, 4, 0, 2, 2, 0], [0, 0, 0, 0, 0, 0, 0, 0]]
+    compare_with_cli(boxpaint_cli, tmp_path, mesh, 0.0, np.array(blocks, float))
+
+
+# Numbers the writer and the snapping treat apart: ties, runs of one width, the extremes.
+SPECIAL = [0.0, -0.0, 0.5, 5.0, 10.0, 1e100, -1e-300, 9.9996e99, LARGEST, 5e-324,
+           float("nan"), float("inf"), -float("inf"), 2.71828, 1234567.0]
+numbers = st.one_of(st.floats(-200, 1200), st.sampled_from(SPECIAL),
+                    st.integers(-20, 120).map(lambda n: n * 5.0))
+widths = st.lists(st.one_of(st.sampled_from([10.0, 10.0, 0.1, 25.0]),
+                            st.floats(0.01, 500), st.floats(-50, 50)), min_size=0, max_size=6)
+
+
+@settings(max_examples=100, deadline=None,
+          suppress_health_check=[HealthCheck.function_scoped_fixture])
+@given(widths, widths, widths, st.tuples(numbers, numbers, numbers), numbers,
+       st.lists(st.lists(numbers, min_size=7, max_size=7), max_size=8))
+def test_generated_models_paint_as_the_cli_does(boxpaint_cli, tmp_path, easting, northing,
+                                                elevation, origin, background, blocks):
+    mesh = boxpaint.Mesh(easting, northing, elevation, origin)
+    compare_with_cli(boxpaint_cli, tmp_path, mesh, background, np.array(blocks, float))
+
+
+def test_mesh_reads_back_through_the_cli_to_the_same_nodes(tmp_path):
+    import json
+    import subprocess
+
+    from conftest import program
+
+    rng = np.random.default_rng(5)
+    mesh = boxpaint.Mesh(rng.uniform(0.1, 99, 300), np.full(40, 0.1), rng.lognormal(size=30),
+                         origin=(1e5 / 3, -7.25, 1234.5678))
+    mesh.write(tmp_path / "mesh.txt")
+    boxpaint.write_blocks(tmp_path / "blocks.inp", 1.0, np.zeros((0, 7)))
+    done = subprocess.run([program("BOXPAINT_CHECK"), "--json", str(tmp_path / "mesh.txt"),
+                           str(tmp_path / "blocks.inp")], capture_output=True, check=True)
+    report = json.loads(done.stdout)["mesh"]
+    for axis, nodes in zip(("easting", "northing", "elevation"), mesh.nodes):
+        assert report["extent"][axis] == [nodes[0], nodes[-1]]
+    assert tuple(report["cells"].values()) == mesh.counts
