@@ -37,8 +37,8 @@ bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileRepo
     BlockRecord block;
     const char terminator = inputRecordEnd(connection);
     for (int32_t b = 0; b < count; ++b) {
-      setCheckReadingBlock(b + 1, count);
       const int64_t before = connection.recordsRead.load(std::memory_order_relaxed);
+      setCheckReadingBlock(b + 1, count, before + 1);
       // A record of one whole block of plain decimals is read as boxpaint reads it when
       // reading ahead; any other through the statement.
       if (!readPlainBlock(reader, terminator, block)) readBlock(reader, block);

@@ -6,6 +6,7 @@
 
 #include "check/block_lines.h"
 #include "check/reading_stop.h"
+#include "check/remark_note.h"
 #include "companion/exit_status.h"
 #include "companion/line_text.h"
 #include "companion/write_all.h"
@@ -22,6 +23,7 @@ const char* readingFile = nullptr;
 const char* readingPart = nullptr;
 int32_t readingBlock = 0;  // 0: not in a block
 int32_t readingBlockCount = 0;
+int64_t readingBlockLine = 0;
 // The blocks that took values from more than one line, and those lines.
 std::vector<int32_t> readOnBlocks;
 std::vector<BlockLines> readOnLines;
@@ -75,6 +77,22 @@ std::string readOnNote(const char* path) {
   return "";
 }
 
+// Most blank lines looked at before the line a block's values were refused on.
+constexpr int64_t kBlankLinesLookedAt = 16;
+
+// True when the block being read took no value before line `line` of `path`: its
+// statement began there, or on blank lines just before.
+bool blankBetween(const char* path, int64_t line) {
+  if (line - readingBlockLine > kBlankLinesLookedAt) return false;
+  std::string text;
+  for (int64_t before = readingBlockLine; before < line; ++before) {
+    if (!lineText(path, before, text) || text.find_first_not_of(" \t\r") != std::string::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // A read of an input file failed: where it stopped comes with the failure.
 ReadingStop readFailure(const RunFailure& failure) {
   ReadingStop stop;
@@ -88,6 +106,9 @@ ReadingStop readFailure(const RunFailure& failure) {
       stop.place = StopPlace::AtLine;
       stop.problem = "a value boxpaint cannot read";
       stop.hasText = lineText(failure.fileName, stop.line, stop.text);
+      if (stop.hasText && readingBlock > 0 && blankBetween(failure.fileName, stop.line)) {
+        stop.note = remarkNote(stop.text, stop.line);
+      }
       break;
     case Message::EndOfFile:
       stop.place = StopPlace::AfterLine;
@@ -150,9 +171,10 @@ void setCheckReading(const char* fileName, const char* part) {
   readingBlock = 0;
 }
 
-void setCheckReadingBlock(int32_t block, int32_t count) {
+void setCheckReadingBlock(int32_t block, int32_t count, int64_t line) {
   readingBlock = block;
   readingBlockCount = count;
+  readingBlockLine = line;
 }
 
 void setCheckReadOn(int32_t block, int64_t first, int64_t last) {

@@ -15,8 +15,8 @@ void setFailureJson(bool json);
 /// text such as "the mesh" or "the background"); nullptr: nothing is being read.
 void setCheckReading(const char* fileName, const char* part);
 
-/// Says that block `block` (from 1) of `count` is being read.
-void setCheckReadingBlock(int32_t block, int32_t count);
+/// Says that block `block` (from 1) of `count` is being read, from line `line` on.
+void setCheckReadingBlock(int32_t block, int32_t count, int64_t line);
 
 /// Says that block `block` (from 1) took its values from lines `first` to `last` of the
 /// block file, more than one: the first such block whose lines are not blank is named

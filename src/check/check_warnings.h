@@ -28,3 +28,24 @@
 ///     the cell it lies in (see snapMove).
 std::vector<std::string> blockWarnings(const Mesh& mesh, const MeshSummary& summary,
                                        const BlockFileReport& report, size_t index);
+
+/// One warning of a block, and whether it only follows from another of the same block.
+struct BlockWarning {
+  std::string text;      // the fixed phrase, a colon and the details
+  int followsFrom = -1;  // the warning (its place in the list) that explains this one; -1: none
+};
+
+/// The warnings of blockWarnings, each marked with the one it follows from, if any:
+///   "lies above the top of the mesh" from "looks like depths typed as elevations";
+///   "lies wholly/partly outside the mesh", when the only bounds outside are elevations above
+///     the top and the top is the highest node, from either of those two;
+///   "paints nothing", when every axis with no cell is one the block lies beside, and
+///     "moves more than half a cell", when every bound that moves too far lies beyond the
+///     mesh, from "lies wholly/partly outside the mesh".
+std::vector<BlockWarning> findBlockWarnings(const Mesh& mesh, const MeshSummary& summary,
+                                            const BlockFileReport& report, size_t index);
+
+/// One text for each warning of `warnings` that follows from no other, in their order:
+/// the phrases of those that follow from it, directly or through another, are added after
+/// it, as in "... (so it also paints nothing and moves more than half a cell)".
+std::vector<std::string> groupedWarnings(std::vector<BlockWarning> warnings);

@@ -79,6 +79,58 @@ TEST(BlockWarningsTest, DepthsLinesAndHiddenBlocks) {
   EXPECT_TRUE(blockWarnings(test.mesh, summary, report, 1).empty());
 }
 
+// One mistake, one warning in the text report: what follows from it is named after it.
+TEST(BlockWarningsTest, WarningsThatFollowFromAnotherAreGroupedUnderIt) {
+  TestMesh test = smallMesh();
+  const MeshSummary summary = summariseMesh(test.mesh);
+  struct Case {
+    const char* name;
+    BlockRecord block;
+    std::vector<std::string> grouped;
+  };
+  const Case cases[] = {
+      {"beside the mesh",
+       {60, 80, 0, 20, 100, 70, 1},
+       {"lies wholly outside the mesh: easting 60 to 80 lies beyond the mesh's 0 to 60 (so it "
+        "also paints nothing and moves more than half a cell)"}},
+      {"above the top",
+       {0, 60, 0, 20, 250, 130, 1},
+       {"lies above the top of the mesh: elevation 250 to 130, top 100 (so it also paints "
+        "nothing, lies wholly outside the mesh and moves more than half a cell)"}},
+      // Thin along northing, beside the mesh along easting: two mistakes.
+      {"two causes",
+       {60, 80, 6, 7, 100, 70, 1},
+       {"paints nothing: easting 60 to 80 snaps to 60 to 60; northing 6 to 7 snaps to 5 to 5",
+        "lies wholly outside the mesh: easting 60 to 80 lies beyond the mesh's 0 to 60 (so it "
+        "also moves more than half a cell)"}},
+      {"below the bottom",
+       {0, 60, 0, 20, 60, 50, 1},
+       {"lies wholly outside the mesh: elevation 60 to 50 lies beyond the mesh's 100 to 70 (so it "
+        "also paints nothing and moves more than half a cell)"}},
+      // A bound beyond and one inside along easting, both elevations above the top: the
+      // outside warning is not the elevation rules' alone.
+      {"out along two axes",
+       {-20, 30, 0, 20, 150, 120, 1},
+       {"lies wholly outside the mesh: easting -20 to 30 reaches beyond the mesh's 0 to 60; "
+        "elevation 150 to 120 lies beyond the mesh's 100 to 70 (so it also paints nothing and "
+        "moves more than half a cell)",
+        "lies above the top of the mesh: elevation 150 to 120, top 100"}},
+  };
+  for (const Case& c : cases) {
+    const BlockFileReport report = reportOf(test.mesh, {c.block});
+    const std::vector<BlockWarning> found = findBlockWarnings(test.mesh, summary, report, 0);
+    EXPECT_EQ(groupedWarnings(found), c.grouped) << c.name;
+  }
+  // Depths typed as elevations: five rules, one warning.
+  TestMesh deep({0, 10}, {0, 10}, {0, -30, -60, -90, -120, -150, -180});
+  const BlockFileReport report = reportOf(deep.mesh, {{0, 10, 0, 10, 50, 150, 1}});
+  const std::vector<BlockWarning> found =
+      findBlockWarnings(deep.mesh, summariseMesh(deep.mesh), report, 0);
+  EXPECT_EQ(found.size(), 5u);
+  ASSERT_EQ(groupedWarnings(found).size(), 1u);
+  EXPECT_EQ(groupedWarnings(found)[0].rfind("looks like depths typed as elevations: ", 0), 0u);
+}
+
 // 1000 cells 0.1 wide (thick) as boxpaint sums them: the far ends are 99.9999999999986
 // and -99.9999999999986, while a person types 100 and -100.
 TEST(BlockWarningsTest, TheEndsOfSummedWidthsAreWhereThePersonTypedThem) {

@@ -23,6 +23,7 @@ std::string readingStopText(const ReadingStop& stop) {
     appendInteger(text, stop.line);
     text.append(": ").append(printableText(stop.text)).push_back('\n');
   }
+  if (!stop.note.empty()) text.append("  ").append(stop.note).push_back('\n');
   text.append("  boxpaint: ").append(printableText(stop.message)).push_back('\n');
   return text;
 }
@@ -57,7 +58,7 @@ std::string readingStopJson(const ReadingStop& stop) {
     appendJsonString(json, stop.part);
   }
   json.append(", \"problem\": ");
-  appendJsonString(json, stop.problem);
+  appendJsonString(json, stop.note.empty() ? stop.problem : stop.problem + "; " + stop.note);
   json.append(", \"message\": ");
   appendJsonString(json, stop.message);
   json.append("}}\n");

@@ -20,11 +20,14 @@ struct ReadingStop {
   std::string text;     // the text of the line, for AtLine when it could be read again
   std::string part;     // what was being read ("block 2 of 5"); empty when nothing was
   std::string problem;  // why, in a few words ("the file cannot be opened")
+  std::string note;     // what in the line's text made it so; may be empty
   std::string message;  // the line boxpaint prints, without its line feed
 };
 
-/// The report on standard error: what stopped where, the line's text, boxpaint's line.
+/// The report on standard error: what stopped where, the line's text, the note under it,
+/// boxpaint's line.
 std::string readingStopText(const ReadingStop& stop);
 
-/// The JSON object {"error": {...}} that --json prints on standard output.
+/// The JSON object {"error": {...}} that --json prints on standard output; the note ends
+/// its "problem", after "; ".
 std::string readingStopJson(const ReadingStop& stop);

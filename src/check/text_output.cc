@@ -59,10 +59,30 @@ void appendMesh(std::string& text, const std::string& meshName, const Mesh& node
   appendAxisLine(text, "elevation", nodes.elevation, mesh.elevation, true);
 }
 
+// Most characters of a warning's line: a word longer than the room stands alone.
+constexpr size_t kWarningWidth = 100;
+
+// Appends each warning after `indent` and "warning: ", broken at blanks into lines of at
+// most kWarningWidth characters; the lines after the first begin under its text.
 template <typename Text>
-void appendWarnings(Text& text, const char* indent, const std::vector<std::string>& warnings) {
-  for (const std::string& warning : warnings) {
-    text.append(indent).append("warning: ").append(warning).push_back('\n');
+void appendWarnings(Text& text, std::string_view indent, const std::vector<std::string>& warnings) {
+  constexpr std::string_view kWord = "warning: ";
+  const size_t margin = indent.size() + kWord.size();
+  const size_t room = kWarningWidth - margin;
+  for (const std::string_view warning : warnings) {
+    text.append(indent).append(kWord);
+    size_t at = 0;
+    while (warning.size() - at > room) {
+      // The last blank that leaves the line within its room; past a longer word, the
+      // blank after it.
+      size_t cut = warning.rfind(' ', at + room);
+      if (cut == std::string_view::npos || cut <= at) cut = warning.find(' ', at + 1);
+      if (cut == std::string_view::npos) break;
+      text.append(warning.substr(at, cut - at)).push_back('\n');
+      text.append(margin, ' ');
+      at = cut + 1;
+    }
+    text.append(warning.substr(at)).push_back('\n');
   }
 }
 
@@ -92,7 +112,7 @@ struct TableRows {
 template <typename Text>
 void appendBlockWarnings(TableRows& rows, size_t index, Text& text) {
   const std::vector<std::string> warnings =
-      blockWarnings(*rows.mesh, *rows.summary, *rows.report, index);
+      groupedWarnings(findBlockWarnings(*rows.mesh, *rows.summary, *rows.report, index));
   appendWarnings(text, "      ", warnings);
   rows.warningCount += static_cast<int64_t>(warnings.size());
   if (!warnings.empty()) ++rows.warnedBlocks;
@@ -266,15 +286,16 @@ bool writeTextReport(ReportSink& sink, const std::string& meshName, const std::s
     text.append("No warnings\n");
     return flushSink(sink, true);
   }
+  // "Warnings: 1 on the files; 4 on 3 of 6 blocks": each count beside what it counts.
   text.append("Warnings: ");
-  appendInteger(text, warningCount + fileWarningCount);
   if (fileWarningCount > 0) {
-    text.append(", ");
     appendInteger(text, fileWarningCount);
     text.append(" on the files");
   }
   if (warningCount > 0) {
-    text.append(fileWarningCount > 0 ? " and " : " on ");
+    if (fileWarningCount > 0) text.append("; ");
+    appendInteger(text, warningCount);
+    text.append(" on ");
     appendInteger(text, warnedBlocks);
     text.append(" of ");
     appendInteger(text, static_cast<int64_t>(blocks));

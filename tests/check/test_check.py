@@ -168,7 +168,12 @@ class CheckTest(unittest.TestCase):
         self.assertEqual(run.returncode, 0)
         self.assertIn("      warning: hidden by later blocks: they paint over its only cell\n",
                       run.stdout)
-        self.assertTrue(run.stdout.endswith("Warnings: 12 on 6 of 6 blocks\n"))
+        # The text report gives one warning a mistake, with what follows from it named after
+        # it: block 2 lies beside the mesh, and so paints nothing and moves far.
+        self.assertIn("      warning: lies wholly outside the mesh: easting 60 to 80 lies beyond the "
+                      "mesh's 0 to 60 (so it\n               also paints nothing and moves more "
+                      "than half a cell)\n", run.stdout)
+        self.assertTrue(run.stdout.endswith("Warnings: 6 on 6 of 6 blocks\n"))
 
     def test_a_mesh_without_cells_along_an_axis(self):
         # A negative count keeps no node: its origin is read and dropped.
@@ -217,9 +222,10 @@ class CheckTest(unittest.TestCase):
             run = self.check("mesh.txt", "blocks.inp", model)
             self.assertEqual(run.returncode, 0)
             self.assertIn(f"  warning: the model file is an input: ", run.stdout)
-            self.assertIn(" is the mesh file, which boxpaint would replace with the model\n",
-                          run.stdout)
-            self.assertTrue(run.stdout.endswith("Warnings: 1, 1 on the files\n"), run.stdout)
+            # Broken into lines of at most 100 characters.
+            self.assertIn(" is the mesh file, which boxpaint would replace with the model",
+                          " ".join(run.stdout.split()))
+            self.assertTrue(run.stdout.endswith("Warnings: 1 on the files\n"), run.stdout)
         run = self.check("mesh.txt", "blocks.inp", "model.txt")
         self.assertTrue(run.stdout.endswith("No warnings\n"), run.stdout)
         # A device name: boxpaint writes no model file.
@@ -242,8 +248,11 @@ class CheckTest(unittest.TestCase):
         self.assertNotIn("e+05", run.stdout)
         self.assertIn("easting   20000 cells from 500000.1 to 502000.1; smallest cell 0.1, "
                       "largest 0.1", run.stdout)
-        self.assertIn("easting 499000 snaps to 500000.1 (moves 1000.1, half the cell is 0.05)",
-                      run.stdout)
+        # The move follows from lying outside: the text report names it after that warning,
+        # the JSON report gives it in full.
+        report = json.loads(self.check(mesh, blocks, "--json").stdout)
+        self.assertIn("moves more than half a cell: easting 499000 snaps to 500000.1 (moves "
+                      "1000.1, half the cell is 0.05)", report["blocks"][1]["warnings"][1])
 
     def test_a_bound_at_the_end_of_summed_widths_is_not_outside(self):
         # The running sums end at 99.9999999999986; the block's 100 is the end the user means.
@@ -320,6 +329,16 @@ class CheckTest(unittest.TestCase):
             "  boxpaint: forrtl: severe (59): list-directed I/O syntax error, unit 1, "
             f"file {blocks}",
         ])
+
+    def test_a_remark_read_as_a_value_is_named(self):
+        # Six values and a remark: boxpaint reads the remark as the block's value.
+        blocks = self.write("blocks.inp", "0\n1\n0. 10.  0. 5.  100. 90.  ! lens\n")
+        run = self.check(self.mesh, blocks)
+        self.assertEqual(run.returncode, 1)
+        self.assertEqual(run.stderr.splitlines()[1:3], [
+            "  line 3: 0. 10.  0. 5.  100. 90.  ! lens",
+            "  line 3 holds six values, so the remark after them is read as the seventh (the "
+            "block's value)"])
 
     def test_a_file_that_cannot_be_opened(self):
         blocks = self.write("blocks.inp", "0\n0\n")
