@@ -4,8 +4,10 @@ agreement of the Windows and the Linux boxpaint on several hundred generated run
 boxpaint-check and boxpaint-view on the bundled example against their Linux builds.
 
 Run as: test_windows.py WINDOWS_BUILD [LINUX_BUILD]
-(the build folders that hold boxpaint.exe and boxpaint). Without the Linux build the
-comparisons are skipped. WINE names the loader (default /usr/lib/wine/wine64).
+(the build folders that hold boxpaint.exe and boxpaint). Without LINUX_BUILD, a Linux
+build of the same source tree is looked for: `build` beside the Windows build folder, then
+`build` and `build-release` in the source tree. Without one, the comparisons are skipped.
+WINE names the loader (default /usr/lib/wine/wine64).
 """
 
 import os
@@ -22,12 +24,38 @@ WINDOWS_BUILD = ""
 WINDOWS_EXE = ""
 LINUX_BUILD = ""
 LINUX_EXE = ""
-EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+EXAMPLES = os.path.join(SOURCE, "examples")
 
 # 400 x 400 x 200 cells: a model of 384 MB, long enough to be interrupted.
 LARGE_MESH = "400 400 200\n0 0 0\n400*1\n400*1\n200*1\n"
 LARGE_BLOCKS = "0\n1\n10 20 10 20 5 50 3.5\n"
 RECORD = 12  # ten characters and CR LF
+
+
+def is_linux_build(folder):
+    """Whether folder is a build of this source tree that holds a Linux boxpaint."""
+    program = os.path.join(folder, "boxpaint")
+    try:
+        with open(program, "rb") as f:
+            if f.read(4) != b"\x7fELF" or not os.access(program, os.X_OK):
+                return False
+        with open(os.path.join(folder, "CMakeCache.txt"), encoding="utf-8") as f:
+            for line in f:
+                if line.startswith("CMAKE_HOME_DIRECTORY:INTERNAL="):
+                    home = line.split("=", 1)[1].strip()
+                    return os.path.realpath(home) == os.path.realpath(SOURCE)
+    except OSError:
+        pass
+    return False
+
+
+def linux_build_beside(windows_build):
+    """The Linux build to compare with when none is given: the README builds it in
+    `build`, beside the Windows build's `build-windows`."""
+    candidates = [os.path.join(os.path.dirname(windows_build), "build"),
+                  os.path.join(SOURCE, "build"), os.path.join(SOURCE, "build-release")]
+    return next((folder for folder in candidates if is_linux_build(folder)), "")
 
 
 def wine_environment(extra=None):
@@ -352,6 +380,9 @@ class CompanionTest(Folder):
     def test_check_and_view_write_what_they_write_on_linux(self):
         if not LINUX_BUILD:
             self.skipTest("no Linux build given")
+        for program in ("boxpaint-check", "boxpaint-view"):
+            if not os.path.isfile(os.path.join(LINUX_BUILD, program)):
+                self.skipTest(f"the Linux build {LINUX_BUILD} has no {program}")
         for name in ("mesh.txt", "blocks.inp"):
             with open(os.path.join(EXAMPLES, name), "rb") as f:
                 self.write(name, f.read())
@@ -426,6 +457,13 @@ if __name__ == "__main__":
     WINDOWS_EXE = os.path.join(WINDOWS_BUILD, "boxpaint.exe")
     if len(sys.argv) > 2:
         LINUX_BUILD = os.path.abspath(sys.argv[2])
+    else:
+        LINUX_BUILD = linux_build_beside(WINDOWS_BUILD)
+    if LINUX_BUILD:
         LINUX_EXE = os.path.join(LINUX_BUILD, "boxpaint")
+        print(f"compared with the Linux build in {LINUX_BUILD}", file=sys.stderr)
+    else:
+        print("no Linux build found (give one as BOXPAINT_LINUX_BUILD): the comparisons"
+              " are skipped", file=sys.stderr)
     start_wineserver()
     unittest.main(argv=sys.argv[:1], verbosity=2)
