@@ -1,7 +1,6 @@
 #include "check/count_visible_cells.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "model/paint/model_painter.h"
 
@@ -15,7 +14,7 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   for (const BlockCells& cells : report.cells) {
     PaintedBlock& block = appendBlock(blocks);
     block.cells = cells;
-    std::memset(block.record, 0, sizeof block.record);
+    block.value = 0;
   }
   ModelPainter painter;
   startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,

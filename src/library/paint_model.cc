@@ -57,7 +57,6 @@ bool appendPainted(BlockList& list, const PaintedBlock& block, size_t remaining)
 boxpaint::Failure snapBlocks(const Mesh& mesh, std::span<const boxpaint::Block> blocks,
                              BlockList& list, std::vector<double>& values,
                              const boxpaint::CallControl* control) {
-  ValueTexts texts;
   PaintedBlock painted;
   for (size_t b = 0; b < blocks.size(); ++b) {
     if (b % kBlocksBetweenChecks == kBlocksBetweenChecks - 1 && !keepGoing(control)) {
@@ -65,11 +64,11 @@ boxpaint::Failure snapBlocks(const Mesh& mesh, std::span<const boxpaint::Block> 
     }
     const boxpaint::Block& block = blocks[b];
     BlockRecord record{block.e1, block.e2, block.n1, block.n2, block.z1, block.z2, block.value};
-    if (!makePaintedBlock(mesh, record, texts, painted)) continue;
+    if (!makePaintedBlock(mesh, record, painted)) continue;
     if (!appendPainted(list, painted, blocks.size() - b)) {
       return messageFailure(numberOf(Message::OutOfMemory));
     }
-    values.push_back(modelTextValue(painted.record));
+    values.push_back(boxpaint::recordedValue(painted.value));
   }
   return {};
 }

@@ -4,17 +4,19 @@
 #include <string>
 
 #include "output/format_model_value.h"
+#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/console_connection.h"
+#include "runtime/records/record_batch.h"
 
 namespace {
 
-// Completes `record` with the connection's terminator and hands it over as one record.
+// Hands `record` over as one record; the channel ends it with its terminator.
 void writeRecord(Connection& connection, std::string& record) {
-  record.append(recordTerminator(connection));
-  const RecordRoom room = reserveRecords(connection, record.size(), 1);
+  RecordRoom room;
+  settleOutput(connection, reserveRecords(connection.output, record.size(), 1, room));
   std::memcpy(room.bytes, record.data(), record.size());
-  commitRecords(connection, 1);
+  settleOutput(connection, commitRecords(connection.output, 1));
   record.clear();
 }
 
@@ -45,30 +47,6 @@ void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue
     }
   }
   writeRecord(connection, record);
-}
-
-size_t modelRecordLength(const RecordWriter& writer) {
-  return kModelValueWidth + recordTerminator(*writer.connection).size();
-}
-
-void terminateModelRecord(const RecordWriter& writer, char* record) {
-  const std::string_view terminator = recordTerminator(*writer.connection);
-  std::memcpy(record + kModelValueWidth, terminator.data(), terminator.size());
-}
-
-void expectModelRecords(RecordWriter& writer, int64_t count) {
-  if (count <= 0) return;
-  expectOutput(*writer.connection, static_cast<uint64_t>(count) * modelRecordLength(writer));
-}
-
-size_t reserveModelRecords(RecordWriter& writer, size_t wanted, char*& room) {
-  const RecordRoom reserved = reserveRecords(*writer.connection, modelRecordLength(writer), wanted);
-  room = reserved.bytes;
-  return reserved.count;
-}
-
-void completeModelRecords(RecordWriter& writer, size_t count) {
-  commitRecords(*writer.connection, count);
 }
 
 RecordWriter consoleWriter() {

@@ -9,12 +9,11 @@
 #include "model/blocks/block_cells.h"
 #include "runtime/platform/system_calls.h"
 
-/// One block as the model needs it: the cells it paints and its record, the 10-character
-/// text of its value followed by room for the record terminator. The record has no
-/// initial value: a list of millions is not written before it is filled.
+/// One block as the model needs it: the cells it paints and its value. No initial
+/// values: a list of millions is not written before it is filled.
 struct PaintedBlock {
   BlockCells cells;
-  char record[12];
+  double value;
 };
 
 /// Blocks held by the first chunk of a list; each further chunk holds twice as many as

@@ -5,7 +5,6 @@
 #include "freeform/record_source.h"
 #include "model/blocks/block_statements.h"
 #include "model/blocks/painted_block.h"
-#include "model/blocks/value_texts.h"
 
 namespace {
 
@@ -27,7 +26,6 @@ void readAhead(void* argument) {
   const char* end = ahead.text + ahead.textLength;
   const char* readable = end + kReadableSlack;
   BlockRecord block;
-  ValueTexts texts;
   size_t count = 0;
   size_t paintedCount = 0;
   while (at < end) {
@@ -37,7 +35,7 @@ void readAhead(void* argument) {
     if (length == 0 || length >= kRecordPaints) break;
     block = next;
     at += length;
-    const bool paints = makePaintedBlock(mesh, block, texts, painted[paintedCount]);
+    const bool paints = makePaintedBlock(mesh, block, painted[paintedCount]);
     records[count++] = static_cast<uint32_t>(length) | (paints ? kRecordPaints : 0);
     paintedCount += static_cast<size_t>(paints);
   }

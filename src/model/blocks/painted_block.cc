@@ -1,11 +1,7 @@
 #include "model/blocks/painted_block.h"
 
-#include <cstring>
-
-bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, ValueTexts& texts,
-                      PaintedBlock& painted) {
+bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, PaintedBlock& painted) {
   painted.cells = blockCells(mesh, block);
-  if (paintsNothing(painted.cells)) return false;
-  std::memcpy(painted.record, valueText(texts, block.value), kModelValueWidth);
-  return true;
+  painted.value = block.value;
+  return !paintsNothing(painted.cells);
 }

@@ -4,10 +4,8 @@
 #include "mesh/mesh.h"
 #include "model/blocks/block_list.h"
 #include "model/blocks/block_record.h"
-#include "model/blocks/value_texts.h"
 
 /// Snaps `block` (its bounds ordered in place, see blockCells) and, when it paints a cell,
-/// makes `painted` of it: its cells and the text of its value, through `texts`. False when
-/// it paints nothing; `painted` is then no block.
-bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, ValueTexts& texts,
-                      PaintedBlock& painted);
+/// makes `painted` of it: its cells and its value. False when it paints nothing; `painted`
+/// is then no block.
+bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, PaintedBlock& painted);

@@ -6,8 +6,6 @@
 #include "model/blocks/blocks_ahead.h"
 #include "model/blocks/model_size.h"
 #include "model/blocks/painted_block.h"
-#include "model/blocks/value_texts.h"
-#include "output/format_model_value.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
@@ -51,18 +49,13 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
   {
     Connection& connection = *lookUpConnection(kBlockUnit);
     FreeFormReader reader(connection);
-    double background = 0;
     int32_t blockCount = 0;
-    readBlockFileHead(reader, background, blockCount);
-    formatModelValue(background, plan.backgroundRecord);
+    readBlockFileHead(reader, plan.background, blockCount);
     expectBlocks(plan.blocks, blockCount);
 
     // One record for all blocks: a field a block leaves unread keeps the previous
     // block's value, as ordered.
     BlockRecord block;
-    // Block files repeat a few values many times, in runs or interleaved: a text is
-    // rendered once while its value recurs.
-    ValueTexts texts;
     // Many blocks are read on two threads: while this one reads the records it holds in
     // turn, the other reads the later ones, for as long as each is one whole block. Where
     // this one comes to the first of those between statements, it takes them in; where a
@@ -92,7 +85,7 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
       }
       ++b;
       PaintedBlock painted;
-      if (makePaintedBlock(mesh, block, texts, painted)) appendBlock(plan.blocks) = painted;
+      if (makePaintedBlock(mesh, block, painted)) appendBlock(plan.blocks) = painted;
     }
   }
   closeConnection(kBlockUnit);

@@ -65,7 +65,7 @@ std::string blockStatement(std::mt19937& random, const char* end, unsigned kind)
 struct ReadOutcome {
   int status = -1;
   std::string diagnostic;           // the first line of what the end of the run said
-  std::vector<std::string> blocks;  // each block's cells and record, in list order
+  std::vector<std::string> blocks;  // each block's cells and value, in list order
 };
 
 ReadOutcome readWith(const std::string& blockPath, const ReadAheadLimits& limits) {
@@ -82,9 +82,9 @@ ReadOutcome readWith(const std::string& blockPath, const ReadAheadLimits& limits
       for (uint32_t k = 0; k < chunk.count; ++k) {
         const PaintedBlock& b = chunk.blocks[k];
         char text[80];
-        std::snprintf(text, sizeof text, "%d %d %d %d %d %d %.10s", b.cells.easting.first,
+        std::snprintf(text, sizeof text, "%d %d %d %d %d %d %a", b.cells.easting.first,
                       b.cells.easting.last, b.cells.northing.first, b.cells.northing.last,
-                      b.cells.elevation.first, b.cells.elevation.last, b.record);
+                      b.cells.elevation.first, b.cells.elevation.last, b.value);
         outcome.blocks.push_back(text);
       }
     }

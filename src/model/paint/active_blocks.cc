@@ -1,8 +1,8 @@
 #include "model/paint/active_blocks.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "model/paint/value_texts.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/platform/helper_thread.h"
 
@@ -17,8 +17,10 @@ struct ChunkShare {
   uint32_t firstPosition = 0;           // the file-order place of its first block
   std::vector<uint32_t> starts, ends;   // by slab (from 1)
   size_t painting = 0;
-  ActiveBlock* queue = nullptr;
+  QueuedBlock* queue = nullptr;
   std::vector<uint32_t> next;  // by slab - 1: where its next block starting there goes
+  bool texts = false;          // each queued block gets the text of its value
+  ValueTexts recent;           // where the texts of values met lately were put
 };
 
 void countShare(void* argument) {
@@ -44,7 +46,7 @@ void queueShare(void* argument) {
     for (uint32_t c = 0; c < chunk.count; ++c, ++position) {
       const PaintedBlock& block = chunk.blocks[c];
       if (paintsNothing(block.cells)) continue;
-      ActiveBlock& queued =
+      QueuedBlock& queued =
           share.queue[share.next[static_cast<size_t>(block.cells.northing.first) - 1]++];
       queued.position = position;
       queued.lastNorthing = block.cells.northing.last;
@@ -52,7 +54,9 @@ void queueShare(void* argument) {
       queued.eastLast = block.cells.easting.last;
       queued.downFirst = block.cells.elevation.first;
       queued.downLast = block.cells.elevation.last;
-      std::memcpy(queued.record, block.record, sizeof queued.record);
+      // The text is put where the painting reads it from for every cell of the block: it
+      // is not copied again until it goes into the records.
+      if (share.texts) putValueText(share.recent, block.value, queued.text);
     }
     chunk.blocks.reset();
   }
@@ -68,7 +72,7 @@ void runShares(HelperThread& helper, void (*body)(void*), ChunkShare* shares, si
 
 }  // namespace
 
-void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
+void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool texts) {
   slabs.northing = 0;
   slabs.active.clear();
   slabs.queue.reset();
@@ -103,6 +107,7 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   }
   for (size_t s = 0; s < shareCount; ++s) {
     shares[s].blocks = &blocks;
+    shares[s].texts = texts;
     shares[s].starts.assign(slabs1 + 1, 0);
     shares[s].ends.assign(slabs1 + 1, 0);
   }
@@ -132,8 +137,8 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   // large pages the whole queue is had at once, beside the whole list. A queue of up to
   // kLargePageQueueBytes is laid on them all the same, which saves thousands of page
   // faults; a larger one takes fresh small pages, so that its memory stays in bounds.
-  const size_t queueBytes = painting * sizeof(ActiveBlock);
-  slabs.queue.reset(static_cast<ActiveBlock*>(queueBytes <= kLargePageQueueBytes
+  const size_t queueBytes = painting * sizeof(QueuedBlock);
+  slabs.queue.reset(static_cast<QueuedBlock*>(queueBytes <= kLargePageQueueBytes
                                                   ? systemCalls().allocate(queueBytes)
                                                   : systemCalls().allocateZeroed(queueBytes)));
   if (slabs.queue == nullptr) reportSevere(Message::OutOfMemory);
@@ -144,13 +149,9 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn) {
   slabs.next.reserve(mostActive);
 }
 
-std::span<ActiveBlock> queuedBlocks(ActiveBlocks& slabs) {
-  return {slabs.queue.get(), slabs.slabStart.empty() ? 0 : slabs.slabStart.back()};
-}
-
 void advanceActiveBlocks(ActiveBlocks& slabs) {
   const int32_t northing = ++slabs.northing;
-  const ActiveBlock* joining = nullptr;
+  const QueuedBlock* joining = nullptr;
   size_t joiningCount = 0;
   if (static_cast<size_t>(northing) < slabs.slabStart.size()) {
     joining = slabs.queue.get() + slabs.slabStart[static_cast<size_t>(northing) - 1];
@@ -162,12 +163,15 @@ void advanceActiveBlocks(ActiveBlocks& slabs) {
   // list, which then takes the place of this one.
   std::vector<ActiveBlock>& next = slabs.next;
   next.clear();
-  const ActiveBlock* const joiningEnd = joining + joiningCount;
+  const QueuedBlock* const joiningEnd = joining + joiningCount;
+  const auto join = [&next](const QueuedBlock& queued) {
+    next.push_back(ActiveBlock{queued, queued.text});
+  };
   for (const ActiveBlock& block : slabs.active) {
     if (block.lastNorthing < northing) continue;
-    while (joining != joiningEnd && joining->position < block.position) next.push_back(*joining++);
+    while (joining != joiningEnd && joining->position < block.position) join(*joining++);
     next.push_back(block);
   }
-  next.insert(next.end(), joining, joiningEnd);
+  while (joining != joiningEnd) join(*joining++);
   std::swap(slabs.active, slabs.next);
 }

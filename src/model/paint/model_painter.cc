@@ -5,10 +5,12 @@
 #include "model/paint/paint_piece.h"
 
 void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
-                   int64_t pieceCells) {
+                   int64_t pieceCells, const char* background) {
   painter.cursor = startPieces(me, mn, mz, pieceCells);
-  startActiveBlocks(painter.slabs, blocks, mn);
+  startActiveBlocks(painter.slabs, blocks, mn, background != nullptr);
   reservePieceBlocks(painter.pieces, painter.slabs.active.capacity(), painter.cursor);
+  painter.texts.reserve(painter.slabs.active.capacity() + 1);
+  painter.texts.assign(1, background);
   // Room for the largest piece: a small model takes no more than its slab needs.
   painter.labels.assign(static_cast<size_t>(largestPiece(painter.cursor)), 0);
 }
@@ -19,6 +21,8 @@ bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& l
   if (piece.northing != painter.slabs.northing) {
     advanceActiveBlocks(painter.slabs);
     startSlabPieces(painter.pieces, painter.slabs.active, painter.cursor);
+    painter.texts.resize(1);
+    for (const ActiveBlock& block : painter.slabs.active) painter.texts.push_back(block.text);
   }
   choosePieceBlocks(painter.pieces, static_cast<uint32_t>(pieceOfCell(
                                         painter.cursor, piece.eastFirst, piece.downFirst)));

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "model/blocks/block_list.h"
@@ -18,13 +17,15 @@ struct ModelPainter {
   ActiveBlocks slabs;
   PieceBlocks pieces;
   std::vector<uint32_t> labels;
+  std::vector<const char*> texts;  // by label: the background's text, then the active blocks'
 };
 
 /// Starts painting a model of me x mn x mz cells in pieces of at most `pieceCells` cells
 /// with the blocks of `blocks`, which it takes over (the list is left empty), and takes all
-/// the memory the painting needs.
+/// the memory the painting needs. With a `background` text, the text label 0 stands for,
+/// each label stands for a text (see labelTexts); without, labels alone are painted.
 void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
-                   int64_t pieceCells = kPieceCells);
+                   int64_t pieceCells = kPieceCells, const char* background = nullptr);
 
 /// Paints the next piece in record order into `piece` and `labels`: one label per cell
 /// of the piece, 0 for the background, else naming a block (see labelledBlock). `labels`
@@ -36,24 +37,8 @@ inline const ActiveBlock& labelledBlock(const ModelPainter& painter, uint32_t la
   return painter.slabs.active[label - 1];
 }
 
-/// Copies one record of `Length` bytes per label of the piece last painted to `room`,
-/// end to end: `background` for 0, else the record of the block the label names.
-template <size_t Length>
-void copyLabelRecords(const ModelPainter& painter, const uint32_t* labels, size_t count,
-                      const char* background, char* room) {
-  // Labels change every few cells, at places no branch predictor foresees: the record is
-  // chosen by arithmetic for every cell instead.
-  const ActiveBlock* blocks = painter.slabs.active.data();
-  for (size_t i = 0; i < count; ++i) {
-    const uint32_t label = labels[i];
-    const char* record = label == 0 ? background : blocks[label - 1].record;
-    std::memcpy(room + i * Length, record, Length);
-  }
-}
-
-/// Calls `finish` with every block record the painting hands out, each once, so that they
-/// can be completed (their terminator) before the first piece is painted.
-template <typename Finish>
-void finishBlockRecords(ModelPainter& painter, Finish finish) {
-  for (ActiveBlock& block : queuedBlocks(painter.slabs)) finish(block.record);
+/// The text each label of the piece last painted stands for, by label: the background's
+/// for 0, else that of the block the label names.
+inline const char* const* labelTexts(const ModelPainter& painter) {
+  return painter.texts.data();
 }

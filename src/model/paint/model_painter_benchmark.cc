@@ -46,7 +46,7 @@ void BM_PaintManyBlocks(benchmark::State& state) {
                           static_cast<int32_t>(state.range(1)),
                           static_cast<int32_t>(state.range(2)), static_cast<int>(state.range(3)));
   std::vector<char> buffer(size_t{12} << 18);
-  const char background[12] = " 1.500E+00\r";
+  const char background[kModelValueWidth + 1] = " 1.500E+00";
   int64_t cells = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -54,13 +54,13 @@ void BM_PaintManyBlocks(benchmark::State& state) {
     for (const BlockCells& cells : workload.cells) {
       PaintedBlock& block = appendBlock(blocks);
       block.cells = cells;
-      std::memcpy(block.record, " 7.000E+00\r\n", 12);
+      block.value = 7;
     }
     state.ResumeTiming();
     ModelPainter painter;
     const Mesh& mesh = workload.mesh;
     startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                  mesh.elevation.cellCount);
+                  mesh.elevation.cellCount, kPieceCells, background);
     ModelPiece piece;
     const uint32_t* labels = nullptr;
     size_t at = 0;
@@ -70,7 +70,10 @@ void BM_PaintManyBlocks(benchmark::State& state) {
       if (labels == nullptr) {
         std::memset(buffer.data() + at, ' ', count * 12);
       } else {
-        copyLabelRecords<12>(painter, labels, count, background, buffer.data() + at);
+        const char* const* texts = labelTexts(painter);
+        for (size_t i = 0; i < count; ++i) {
+          std::memcpy(buffer.data() + at + i * 12, texts[labels[i]], kModelValueWidth);
+        }
       }
       at += count * 12;
       cells += cellsIn(piece);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -16,6 +17,13 @@
 
 #include "mesh/read_mesh.h"
 #include "model/paint/plain_model_testing.h"
+#include "output/model_value_layout.h"
+#include "output/record_writer.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/connection_output.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 #include "runtime/memory/allocate_array.h"
 #include "runtime/process/test_end_hook.h"
 
@@ -239,6 +247,56 @@ TEST(WriteModelTest, StreamedModelEqualsThePlainOneOnLongAxes) {
     c.background = 2.5;
     c.blocks = {{10, 300, 0, 1, -5, -400000, 7}, {0, 2, 0, 2, -1000, -1020, -1}};
     expectStreamedEqualsPlain(c, std::to_string(ne) + " columns of " + std::to_string(nz));
+  }
+}
+
+// Runs `body` on a fresh file open as the model file, its records ended by `terminator`,
+// and returns what the file holds after.
+template <typename Body>
+std::string writtenWith(TerminatorKind terminator, Body body) {
+  const std::string path = tempPath("values.txt");
+  std::remove(path.c_str());
+  EXPECT_EQ(openConnection(2, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
+  Connection& connection = *lookUpConnection(2);
+  connection.terminator = terminator;
+  startOutput(connection, false);  // nothing written yet: the channel takes the terminator
+  body(connection);
+  closeConnection(2);
+  const std::string text = contentOf(path);
+  std::remove(path.c_str());
+  return text;
+}
+
+TEST(WriteModelTest, ValueRecordsInBulkMatchOneOperationPerValue) {
+  // Runs of repeated values, value changes inside and across buffers, NaN payloads and
+  // both zeros: the bulk path must give exactly the bytes of one emit per value.
+  std::vector<double> values;
+  uint64_t state = 12345;
+  for (int i = 0; i < 300000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    uint64_t pick = state >> 60;
+    double value = pick < 10 ? 0.05 : pick < 12 ? -0.0 : pick < 13 ? 1e-310 : 0.1 * (pick - 12);
+    if (pick == 15) {
+      uint64_t bits = 0x7FF8000000000000u | (state & 0xFFFF);
+      std::memcpy(&value, &bits, sizeof value);
+    }
+    values.push_back(value);
+  }
+  for (TerminatorKind terminator :
+       {TerminatorKind::Normal, TerminatorKind::LF, TerminatorKind::CR, TerminatorKind::CRLF}) {
+    const std::string plain = writtenWith(terminator, [&](Connection& connection) {
+      RecordWriter writer{&connection};
+      for (double v : values) {
+        OutputValue value;
+        value.real = v;
+        emit(writer, modelValueLayout, {&value, 1});
+      }
+    });
+    const std::string bulk = writtenWith(terminator, [&](Connection& connection) {
+      writeValueRecords(connection, values.data(), static_cast<int64_t>(values.size()));
+    });
+    EXPECT_EQ(plain.size(), bulk.size());
+    EXPECT_TRUE(plain == bulk) << "terminator " << static_cast<int>(terminator);
   }
 }
 

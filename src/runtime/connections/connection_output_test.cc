@@ -8,10 +8,12 @@
 #include <sstream>
 
 #include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/platform/system_calls.h"
 #include "runtime/process/test_end_hook.h"
+#include "runtime/records/record_batch.h"
 
 namespace {
 
@@ -38,11 +40,12 @@ void openOutput(const std::string& path) {
 
 void writeRecords(int count, const char* text) {
   Connection& connection = *lookUpConnection(kUnit);
-  const std::string record = std::string(text) + "\r\n";
+  const size_t width = std::strlen(text);
   for (int i = 0; i < count; ++i) {
-    const RecordRoom room = reserveRecords(connection, record.size(), 1);
-    std::memcpy(room.bytes, record.data(), record.size());
-    commitRecords(connection, 1);
+    RecordRoom room;
+    settleOutput(connection, reserveRecords(connection.output, width, 1, room));
+    std::memcpy(room.bytes, text, width);
+    settleOutput(connection, commitRecords(connection.output, 1));
   }
 }
 

@@ -17,6 +17,18 @@ FileHandle openFileRetrying(const char* path, OpenIntent intent, SystemError* er
 /// the reason when refused. Signal-safe.
 int64_t readFileRetrying(FileHandle file, void* bytes, size_t count, SystemError* error);
 
+/// The offset given to writeSome for a write where the handle stands.
+constexpr uint64_t kWhereHandleStands = UINT64_MAX;
+
+/// Writes some of `count` (> 0) bytes: at `offset` from the file's start, or where the
+/// handle stands (kWhereHandleStands). A call interrupted is made again. A stream that
+/// cannot take bytes (one left non-blocking, or with `deadlineNs` any) is waited on, until
+/// `deadlineNs` on the monotonic clock when that is not 0. Returns how many bytes were
+/// written, at least one; 0 when the deadline passed first; -1, with the reason in
+/// `*error`, when the system refused or took nothing. Signal-safe.
+int64_t writeSome(FileHandle file, const char* bytes, size_t count, uint64_t offset,
+                  int64_t deadlineNs, SystemError* error);
+
 /// Writes all `count` bytes where the handle stands. Returns how many were written: all
 /// of them, or fewer with the reason in `*error` when the system refused or took nothing.
 /// Signal-safe.

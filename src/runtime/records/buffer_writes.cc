@@ -53,24 +53,11 @@ bool cutOldContent(OutputChannel& channel, uint64_t newEnd) {
   const uint64_t keep = channel.origin + newEnd;
   if (fileSize(file) > keep) {
     SystemError error = 0;
-    if (!cutFileRetrying(file, keep, &error)) {
-      channel.failure.store(error != 0 ? error : systemError(ErrorName::Io));
-      return false;
-    }
+    if (!cutFileRetrying(file, keep, &error)) return false;
     channel.fileChanged.store(true);
   }
   channel.truncateOnFirstWrite.store(false);
   return true;
-}
-
-// Waits until a pipe or device can take bytes, or the deadline passes (false).
-bool waitWritable(FileHandle file, int64_t deadlineNs) {
-  for (;;) {
-    const int64_t left = deadlineNs - systemCalls().monotonicNanoseconds();
-    if (left <= 0) return false;
-    const int wait = static_cast<int>(std::min<int64_t>(left / 1000000 + 1, 100));
-    if (systemCalls().waitWritable(file, wait)) return true;
-  }
 }
 
 }  // namespace
@@ -84,32 +71,21 @@ ChannelStatus writeBuffer(OutputChannel& channel, uint64_t sequence, int64_t dea
   const uint64_t confirmed = channel.confirmed.load();
   if (start + length <= confirmed) return ChannelStatus::Ok;
   const FileHandle file = handleOf(channel);
-  const bool disk = channel.kind == ChannelKind::DiskFile;
-  SystemCalls& system = systemCalls();
+  const ChannelPolicy& policy = *channel.policy;
   size_t at = confirmed > start ? static_cast<size_t>(confirmed - start) : 0;
   while (at < length) {
     if (yieldsToEnding && channel.ending.load()) return ChannelStatus::Ending;
-    const size_t end =
-        channel.kind == ChannelKind::Stream ? streamPieceEnd(buffer, at, length) : length;
+    const size_t end = policy.wholeRecordPieces ? streamPieceEnd(buffer, at, length) : length;
     if (channel.truncateOnFirstWrite.load() && !cutOldContent(channel, start + end)) {
       return ChannelStatus::Refused;
     }
-    if (!disk && deadlineNs != 0 && !waitWritable(file, deadlineNs)) return ChannelStatus::Ending;
+    // A file written at offsets is never waited on: it takes its bytes or refuses them.
     SystemError error = 0;
-    const int64_t n = disk ? system.writeFileAt(file, buffer.bytes + at, end - at,
-                                                channel.origin + start + at, &error)
-                           : system.writeFile(file, buffer.bytes + at, end - at, &error);
-    if (n < 0 && isError(error, ErrorName::Interrupted)) continue;
-    if (n < 0 && !disk && isError(error, ErrorName::WouldBlock)) {
-      // A stream left non-blocking by whoever started the process: the bytes wait until
-      // the reader makes room, as they would on a blocking one.
-      if (deadlineNs == 0) system.waitWritable(file, -1);
-      continue;
-    }
-    if (n <= 0) {
-      channel.failure.store(n < 0 && error != 0 ? error : systemError(ErrorName::Io));
-      return ChannelStatus::Refused;
-    }
+    const int64_t n = writeSome(file, buffer.bytes + at, end - at,
+                                policy.atOffsets ? channel.origin + start + at : kWhereHandleStands,
+                                policy.atOffsets ? 0 : deadlineNs, &error);
+    if (n == 0) return ChannelStatus::Ending;
+    if (n < 0) return ChannelStatus::Refused;
     channel.fileChanged.store(true);
     at += static_cast<size_t>(n);
     confirm(channel, start + at);
@@ -122,7 +98,7 @@ void cutToWholeRecords(OutputChannel& channel) {
   const uint64_t confirmed = channel.confirmed.load();
   uint64_t whole = confirmed;
   const uint64_t current = channel.current.load();
-  const uint64_t count = static_cast<uint64_t>(channel.bufferCount);
+  const uint64_t count = static_cast<uint64_t>(channel.policy->buffers);
   const uint64_t first = current >= count - 1 ? current - (count - 1) : 0;
   for (uint64_t sequence = first; sequence <= current; ++sequence) {
     const GatherBuffer& buffer = bufferOf(channel, sequence);

@@ -1,6 +1,5 @@
 #include "runtime/records/drain_channel.h"
 
-#include "runtime/records/buffer_writes.h"
 #include "runtime/records/gather_ring.h"
 #include "runtime/records/record_batch.h"
 #include "runtime/records/writer_thread.h"
@@ -25,10 +24,7 @@ ChannelStatus drainChannel(OutputChannel& channel) {
   channel.thread = 0;
   guard.unlock();
   if (thread != 0) systemCalls().joinThread(thread);
-  if (state == WriterState::Refused) {
-    cutToWholeRecords(channel);
-    return ChannelStatus::Refused;
-  }
+  if (state == WriterState::Refused) return ChannelStatus::Refused;
   if (state == WriterState::Ending) return ChannelStatus::Ending;
   return status == ChannelStatus::Ok ? ChannelStatus::Ok : status;
 }

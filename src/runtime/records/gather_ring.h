@@ -7,6 +7,16 @@
 
 #include "runtime/records/output_channel.h"
 
+/// Who holds the role of writing buffers to the system, and how it stands: the value of
+/// `OutputChannel::state`.
+enum class WriterState : int {
+  Idle,     // nobody writes; the writer may take the next buffer
+  Writing,  // a write to the system is under way
+  Ending,   // the end of the run has taken the role: nothing more is written by the writer
+  Refused,  // the system refused a write
+  Drained,  // every record reached the system and the channel is closing
+};
+
 /// Mask of the complete length in a buffer's extent.
 constexpr uint64_t kLengthMask = (uint64_t{1} << kLengthBits) - 1;
 
@@ -27,7 +37,7 @@ inline size_t lengthOf(uint64_t extent) {
 
 /// The buffer that holds sequence number `sequence`.
 inline GatherBuffer& bufferOf(OutputChannel& channel, uint64_t sequence) {
-  return channel.buffers[sequence % static_cast<uint64_t>(channel.bufferCount)];
+  return channel.buffers[sequence % static_cast<uint64_t>(channel.policy->buffers)];
 }
 
 /// How the role of writing stands.

@@ -36,9 +36,8 @@ ChannelStatus handOverForEnd(OutputChannel& channel, int64_t deadlineNs) {
   // A write still under way reaches a disk file at its own offsets, so writing the same
   // bytes there again does no harm. A pipe or device cannot take bytes twice: what is
   // left of it is dropped whole.
-  if (state == WriterState::Writing && channel.kind != ChannelKind::DiskFile)
-    return ChannelStatus::Ok;
-  const int64_t deadline = channel.kind == ChannelKind::DiskFile ? 0 : deadlineNs;
+  if (state == WriterState::Writing && !channel.policy->atOffsets) return ChannelStatus::Ok;
+  const int64_t deadline = channel.policy->atOffsets ? 0 : deadlineNs;
   const uint64_t current = channel.current.load();
   for (uint64_t sequence = channel.written.load(); sequence <= current; ++sequence) {
     const ChannelStatus status = writeBuffer(channel, sequence, deadline, false);

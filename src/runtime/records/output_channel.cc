@@ -1,18 +1,30 @@
 #include "runtime/records/output_channel.h"
 
+#include <algorithm>
+
+#include "runtime/records/gather_ring.h"
+
+ChannelKind channelKindFor(FileHandle handle, bool device) {
+  FileFacts facts;
+  if (device || !systemCalls().describeFile(handle, &facts)) return ChannelKind::Direct;
+  if (facts.kind == FileKind::Disk) return ChannelKind::DiskFile;
+  return facts.kind == FileKind::Pipe ? ChannelKind::Stream : ChannelKind::Direct;
+}
+
 void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<FileHandle>* handle,
-                  bool truncateOnFirstWrite) {
-  channel.kind = kind;
+                  std::string_view terminator) {
+  channel.policy = &policyOf(kind);
   channel.handle = handle;
-  channel.bufferCount = kind == ChannelKind::Direct ? 1 : kGatherBuffers;
+  channel.terminatorLength = static_cast<uint8_t>(std::min(terminator.size(), kMaxTerminatorBytes));
+  std::copy_n(terminator.data(), channel.terminatorLength, channel.terminator);
   FileFacts facts;
   const bool disk = systemCalls().describeFile(handle->load(), &facts) &&
                     facts.kind == FileKind::Disk && !facts.appending;
-  channel.keepsWholeRecords = disk && kind != ChannelKind::Stream;
-  // A disk file is written at explicit offsets from its start; a direct channel where
-  // its handle stands, which a cut must respect.
-  channel.origin = disk && kind == ChannelKind::Direct ? facts.position : 0;
-  channel.truncateOnFirstWrite.store(truncateOnFirstWrite && kind == ChannelKind::DiskFile);
+  channel.keepsWholeRecords = disk;
+  // A channel written at explicit offsets starts at the file's start; any other where its
+  // handle stands, which a cut must respect.
+  channel.origin = disk && !channel.policy->atOffsets ? facts.position : 0;
+  channel.truncateOnFirstWrite.store(channel.policy->atOffsets);
 }
 
 void releaseChannel(OutputChannel& channel) {
@@ -31,10 +43,11 @@ void releaseChannel(OutputChannel& channel) {
     buffer.capacity = 0;
     buffer.extent.store(0);
     buffer.runCount.store(0);
+    buffer.stampedStride = buffer.stampedEnd = 0;
   }
-  channel.kind = ChannelKind::Direct;
+  channel.policy = &policyOf(ChannelKind::Direct);
   channel.handle = nullptr;
-  channel.bufferCount = 1;
+  channel.terminatorLength = 0;
   channel.keepsWholeRecords = false;
   channel.origin = 0;
   channel.writtenInPlace = kWrittenInPlace;
@@ -46,12 +59,11 @@ void releaseChannel(OutputChannel& channel) {
   channel.fileChanged.store(false);
   channel.ending.store(false);
   channel.state.store(static_cast<int>(WriterState::Idle));
-  channel.failure.store(0);
   channel.draining = false;
 }
 
 void expectOutput(OutputChannel& channel, uint64_t bytes) {
-  if (channel.kind != ChannelKind::Direct && bytes > channel.writtenInPlace) {
+  if (!channel.policy->eachCommit && bytes > channel.writtenInPlace) {
     channel.writtenInPlace = 0;
   }
 }

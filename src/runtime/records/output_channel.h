@@ -21,43 +21,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <string_view>
 
 #include "runtime/platform/system_calls.h"
-
-/// Buffers in the ring of a gathering channel.
-constexpr int kGatherBuffers = 4;
-
-/// Bytes of one buffer of a gathering channel.
-constexpr size_t kGatherBytes = 1024 * 1024;
+#include "runtime/records/channel_policy.h"
 
 /// Bytes of output a gathering channel writes from its producer's thread before a writer
 /// thread takes over: a short output gains less from a second thread than starting it
 /// and filling the other buffers of the ring costs.
 constexpr uint64_t kWrittenInPlace = 8 * kGatherBytes;
 
-/// Longest record a channel takes, terminator included; the buffer of a direct channel
-/// is this long. The utility's longest record is the not-found line of a 200-character
-/// name.
-constexpr size_t kMaxRecordBytes = 4096;
-
 /// Most runs of equal-length records one buffer holds before it is handed over.
 constexpr int kMaxRecordRuns = 64;
 
-/// How a channel's records reach the system.
-enum class ChannelKind : uint8_t {
-  Direct,    // each record as one write when complete (consoles, terminals, devices)
-  DiskFile,  // gathered, written at explicit offsets (regular files)
-  Stream,    // gathered, written in whole-record pieces the system takes whole (pipes)
-};
-
-/// Who holds the role of writing buffers to the system, and how it stands.
-enum class WriterState : int {
-  Idle,     // nobody writes; the writer may take the next buffer
-  Writing,  // a write to the system is under way
-  Ending,   // the end of the run has taken the role: nothing more is written by the writer
-  Refused,  // the system refused a write (see `failure`)
-  Drained,  // every record reached the system and the channel is closing
-};
+/// Longest record terminator a channel adds.
+constexpr size_t kMaxTerminatorBytes = 2;
 
 /// What became of a step of the channel.
 enum class ChannelStatus {
@@ -82,6 +60,10 @@ struct GatherBuffer {
   std::atomic<uint64_t> extent{0};
   RecordRun runs[kMaxRecordRuns];
   std::atomic<int> runCount{0};
+  // The producer's: record terminators stand in place for records of `stampedStride`
+  // bytes laid end to end from byte 0 up to `stampedEnd`, left there by earlier batches.
+  size_t stampedStride = 0;
+  size_t stampedEnd = 0;
 };
 
 /// Bits of `GatherBuffer::extent` that hold the complete length.
@@ -89,9 +71,10 @@ constexpr int kLengthBits = 24;
 
 /// The output state of one write connection.
 struct OutputChannel {
-  ChannelKind kind = ChannelKind::Direct;
+  const ChannelPolicy* policy = &policyOf(ChannelKind::Direct);
   const std::atomic<FileHandle>* handle = nullptr;  // the connection's: records go there
-  int bufferCount = 1;                              // buffers in the ring
+  char terminator[kMaxTerminatorBytes] = {};        // added behind every record's text
+  uint8_t terminatorLength = 0;
   bool keepsWholeRecords = false;  // a disk file: a failure cuts a partial record off
   uint64_t origin = 0;             // file offset of the channel's first byte, for writes where the
                                    // handle stands
@@ -110,8 +93,7 @@ struct OutputChannel {
   std::atomic<bool> truncateOnFirstWrite{false};  // an existing file's old content is still to go
   std::atomic<bool> fileChanged{false};           // the file has been cut or written
   std::atomic<bool> ending{false};                // the end of the run asks the writer to stop
-  std::atomic<int> state{static_cast<int>(WriterState::Idle)};
-  std::atomic<int> failure{0};  // the system's reason for a refused write; 0 while none
+  std::atomic<int> state{0};  // the role of writing, a WriterState (see gather_ring.h)
 
   bool draining = false;    // under `lock`: the writer stops once everything is written
   ThreadHandle thread = 0;  // under `lock`: the writer thread, 0 while none runs
@@ -119,12 +101,16 @@ struct OutputChannel {
   std::condition_variable changed;
 };
 
-/// Makes `channel` write to the handle held at `handle` as `kind` says. With
-/// `truncateOnFirstWrite`, a disk file's old content goes when the first records are
-/// handed over. A disk file, or a direct channel on a regular file that is not opened
-/// for appending, keeps only whole records when a write fails.
+/// The kind of channel for the file at `handle`: a disk file or a pipe gathers records;
+/// a terminal or device, or any file named as a device, takes each record at once.
+ChannelKind channelKindFor(FileHandle handle, bool device);
+
+/// Makes `channel` write to the handle held at `handle` as `kind` says, each record ended
+/// by `terminator` (at most kMaxTerminatorBytes). A disk file's old content goes when the
+/// first records are handed over. A disk file, or a direct channel on a regular file that
+/// is not opened for appending, keeps only whole records when a write fails.
 void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<FileHandle>* handle,
-                  bool truncateOnFirstWrite);
+                  std::string_view terminator);
 
 /// Stops the writer thread, if any, and frees the channel's buffers; the channel is as
 /// new afterwards.

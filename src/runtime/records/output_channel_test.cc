@@ -124,20 +124,22 @@ struct ChannelOnMemory {
     table.waitWritable = fakeWaitWritable;
     table.startThread = countedStartThread;
     threadsStarted = 0;
-    startChannel(channel, kind, &handle, true);
+    startChannel(channel, kind, &handle, "\n");
     channel.writtenInPlace = setup.writtenInPlace;
   }
   ~ChannelOnMemory() { releaseChannel(channel); }
 
-  // Commits `record` `count` times in batches as the channel makes room; the status of
-  // the first step that is not Ok.
+  // Commits `record` (its text, then the channel's terminator "\n") `count` times in
+  // batches as the channel makes room; the status of the first step that is not Ok. Only
+  // the texts are written: the channel puts the terminators in place.
   ChannelStatus put(const std::string& record, size_t count) {
+    const size_t width = record.size() - 1;
     while (count > 0) {
       RecordRoom room;
-      const ChannelStatus reserved = reserveRecords(channel, record.size(), count, room);
+      const ChannelStatus reserved = reserveRecords(channel, width, count, room);
       if (reserved != ChannelStatus::Ok) return reserved;
       for (size_t i = 0; i < room.count; ++i) {
-        std::copy(record.begin(), record.end(), room.bytes + i * record.size());
+        std::copy_n(record.begin(), width, room.bytes + i * room.stride);
       }
       const ChannelStatus committed = commitRecords(channel, room.count);
       if (committed != ChannelStatus::Ok) return committed;
@@ -274,8 +276,9 @@ TEST(OutputChannelTest, OldContentGoesOnlyWithTheFirstRecords) {
 TEST(OutputChannelTest, ARecordLongerThanAnyBufferIsRefused) {
   ChannelOnMemory memory({ChannelKind::DiskFile});
   RecordRoom room;
-  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes + 1, 1, room), ChannelStatus::NoMemory);
-  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes, 1, room), ChannelStatus::Ok);
+  // With its terminator, a text of kMaxRecordBytes is one byte too long.
+  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes, 1, room), ChannelStatus::NoMemory);
+  EXPECT_EQ(reserveRecords(memory.channel, kMaxRecordBytes - 1, 1, room), ChannelStatus::Ok);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "runtime/records/record_batch.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "runtime/records/buffer_writes.h"
 #include "runtime/records/gather_ring.h"
 #include "runtime/records/writer_thread.h"
@@ -10,12 +13,37 @@ namespace {
 GatherBuffer* currentBuffer(OutputChannel& channel) {
   GatherBuffer& buffer = bufferOf(channel, channel.current.load(std::memory_order_relaxed));
   if (buffer.bytes == nullptr) {
-    const size_t capacity = channel.kind == ChannelKind::Direct ? kMaxRecordBytes : kGatherBytes;
+    const size_t capacity = channel.policy->bufferBytes;
     buffer.bytes = static_cast<char*>(systemCalls().allocate(capacity));
     if (buffer.bytes == nullptr) return nullptr;
     buffer.capacity = capacity;
   }
   return &buffer;
+}
+
+// Puts the channel's terminator behind each of the `count` records of `stride` bytes that
+// start at byte `from` of `buffer`, where an earlier batch of the same layout has not left
+// it there already: a producer writes texts only, so terminators stay where they were put
+// until records of another layout take their place, and a long run of records of one
+// length costs nothing here once each buffer of the ring has been through it.
+void stampTerminators(const OutputChannel& channel, GatherBuffer& buffer, size_t from, size_t count,
+                      size_t stride) {
+  const size_t end = from + count * stride;
+  const bool sameLayout =
+      buffer.stampedStride == stride && from % stride == 0 && buffer.stampedEnd >= from;
+  const size_t text = stride - channel.terminatorLength;
+  for (size_t at = sameLayout ? buffer.stampedEnd : from; at < end; at += stride) {
+    std::memcpy(buffer.bytes + at + text, channel.terminator, channel.terminatorLength);
+  }
+  if (sameLayout) {
+    buffer.stampedEnd = std::max(buffer.stampedEnd, end);
+  } else if (from == 0) {
+    buffer.stampedStride = stride;
+    buffer.stampedEnd = end;
+  } else if (buffer.stampedStride != 0) {
+    // What lies from `from` on takes records of another layout.
+    buffer.stampedEnd = std::min(buffer.stampedEnd, from - from % buffer.stampedStride);
+  }
 }
 
 // Records the `count` records of `length` bytes just behind `channel.used` as complete.
@@ -56,7 +84,7 @@ ChannelStatus writeInPlace(OutputChannel& channel, GatherBuffer& buffer) {
                                                     : ChannelStatus::Ending;
   }
   ChannelStatus status =
-      writeBuffer(channel, channel.current.load(), 0, channel.kind != ChannelKind::Direct);
+      writeBuffer(channel, channel.current.load(), 0, !channel.policy->eachCommit);
   if (status == ChannelStatus::Ok && channel.ending.load()) status = ChannelStatus::Ending;
   if (status == ChannelStatus::Ok) {
     const uint64_t extent = buffer.extent.load(std::memory_order_relaxed);
@@ -84,9 +112,10 @@ ChannelStatus passOnFullBuffer(OutputChannel& channel, GatherBuffer& buffer) {
 
 }  // namespace
 
-ChannelStatus reserveRecords(OutputChannel& channel, size_t length, size_t wanted,
+ChannelStatus reserveRecords(OutputChannel& channel, size_t width, size_t wanted,
                              RecordRoom& room) {
   room = RecordRoom{};
+  const size_t length = recordLength(channel, width);
   if (length == 0 || length > kMaxRecordBytes) return ChannelStatus::NoMemory;
   GatherBuffer* buffer = currentBuffer(channel);
   if (buffer == nullptr) return ChannelStatus::NoMemory;
@@ -97,8 +126,10 @@ ChannelStatus reserveRecords(OutputChannel& channel, size_t length, size_t wante
     if (buffer == nullptr) return ChannelStatus::NoMemory;
   }
   const size_t fit = (buffer->capacity - channel.used) / length;
-  room.count = channel.kind == ChannelKind::Direct ? 1 : (fit < wanted ? fit : wanted);
+  room.count = channel.policy->eachCommit ? 1 : (fit < wanted ? fit : wanted);
   room.bytes = buffer->bytes + channel.used;
+  room.stride = length;
+  stampTerminators(channel, *buffer, channel.used, room.count, length);
   channel.reservedLength = length;
   return ChannelStatus::Ok;
 }
@@ -108,7 +139,7 @@ ChannelStatus commitRecords(OutputChannel& channel, size_t count) {
   const size_t length = channel.reservedLength;
   GatherBuffer& buffer = bufferOf(channel, channel.current.load(std::memory_order_relaxed));
   publishRecords(channel, buffer, count, length);
-  if (channel.kind == ChannelKind::Direct) return writeInPlace(channel, buffer);
+  if (channel.policy->eachCommit) return writeInPlace(channel, buffer);
   if (channel.used + length > buffer.capacity ||
       buffer.runCount.load(std::memory_order_relaxed) == kMaxRecordRuns) {
     return passOnFullBuffer(channel, buffer);
@@ -120,7 +151,7 @@ ChannelStatus submitBuffer(OutputChannel& channel, bool startWriter) {
   if (channel.used == 0) return ChannelStatus::Ok;
   std::unique_lock<std::mutex> guard(channel.lock);
   const uint64_t sequence = channel.current.load();
-  const uint64_t ring = static_cast<uint64_t>(channel.bufferCount);
+  const uint64_t ring = static_cast<uint64_t>(channel.policy->buffers);
   channel.changed.wait(guard, [&] {
     return channel.ending.load() || stateOf(channel) == WriterState::Refused ||
            sequence + 1 - channel.written.load() < ring;

@@ -1,4 +1,4 @@
-#include "model/blocks/value_texts.h"
+#include "model/paint/value_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 // Held texts against fresh renderings, over a sequence that returns to a pool of values
 // (hits), brings new ones (misses) and makes values share entries (evictions), with
-// signed zeros and NaNs of different bits among them.
+// signed zeros and NaNs of different bits among them, each text put in a place of its own.
 TEST(ValueTextsTest, GivesTheTextFormatModelValueRenders) {
   std::mt19937_64 random(17);
   std::vector<double> pool = {0.0,
@@ -27,12 +27,15 @@ TEST(ValueTextsTest, GivesTheTextFormatModelValueRenders) {
                               std::bit_cast<double>(uint64_t{0xFFF8000000000000})};
   for (int k = 0; k < 2000; ++k) pool.push_back(std::bit_cast<double>(random()));
   ValueTexts texts;
-  for (int step = 0; step < 200000; ++step) {
+  constexpr int kSteps = 200000;
+  std::vector<char> places(size_t{kSteps} * kModelValueWidth);
+  for (int step = 0; step < kSteps; ++step) {
     const double value = random() % 4 == 0 ? pool[random() % 9] : pool[random() % pool.size()];
     char expected[kModelValueWidth];
     formatModelValue(value, expected);
-    ASSERT_EQ(std::string(valueText(texts, value), kModelValueWidth),
-              std::string(expected, kModelValueWidth))
+    char* text = places.data() + size_t{static_cast<unsigned>(step)} * kModelValueWidth;
+    putValueText(texts, value, text);
+    ASSERT_EQ(std::string(text, kModelValueWidth), std::string(expected, kModelValueWidth))
         << std::bit_cast<uint64_t>(value);
   }
 }
