@@ -30,15 +30,11 @@ std::string printed(const char* format, int precision, double value) {
 
 }  // namespace
 
-std::vector<double> niceTicks(double low, double high, int maxCount, double& step) {
+std::vector<double> ticksAtStep(double low, double high, double step) {
   std::vector<double> ticks;
-  step = 0;
-  const double span = high - low;
-  if (!(span > 0) || !std::isfinite(span) || maxCount < 1) return ticks;
-  const double rough = span / maxCount;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
-  const double scaled = rough / magnitude;
-  step = (scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10) * magnitude;
+  if (!(high > low) || !std::isfinite(high - low) || !(step > 0) || !std::isfinite(step)) {
+    return ticks;
+  }
   // Whole multiples of the step, each formed afresh so that no rounding accumulates.
   const double first = std::ceil(low / step - kSlack);
   const double last = std::floor(high / step + kSlack);
@@ -47,6 +43,35 @@ std::vector<double> niceTicks(double low, double high, int maxCount, double& ste
     ticks.push_back(std::fabs(value) < step * kSlack ? 0.0 : value);
   }
   return ticks;
+}
+
+std::vector<double> niceTicks(double low, double high, int maxCount, double& step) {
+  step = 0;
+  const double span = high - low;
+  if (!(span > 0) || !std::isfinite(span) || maxCount < 1) return {};
+  const double rough = span / maxCount;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+  const double scaled = rough / magnitude;
+  step = (scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10) * magnitude;
+  return ticksAtStep(low, high, step);
+}
+
+std::vector<double> roundSteps(double low, double high, int fewest, double finest) {
+  std::vector<double> steps;
+  const double span = high - low;
+  if (!(span > 0) || !std::isfinite(span) || !(finest > 0)) return steps;
+  // From the first round step at or above the span, which leaves at most two marks,
+  // down the sequence 10, 5, 2, 1, 0.5 ... times the power of ten.
+  double magnitude = std::pow(10.0, std::ceil(std::log10(span)));
+  const double multiples[] = {1, 0.5, 0.2};
+  for (int n = 0; n < 64; ++n) {
+    const double step = multiples[n % 3] * magnitude;
+    if (n % 3 == 2) magnitude /= 10;
+    if (step < finest * (1 - kSlack)) break;
+    const double count = std::floor(high / step + kSlack) - std::ceil(low / step - kSlack) + 1;
+    if (count >= fewest) steps.push_back(step);
+  }
+  return steps;
 }
 
 std::vector<double> logTicks(double low, double high, int maxCount, LogMarks& marks, double& step) {
@@ -83,9 +108,8 @@ std::vector<std::string> tickTexts(const std::vector<double>& values, double ste
   const int exponent = largest > 0 ? static_cast<int>(std::floor(std::log10(largest))) : 0;
   const int mantissaDecimals = std::clamp(decimalsOf(step / std::pow(10.0, exponent)), 0, 16);
   for (double v : values) {
-    if (std::fabs(v) < step * kSlack) {
-      texts.push_back("0");  // never -0 or 0.00
-    } else if (plain) {
+    if (std::fabs(v) < step * kSlack) v = 0;  // never -0
+    if (plain) {
       texts.push_back(printed("%.*f", decimals, v));
     } else {
       texts.push_back(printed("%.*e", mantissaDecimals, v));

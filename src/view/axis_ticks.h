@@ -11,6 +11,15 @@
 /// Empty when the range is empty or not finite.
 std::vector<double> niceTicks(double low, double high, int maxCount, double& step);
 
+/// The multiples of `step` from `low` to `high` (both included when round, within a
+/// rounding); empty when the range or the step is empty or not finite.
+std::vector<double> ticksAtStep(double low, double high, double step);
+
+/// The round steps (1, 2 or 5 times a power of ten), coarsest first, that leave at least
+/// `fewest` marks from `low` to `high`, down to the finest step that is at least
+/// `finest`. Empty when there are none, or the range is empty or not finite.
+std::vector<double> roundSteps(double low, double high, int fewest, double finest);
+
 /// What the marks of a logarithmic scale are.
 enum class LogMarks {
   Decades,    // every power of ten in the range
@@ -26,9 +35,9 @@ enum class LogMarks {
 std::vector<double> logTicks(double low, double high, int maxCount, LogMarks& marks, double& step);
 
 /// The texts of the marks `values` of a linear axis spaced `step` apart, all in one form:
-/// plain decimals with the decimals the step needs ("0.02", "0.04"), or, for values of
-/// 1e9 or more in size or steps below 1e-6, exponent forms with one mantissa length
-/// ("1.5e+09"). Zero is "0" in either form.
+/// plain decimals with the decimals the step needs ("0.00", "0.02", "0.04"), or, for
+/// values of 1e9 or more in size or steps below 1e-6, exponent forms with one mantissa
+/// length ("0.0e+00", "1.5e+09"). Zero is never negative.
 std::vector<std::string> tickTexts(const std::vector<double>& values, double step);
 
 /// The texts of the marks `values` of a logarithmic scale (round values such as powers of

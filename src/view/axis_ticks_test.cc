@@ -33,6 +33,18 @@ TEST(NiceTicksTest, PicksRoundValuesInsideTheRange) {
   }
 }
 
+TEST(RoundStepsTest, ListsTheStepsThatLeaveEnoughMarksCoarsestFirst) {
+  // 499875 to 500975: 500 leaves two marks, 200 the first to leave three.
+  EXPECT_EQ(roundSteps(499875, 500975, 3, 10), (std::vector<double>{200, 100, 50, 20, 10}));
+  EXPECT_EQ(roundSteps(499875, 500975, 2, 100), (std::vector<double>{500, 200, 100}));
+  EXPECT_EQ(roundSteps(0, 1000, 3, 100), (std::vector<double>{500, 200, 100}));
+  EXPECT_EQ(roundSteps(-0.3, 0.02, 3, 0.05), (std::vector<double>{0.1, 0.05}));
+  EXPECT_TRUE(roundSteps(5, 5, 3, 1).empty());
+  EXPECT_TRUE(roundSteps(0, 1, 3, 0).empty());
+  EXPECT_EQ(ticksAtStep(499875, 500975, 200),
+            (std::vector<double>{500000, 500200, 500400, 500600, 500800}));
+}
+
 TEST(LogTicksTest, MarksEveryPowerOfTenOrRoundValuesWithinADecade) {
   struct Case {
     double low, high;
@@ -71,12 +83,12 @@ TEST(TickTextsTest, WritesEveryMarkOfAnAxisInOneForm) {
   };
   const Case cases[] = {
       {{0, 200, 1000}, 200, {"0", "200", "1000"}},
-      {{0, 0.02, 0.06, 0.08}, 0.02, {"0", "0.02", "0.06", "0.08"}},
+      {{0, 0.02, 0.06, 0.08}, 0.02, {"0.00", "0.02", "0.06", "0.08"}},
       {{0.1, 0.2, 0.30000000000000004}, 0.1, {"0.1", "0.2", "0.3"}},
-      {{-0.5, -0.0, 0.5}, 0.5, {"-0.5", "0", "0.5"}},
+      {{-0.5, -0.0, 0.5}, 0.5, {"-0.5", "0.0", "0.5"}},
       {{10, 12.5, 15}, 2.5, {"10.0", "12.5", "15.0"}},
       {{6104000, 6106000}, 2000, {"6104000", "6106000"}},
-      {{0, 5e8, 1e9, 1.5e9}, 5e8, {"0", "5.0e+08", "1.0e+09", "1.5e+09"}},
+      {{0, 5e8, 1e9, 1.5e9}, 5e8, {"0.0e+00", "5.0e+08", "1.0e+09", "1.5e+09"}},
       {{2e-8, 4e-8}, 2e-8, {"2e-08", "4e-08"}},
   };
   for (const Case& c : cases) EXPECT_EQ(tickTexts(c.values, c.step), c.texts) << c.step;

@@ -1,7 +1,7 @@
 // A small built-in font for the labels of a picture: 5 x 8 pixel glyphs (the bottom
 // row for descenders) for the printable characters of ASCII and Latin-1 and the Greek
-// letters and signs of units (Omega, Delta, mu, rho, sigma, the minus sign), drawn at a
-// whole-number scale. Texts are UTF-8.
+// letters and signs of units (Omega, Delta, mu, rho, sigma, the minus sign) and the
+// ellipsis, drawn at a whole-number scale. Texts are UTF-8.
 #pragma once
 
 #include <string_view>

@@ -32,7 +32,7 @@ TEST(BitmapFontTest, EveryPrintableCharacterHasAGlyphOfItsOwn) {
 TEST(BitmapFontTest, LatinOneAndTheSignsOfUnitsHaveGlyphsOfTheirOwn) {
   std::set<std::string> seen;
   for (char c = ' '; c <= '~'; ++c) seen.insert(glyphBits(static_cast<char32_t>(c)));
-  std::u32string codes = U"\u0394\u03A9\u03C1\u03C3";  // Delta, Omega, rho, sigma
+  std::u32string codes = U"\u0394\u03A9\u03C1\u03C3\u2026";  // Delta, Omega, rho, sigma, ...
   for (char32_t code = 0xA1; code <= 0xFF; ++code) codes.push_back(code);
   for (const char32_t code : codes) {
     EXPECT_TRUE(hasGlyph(code)) << std::hex << static_cast<uint32_t>(code);

@@ -63,6 +63,7 @@ TextMetrics bitmapTextMetrics() {
   TextMetrics metrics;
   metrics.width = bitmapWidth;
   metrics.capHeight = (kGlyphHeight - 1) / kSizePerScale;
+  metrics.descent = 1 / kSizePerScale;  // the glyphs' bottom row
   return metrics;
 }
 

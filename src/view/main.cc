@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
       !sliceCellIndex(mesh, arguments.slice, sliceIndex, error)) {
     failView(kUsageStatus, "--slice: %s", error.c_str());
   }
+  if (arguments.output == OutputKind::Picture &&
+      !pictureRangesShowTheMesh(mesh, arguments, error)) {
+    failView(kUsageStatus, "%s", error.c_str());
+  }
 
   const ModelValues model = readModel(arguments.modelName, mesh);
   if (arguments.output == OutputKind::Grid) {

@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kFontFamily = "sans-serif";
 
-// Units by which a vector picture grows each tile on every side.
+// Units by which a vector picture grows each tile to the right and downward.
 constexpr double kTileOverlap = 0.25;
 
 void selectFont(cairo_t* context, double size) {
@@ -78,8 +78,7 @@ void drawScene(cairo_t* context, const PictureScene& scene, bool pixels) {
     cairo_set_source_rgba(context, rect.colour.r / 255.0, rect.colour.g / 255.0,
                           rect.colour.b / 255.0, rect.opacity);
     const double grow = rect.tile && !pixels ? kTileOverlap : 0;
-    addBox(context, snap(rect.x0) - grow, snap(rect.y0) - grow, snap(rect.x1) + grow,
-           snap(rect.y1) + grow);
+    addBox(context, snap(rect.x0), snap(rect.y0), snap(rect.x1) + grow, snap(rect.y1) + grow);
     cairo_fill(context);
   }
   cairo_set_source_rgb(context, 0, 0, 0);
@@ -124,10 +123,22 @@ extern "C" const char* __lsan_default_options() {
   return "print_suppressions=0";
 }
 
+// Depth of the descenders per unit of font size.
+double descent() {
+  static const double depth = [] {
+    selectFont(measuringContext(), 100);
+    cairo_font_extents_t extents;
+    cairo_font_extents(measuringContext(), &extents);
+    return extents.descent / 100;
+  }();
+  return depth;
+}
+
 TextMetrics pictureTextMetrics() {
   TextMetrics metrics;
   metrics.width = cairoTextWidth;
   metrics.capHeight = capHeight();
+  metrics.descent = descent();
   return metrics;
 }
 

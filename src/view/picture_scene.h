@@ -14,9 +14,10 @@ struct SceneRect {
   double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   Rgb colour;
   double opacity = 1;
-  // One of a tiling (the cells, the colour bar), drawn before whatever frames it.
-  // Smoothing viewers show a hairline of background between two abutting shapes, so a
-  // vector picture grows each tile by a fraction of a unit under its neighbours.
+  // One of a tiling (the cells, the colour bar), drawn left to right and top to bottom,
+  // before whatever frames it. Smoothing viewers show a hairline of background between two
+  // abutting shapes, so a vector picture grows each tile by a fraction of a unit to the
+  // right and downward, under the tiles drawn after it: each visible edge stays where it is.
   bool tile = false;
 };
 
@@ -48,8 +49,24 @@ inline void addRect(PictureScene& scene, double x0, double y0, double x1, double
   scene.rects.push_back(SceneRect{x0, y0, x1, y1, colour, opacity, tile});
 }
 
+/// Appends a line of black text to `scene`.
+inline void addText(PictureScene& scene, double x, double y, const std::string& text, double size,
+                    TextAlign align, bool upward = false) {
+  scene.texts.push_back(SceneText{x, y, text, size, align, upward});
+}
+
+/// Appends a black frame one unit wide just outside x0 <= x < x1, y0 <= y < y1.
+inline void addFrame(PictureScene& scene, int x0, int y0, int x1, int y1) {
+  constexpr Rgb kInk{0, 0, 0};
+  addRect(scene, x0 - 1, y0 - 1, x1 + 1, y0, kInk);
+  addRect(scene, x0 - 1, y1, x1 + 1, y1 + 1, kInk);
+  addRect(scene, x0 - 1, y0 - 1, x0, y1 + 1, kInk);
+  addRect(scene, x1, y0 - 1, x1 + 1, y1 + 1, kInk);
+}
+
 /// How wide a text is drawn by the output that will draw it, for the layout.
 struct TextMetrics {
   double (*width)(const std::string& text, double size) = nullptr;  // along its line
   double capHeight = 0.7;  // height of the capitals and digits, per unit of font size
+  double descent = 0.2;    // depth of the descenders below the line, per unit of font size
 };

@@ -9,6 +9,24 @@ constexpr Rgb kInk{0, 0, 0};
 constexpr int kBorderMinCell = 6;  // cells this wide or more get a drawn border
 constexpr double kBorderOpacity = 0.25;
 
+// Whether cell `k` of `axis` reaches into the coordinates from `low` to `high`.
+bool cellShown(const NodeAxis& axis, int32_t k, double low, double high) {
+  const double a = axis.nodes[k], b = axis.nodes[k + 1];
+  return std::max(a, b) > low && std::min(a, b) < high;
+}
+
+// The cells of `axis` shown, in the order they lie along the picture's `rising`
+// direction of coordinates: index order reversed where the nodes fall.
+std::vector<int32_t> cellsInOrder(const NodeAxis& axis, double low, double high, bool rising) {
+  std::vector<int32_t> cells;
+  for (int32_t k = 0; k < axis.cellCount; ++k) {
+    if (cellShown(axis, k, low, high)) cells.push_back(k);
+  }
+  const bool falls = axis.order == NodeOrder::kFalling;
+  if (falls == rising) std::reverse(cells.begin(), cells.end());
+  return cells;
+}
+
 }  // namespace
 
 void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const PictureGeometry& g,
@@ -17,49 +35,79 @@ void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const Pict
   const NodeAxis& up = *plane.up;
   const double xPerUnit = g.plotWidth / (g.acrossHigh - g.acrossLow);
   const double yPerUnit = g.plotHeight / (g.upHigh - g.upLow);
-  const auto xOf = [&](double c) { return g.plotLeft + (c - g.acrossLow) * xPerUnit; };
-  const auto yOf = [&](double c) { return g.plotTop + (g.upHigh - c) * yPerUnit; };
-  // Runs of cells in index order lie side by side only where the nodes are in order.
+  const int plotRight = g.plotLeft + g.plotWidth, plotBottom = g.plotTop + g.plotHeight;
+  // Places within the plot; a cell reaching beyond the coordinates shown is cut at its edge.
+  const auto xOf = [&](double c) {
+    return std::clamp(g.plotLeft + (c - g.acrossLow) * xPerUnit, static_cast<double>(g.plotLeft),
+                      static_cast<double>(plotRight));
+  };
+  const auto yOf = [&](double c) {
+    return std::clamp(g.plotTop + (g.upHigh - c) * yPerUnit, static_cast<double>(g.plotTop),
+                      static_cast<double>(plotBottom));
+  };
+  // Left to right along a row, rows from the top: a tile of a vector picture reaches under
+  // the tiles after it, and is covered there.
+  const std::vector<int32_t> columns = cellsInOrder(across, g.acrossLow, g.acrossHigh, true);
+  const std::vector<int32_t> rows = cellsInOrder(up, g.upLow, g.upHigh, false);
+  // Runs of cells side by side merge only where the nodes are in order.
   const bool merge = across.order != NodeOrder::kUnsorted;
-  const size_t columns = static_cast<size_t>(across.cellCount);
-  for (int32_t row = 0; row < up.cellCount; ++row) {
+  const size_t rowLength = static_cast<size_t>(across.cellCount);
+  for (const int32_t row : rows) {
     const double y0 = std::min(yOf(up.nodes[row]), yOf(up.nodes[row + 1]));
     const double y1 = std::max(yOf(up.nodes[row]), yOf(up.nodes[row + 1]));
-    const double* values = plane.values.data() + columns * static_cast<size_t>(row);
-    for (int32_t first = 0; first < across.cellCount;) {
-      const Rgb colour = scaleColour(scale, values[first]);
-      int32_t last = first;
-      while (merge && last + 1 < across.cellCount &&
-             scaleColour(scale, values[last + 1]) == colour) {
+    const double* values = plane.values.data() + rowLength * static_cast<size_t>(row);
+    for (size_t first = 0; first < columns.size();) {
+      const Rgb colour = scaleColour(scale, values[columns[first]]);
+      size_t last = first;
+      while (merge && last + 1 < columns.size() &&
+             scaleColour(scale, values[columns[last + 1]]) == colour) {
         ++last;
       }
-      const double xa = xOf(across.nodes[first]), xb = xOf(across.nodes[last + 1]);
-      addRect(scene, std::min(xa, xb), y0, std::max(xa, xb), y1, colour, 1, true);
+      const int32_t a = columns[first], b = columns[last];
+      const double xs[] = {xOf(across.nodes[a]), xOf(across.nodes[a + 1]), xOf(across.nodes[b]),
+                           xOf(across.nodes[b + 1])};
+      addRect(scene, *std::min_element(xs, xs + 4), y0, *std::max_element(xs, xs + 4), y1, colour,
+              1, true);
       first = last + 1;
     }
   }
-  const auto narrowest = [](const NodeAxis& axis, auto place) {
+  // Borders one unit wide, centred on the true edges, where every cell shown is wide.
+  const auto narrowest = [](const NodeAxis& axis, const std::vector<int32_t>& cells, auto place) {
     double result = INFINITY;
-    for (int32_t k = 0; k < axis.cellCount; ++k) {
+    for (const int32_t k : cells) {
       result = std::min(result, std::fabs(place(axis.nodes[k + 1]) - place(axis.nodes[k])));
     }
     return result;
   };
-  const int plotRight = g.plotLeft + g.plotWidth, plotBottom = g.plotTop + g.plotHeight;
-  if (narrowest(across, xOf) >= kBorderMinCell) {
+  const auto xAt = [&](double c) { return g.plotLeft + (c - g.acrossLow) * xPerUnit; };
+  const auto yAt = [&](double c) { return g.plotTop + (g.upHigh - c) * yPerUnit; };
+  if (narrowest(across, columns, xAt) >= kBorderMinCell) {
     for (int32_t k = 1; k < across.cellCount; ++k) {
-      const int x = static_cast<int>(std::lround(xOf(across.nodes[k])));
-      if (x > g.plotLeft && x < plotRight) {
-        addRect(scene, x, g.plotTop, x + 1, plotBottom, kInk, kBorderOpacity);
+      const double x = xAt(across.nodes[k]);
+      if (x > g.plotLeft + 0.5 && x < plotRight - 0.5) {
+        addRect(scene, x - 0.5, g.plotTop, x + 0.5, plotBottom, kInk, kBorderOpacity);
       }
     }
   }
-  if (narrowest(up, yOf) >= kBorderMinCell) {
+  if (narrowest(up, rows, yAt) >= kBorderMinCell) {
     for (int32_t k = 1; k < up.cellCount; ++k) {
-      const int y = static_cast<int>(std::lround(yOf(up.nodes[k])));
-      if (y > g.plotTop && y < plotBottom) {
-        addRect(scene, g.plotLeft, y, plotRight, y + 1, kInk, kBorderOpacity);
+      const double y = yAt(up.nodes[k]);
+      if (y > g.plotTop + 0.5 && y < plotBottom - 0.5) {
+        addRect(scene, g.plotLeft, y - 0.5, plotRight, y + 0.5, kInk, kBorderOpacity);
       }
     }
   }
+}
+
+std::vector<double> shownCellValues(const SlicePlane& plane, const PictureGeometry& g) {
+  std::vector<double> shown;
+  for (int32_t row = 0; row < plane.up->cellCount; ++row) {
+    if (!cellShown(*plane.up, row, g.upLow, g.upHigh)) continue;
+    for (int32_t column = 0; column < plane.across->cellCount; ++column) {
+      if (!cellShown(*plane.across, column, g.acrossLow, g.acrossHigh)) continue;
+      shown.push_back(plane.values[static_cast<size_t>(column) +
+                                   static_cast<size_t>(plane.across->cellCount) * row]);
+    }
+  }
+  return shown;
 }

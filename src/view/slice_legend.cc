@@ -5,6 +5,12 @@
 
 #include "view/axis_ticks.h"
 
+namespace {
+
+constexpr int kMostLegendSteps = 7;  // steps between marks, so at most eight labels
+
+}  // namespace
+
 std::vector<LegendTick> legendTicks(const ColourScale& scale, double barLength, double room) {
   std::vector<LegendTick> ticks;
   if (!scale.hasValues) return ticks;
@@ -12,7 +18,9 @@ std::vector<LegendTick> legendTicks(const ColourScale& scale, double barLength, 
     ticks.push_back({0.5, formatValue(scale.low)});
     return ticks;
   }
-  const int count = std::max(2, static_cast<int>(barLength / (1.5 * room)));
+  // At most about eight labels, however long the bar: each step of the scale is then a
+  // fair share of its range.
+  const int count = std::clamp(static_cast<int>(barLength / (1.5 * room)), 2, kMostLegendSteps);
   double step = 0;
   std::vector<double> values;
   std::vector<std::string> texts;

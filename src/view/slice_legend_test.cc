@@ -26,7 +26,14 @@ TEST(LegendTicksTest, MarksRoundValuesOrEveryPowerOfTenInOneForm) {
   EXPECT_EQ(texts(legendTicks(decade, 100, 20)), (std::vector<std::string>{"10", "100", "1000"}));
   const ColourScale linear{0, 0.08, true};
   EXPECT_EQ(texts(legendTicks(linear, 200, 20)),
-            (std::vector<std::string>{"0", "0.02", "0.04", "0.06", "0.08"}));
+            (std::vector<std::string>{"0.00", "0.02", "0.04", "0.06", "0.08"}));
+  // However tall the bar, about eight labels at the most.
+  for (const double length : {400.0, 1000.0, 8000.0}) {
+    EXPECT_EQ(texts(legendTicks(linear, length, 20)),
+              (std::vector<std::string>{"0.00", "0.02", "0.04", "0.06", "0.08"}))
+        << length;
+  }
+  EXPECT_EQ(legendTicks(ColourScale{0, 7, true}, 8000, 20).size(), 8u);
   const ColourScale uneven{0.013, 0.087, true};
   EXPECT_EQ(texts(legendTicks(uneven, 200, 20)),
             (std::vector<std::string>{"0.02", "0.04", "0.06", "0.08"}));

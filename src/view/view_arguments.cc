@@ -38,7 +38,14 @@ const char kViewHelpText[] =
     "  --clim LO,HI  colours from LO to HI; cells below LO take the \"under\" colour\n"
     "                (pink), cells above HI the \"over\" colour (red)\n"
     "  --label TEXT  the name and units of the values, beside the colour bar\n"
-    "  --units TEXT  the units of the coordinates, in the axis titles (default m)\n"
+    "  --units TEXT  the units the mesh's coordinates are in, for the axis titles\n"
+    "                (default m); it names them and converts nothing\n"
+    "  --axis-units U\n"
+    "                the axes in U (m or km), converted from --units (m or km):\n"
+    "                --axis-units km draws a mesh in metres in kilometres\n"
+    "  --easting LO,HI, --northing LO,HI, --elevation LO,HI\n"
+    "                only that part of the slice, in the mesh's coordinates\n"
+    "                (default: all of it); colours still span the whole model\n"
     "  --title TEXT  the title, in place of the model's name and the slice's place\n"
     "  --exaggeration X\n"
     "                the scale up the picture over the scale across it: 1 is true\n"
@@ -72,14 +79,14 @@ bool endsWith(const char* text, const char* ending) {
 }
 
 // Reads "LO,HI": two finite numbers, LO below HI.
-bool parseLimits(const char* text, ColourOptions& colours) {
+bool parsePair(const char* text, double& low, double& high) {
   const char* end = text + std::strlen(text);
   const char* comma = std::strchr(text, ',');
   if (comma == nullptr) return false;
-  const auto low = std::from_chars(text, comma, colours.low);
-  const auto high = std::from_chars(comma + 1, end, colours.high);
-  return low.ec == std::errc() && low.ptr == comma && high.ec == std::errc() && high.ptr == end &&
-         std::isfinite(colours.low) && std::isfinite(colours.high) && colours.low < colours.high;
+  const auto lowRead = std::from_chars(text, comma, low);
+  const auto highRead = std::from_chars(comma + 1, end, high);
+  return lowRead.ec == std::errc() && lowRead.ptr == comma && highRead.ec == std::errc() &&
+         highRead.ptr == end && std::isfinite(low) && std::isfinite(high) && low < high;
 }
 
 // Reads "WxH": two whole numbers within the bounds of a side.
@@ -102,6 +109,13 @@ bool parseExaggeration(const char* text, double& value) {
          value <= kExaggerationMax;
 }
 
+// Metres in one of the length units the axes convert between; 0 for any other text.
+double metresIn(const std::string& units) {
+  if (units == "m") return 1;
+  if (units == "km") return 1000;
+  return 0;
+}
+
 std::string formatNumber(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", value);
@@ -115,28 +129,44 @@ struct ValueOption {
   const char* value = nullptr;
 };
 
-}  // namespace
+// The options that take a value, by their place in the table of `Words`.
+enum OptionIndex {
+  kSlice,
+  kClim,
+  kLabel,
+  kSize,
+  kUnits,
+  kAxisUnits,
+  kTitle,
+  kExaggeration,
+  kEasting,
+  kNorthing,
+  kElevation,
+  kOptionCount
+};
 
-bool parseViewArguments(int argc, const char* const* argv, ViewArguments& arguments,
-                        std::string& error) {
+// The words of a command line sorted out: the file names, the values of the options,
+// and --log.
+struct Words {
   const char* names[3] = {};
   int nameCount = 0;
-  ValueOption options[] = {{"--slice", "a slice such as z=1"},
-                           {"--clim", "LO,HI such as 0.01,1000"},
-                           {"--label", "a text such as 'resistivity (ohm m)'"},
-                           {"--size", "WxH such as 1200x900"},
-                           {"--units", "a text such as km"},
-                           {"--title", "a text"},
-                           {"--exaggeration", "a number such as 2"}};
-  ValueOption& slice = options[0];
-  ValueOption& limits = options[1];
-  ValueOption& label = options[2];
-  ValueOption& size = options[3];
-  ValueOption& units = options[4];
-  ValueOption& title = options[5];
-  ValueOption& exaggeration = options[6];
+  ValueOption options[kOptionCount] = {{"--slice", "a slice such as z=1"},
+                                       {"--clim", "LO,HI such as 0.01,1000"},
+                                       {"--label", "a text such as 'resistivity (ohm m)'"},
+                                       {"--size", "WxH such as 1200x900"},
+                                       {"--units", "a text such as km"},
+                                       {"--axis-units", "m or km"},
+                                       {"--title", "a text"},
+                                       {"--exaggeration", "a number such as 2"},
+                                       {"--easting", "LO,HI such as 500000,501000"},
+                                       {"--northing", "LO,HI such as 6105000,6106000"},
+                                       {"--elevation", "LO,HI such as -500,200"}};
   bool logarithmic = false;
-  // Asking for help is never wrong, whatever else the line holds.
+};
+
+// Whether the words ask for help or the version, which is never wrong, whatever else the
+// line holds.
+bool asksForHelp(int argc, const char* const* argv, ViewArguments& arguments) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--") == 0) break;
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -148,6 +178,12 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       return true;
     }
   }
+  return false;
+}
+
+// Sorts `argv` into `words`; false with an error for an unknown option, an option given
+// twice or without its value, or a fourth name.
+bool sortWords(int argc, const char* const* argv, Words& words, std::string& error) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
@@ -156,7 +192,7 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       continue;
     }
     ValueOption* option = nullptr;
-    for (ValueOption& candidate : options) {
+    for (ValueOption& candidate : words.options) {
       if (optionsEnded) break;
       if (argument == candidate.name || argument.starts_with(std::string(candidate.name) + "=")) {
         option = &candidate;
@@ -179,7 +215,7 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       continue;
     }
     if (!optionsEnded && argument == "--log") {
-      logarithmic = true;
+      words.logarithmic = true;
       continue;
     }
     // "-" alone names standard input.
@@ -187,19 +223,24 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
       error = "unknown option " + argument + " (see --help)";
       return false;
     }
-    if (nameCount == 3) {
+    if (words.nameCount == 3) {
       error = "too many file names: " + argument + " (see --help)";
       return false;
     }
-    names[nameCount++] = argv[i];
+    words.names[words.nameCount++] = argv[i];
   }
-  if (nameCount < 3) {
+  if (words.nameCount < 3) {
     error = "expected MESH MODEL OUTPUT (see --help)";
     return false;
   }
-  arguments.meshName = names[0];
-  arguments.modelName = names[1];
-  arguments.outputName = names[2];
+  return true;
+}
+
+// The names, and the kind of output the output name's ending asks for.
+bool readNames(const Words& words, ViewArguments& arguments, std::string& error) {
+  arguments.meshName = words.names[0];
+  arguments.modelName = words.names[1];
+  arguments.outputName = words.names[2];
   arguments.output = OutputKind::Picture;
   if (endsWith(arguments.outputName, ".vtr")) {
     arguments.output = OutputKind::Grid;
@@ -214,60 +255,119 @@ bool parseViewArguments(int argc, const char* const* argv, ViewArguments& argume
             ": the output name must end in .vtr, .png, .svg or .pdf";
     return false;
   }
-  if (arguments.output == OutputKind::Grid) {
-    const char* pictureOption = slice.value != nullptr          ? "--slice"
-                                : logarithmic                   ? "--log"
-                                : limits.value != nullptr       ? "--clim"
-                                : label.value != nullptr        ? "--label"
-                                : size.value != nullptr         ? "--size"
-                                : units.value != nullptr        ? "--units"
-                                : title.value != nullptr        ? "--title"
-                                : exaggeration.value != nullptr ? "--exaggeration"
-                                                                : nullptr;
-    if (pictureOption != nullptr) {
-      error = std::string(pictureOption) +
-              " is for a .png, .svg or .pdf picture; a .vtr grid holds the whole model";
-      return false;
-    }
-    return true;
+  return true;
+}
+
+// A grid holds the whole model: no option of a picture belongs with it.
+bool checkGridOptions(const Words& words, std::string& error) {
+  const char* given = words.options[kSlice].value != nullptr ? "--slice"
+                      : words.logarithmic                    ? "--log"
+                                                             : nullptr;
+  for (int k = kClim; given == nullptr && k < kOptionCount; ++k) {
+    if (words.options[k].value != nullptr) given = words.options[k].name;
   }
-  if (slice.value == nullptr) {
+  if (given == nullptr) return true;
+  error = std::string(given) +
+          " is for a .png, .svg or .pdf picture; a .vtr grid holds the whole model";
+  return false;
+}
+
+// The range of coordinates a picture is to show along one axis.
+bool readRange(const ValueOption& option, SliceAxis axis, const SliceChoice& slice,
+               AxisRange& range, std::string& error) {
+  if (option.value == nullptr) return true;
+  if (axis == slice.axis) {
+    error = std::string(option.name) + ": a slice across " + sliceAxisName(axis) +
+            " shows no range of " + sliceAxisName(axis) + " (see --help)";
+    return false;
+  }
+  range.given = true;
+  if (!parsePair(option.value, range.low, range.high)) {
+    error = std::string(option.name) + " " + option.value +
+            ": expected LO,HI, two coordinates of the mesh, LO below HI";
+    return false;
+  }
+  return true;
+}
+
+// The units of the axes: those the mesh's coordinates are in, or others they convert to.
+bool readUnits(const Words& words, ViewArguments& arguments, std::string& error) {
+  if (words.options[kUnits].value != nullptr) arguments.units = words.options[kUnits].value;
+  const char* shown = words.options[kAxisUnits].value;
+  if (shown == nullptr) return true;
+  const double meshMetres = metresIn(arguments.units);
+  const double shownMetres = metresIn(shown);
+  if (shownMetres == 0) {
+    error = "--axis-units " + std::string(shown) + ": expected m or km";
+    return false;
+  }
+  if (meshMetres == 0) {
+    error = "--axis-units " + std::string(shown) + ": the mesh's units (--units '" +
+            arguments.units + "') are not m or km, so they cannot be converted";
+    return false;
+  }
+  arguments.axisScale = meshMetres / shownMetres;
+  arguments.units = shown;
+  return true;
+}
+
+// The options of a picture.
+bool readPictureOptions(const Words& words, ViewArguments& arguments, std::string& error) {
+  const char* slice = words.options[kSlice].value;
+  if (slice == nullptr) {
     error = "a picture needs --slice (see --help)";
     return false;
   }
-  if (!parseSliceChoice(slice.value, arguments.slice)) {
-    error = "--slice " + std::string(slice.value) + ": expected z=K, e=J, n=K, z@C, e@C or n@C";
+  if (!parseSliceChoice(slice, arguments.slice)) {
+    error = "--slice " + std::string(slice) + ": expected z=K, e=J, n=K, z@C, e@C or n@C";
     return false;
   }
-  arguments.colours.logarithmic = logarithmic;
-  if (limits.value != nullptr) {
+  arguments.colours.logarithmic = words.logarithmic;
+  if (const char* limits = words.options[kClim].value) {
     arguments.colours.limited = true;
-    if (!parseLimits(limits.value, arguments.colours)) {
-      error = "--clim " + std::string(limits.value) + ": expected LO,HI, two numbers, LO below HI";
+    if (!parsePair(limits, arguments.colours.low, arguments.colours.high)) {
+      error = "--clim " + std::string(limits) + ": expected LO,HI, two numbers, LO below HI";
       return false;
     }
-    if (logarithmic && !(arguments.colours.low > 0)) {
-      error = "--clim " + std::string(limits.value) + ": a logarithmic scale needs LO above 0";
+    if (words.logarithmic && !(arguments.colours.low > 0)) {
+      error = "--clim " + std::string(limits) + ": a logarithmic scale needs LO above 0";
       return false;
     }
   }
-  if (label.value != nullptr) arguments.label = label.value;
-  if (units.value != nullptr) arguments.units = units.value;
-  if (title.value != nullptr) {
+  if (const char* label = words.options[kLabel].value) arguments.label = label;
+  if (const char* title = words.options[kTitle].value) {
     arguments.titleGiven = true;
-    arguments.title = title.value;
+    arguments.title = title;
   }
-  if (exaggeration.value != nullptr &&
-      !parseExaggeration(exaggeration.value, arguments.exaggeration)) {
-    error = "--exaggeration " + std::string(exaggeration.value) + ": expected a number from " +
+  if (!readUnits(words, arguments, error)) return false;
+  const char* exaggeration = words.options[kExaggeration].value;
+  if (exaggeration != nullptr && !parseExaggeration(exaggeration, arguments.exaggeration)) {
+    error = "--exaggeration " + std::string(exaggeration) + ": expected a number from " +
             formatNumber(kExaggerationMin) + " to " + formatNumber(kExaggerationMax) +
             " (1 is true scale)";
     return false;
   }
-  if (size.value != nullptr && !parseSize(size.value, arguments.width, arguments.height)) {
-    error = "--size " + std::string(size.value) + ": expected WxH, each side a whole number from " +
+  const char* size = words.options[kSize].value;
+  if (size != nullptr && !parseSize(size, arguments.width, arguments.height)) {
+    error = "--size " + std::string(size) + ": expected WxH, each side a whole number from " +
             std::to_string(kPictureSideMin) + " to " + std::to_string(kPictureSideMax);
     return false;
   }
-  return true;
+  return readRange(words.options[kEasting], SliceAxis::Easting, arguments.slice,
+                   arguments.eastingRange, error) &&
+         readRange(words.options[kNorthing], SliceAxis::Northing, arguments.slice,
+                   arguments.northingRange, error) &&
+         readRange(words.options[kElevation], SliceAxis::Elevation, arguments.slice,
+                   arguments.elevationRange, error);
+}
+
+}  // namespace
+
+bool parseViewArguments(int argc, const char* const* argv, ViewArguments& arguments,
+                        std::string& error) {
+  if (asksForHelp(argc, argv, arguments)) return true;
+  Words words;
+  if (!sortWords(argc, argv, words, error) || !readNames(words, arguments, error)) return false;
+  if (arguments.output == OutputKind::Grid) return checkGridOptions(words, error);
+  return readPictureOptions(words, arguments, error);
 }

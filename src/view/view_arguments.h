@@ -4,6 +4,7 @@
 #include <string>
 
 #include "view/colour_scale.h"
+#include "view/lay_out_slice.h"
 #include "view/picture_backend.h"
 #include "view/slice_choice.h"
 
@@ -31,12 +32,17 @@ struct ViewArguments {
   SliceChoice slice;        // --slice
   ColourOptions colours;    // --log, --clim LO,HI
   std::string label;        // --label: the colour bar's name and units
-  std::string units = "m";  // --units: of the coordinates, in the axis titles; empty: none
+  std::string units = "m";  // of the axes, in their titles: --units (those of the mesh's
+                            // coordinates), or --axis-units; empty: none
+  double axisScale = 1;     // axis units per unit of the mesh's coordinates (--axis-units)
   bool titleGiven = false;  // --title given: `title` replaces the title made from the names
   std::string title;        // --title; empty: none
   double exaggeration = 0;  // --exaggeration: up scale over across scale; 0: not asked for
   int width = 0;            // --size WxH; 0 x 0: the size the plot needs
   int height = 0;
+  AxisRange eastingRange;    // --easting LO,HI: the coordinates shown; not given: all
+  AxisRange northingRange;   // --northing LO,HI
+  AxisRange elevationRange;  // --elevation LO,HI
 };
 
 /// The text that --help prints.

@@ -90,6 +90,21 @@ TEST(ParseViewArgumentsTest, ReadsThePictureOptions) {
   EXPECT_EQ(plain.exaggeration, 2.5);
   EXPECT_EQ(plain.width, 100);
   EXPECT_EQ(plain.height, 8000);
+  EXPECT_FALSE(plain.eastingRange.given || plain.northingRange.given || plain.elevationRange.given);
+  ViewArguments part;
+  ASSERT_TRUE(parse({"m", "v", "p.png", "--slice=n=2", "--easting", "5e5,5.01e5",
+                     "--elevation=-500,200", "--axis-units", "km"},
+                    part, error))
+      << error;
+  EXPECT_TRUE(part.eastingRange.given && part.elevationRange.given);
+  EXPECT_EQ(part.eastingRange.high, 501000);
+  EXPECT_EQ(part.elevationRange.low, -500);
+  EXPECT_EQ(part.units, "km");  // the axes' units, converted from metres
+  EXPECT_EQ(part.axisScale, 0.001);
+  ViewArguments back;
+  ASSERT_TRUE(
+      parse({"m", "v", "p.png", "--slice=z=2", "--units=km", "--axis-units=m"}, back, error));
+  EXPECT_EQ(back.axisScale, 1000);
 }
 
 TEST(ParseViewArgumentsTest, TakesEveryWordAfterTheEndOfOptionsAsAName) {
@@ -161,6 +176,15 @@ TEST(ParseViewArgumentsTest, RefusesWhatCannotBeUsed) {
       {{"m", "v", "o.png", "--slice", "z=1", "--exaggeration", "nan"}, "--exaggeration nan"},
       {{"m", "v", "o.vtr", "--title", "t"}, "--title is for a .png"},
       {{"m", "v", "o.vtr", "--units", "km"}, "--units is for a .png"},
+      {{"m", "v", "o.vtr", "--elevation", "0,1"}, "--elevation is for a .png"},
+      {{"m", "v", "o.png", "--slice", "e=1", "--easting", "0,1"},
+       "--easting: a slice across easting shows no range of easting"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--northing", "1,0"},
+       "--northing 1,0: expected LO,HI"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--axis-units", "mi"},
+       "--axis-units mi: expected m or km"},
+      {{"m", "v", "o.png", "--slice", "z=1", "--units", "ft", "--axis-units", "km"},
+       "--axis-units km: the mesh's units (--units 'ft') are not m or km"},
   };
   for (const Case& c : cases) {
     ViewArguments arguments;

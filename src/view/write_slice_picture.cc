@@ -1,5 +1,6 @@
 #include "view/write_slice_picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,8 +9,8 @@
 #include "companion/coordinate_text.h"
 #include "view/colour_scale.h"
 #include "view/display_text.h"
+#include "view/lay_out_slice.h"
 #include "view/picture_backend.h"
-#include "view/render_slice.h"
 #include "view/slice_plane.h"
 #include "view/split_path.h"
 #include "view/view_failure.h"
@@ -62,6 +63,30 @@ bool pictureTextsDrawable(const ViewArguments& arguments, std::string& error) {
   return false;
 }
 
+bool pictureRangesShowTheMesh(const Mesh& mesh, const ViewArguments& arguments,
+                              std::string& error) {
+  const struct {
+    const char* option;
+    SliceAxis axis;
+    const AxisRange& range;
+  } ranges[] = {{"--easting", SliceAxis::Easting, arguments.eastingRange},
+                {"--northing", SliceAxis::Northing, arguments.northingRange},
+                {"--elevation", SliceAxis::Elevation, arguments.elevationRange}};
+  for (const auto& r : ranges) {
+    if (!r.range.given) continue;
+    const NodeAxis& nodes = sliceAxisOf(mesh, r.axis);
+    const double low = *std::min_element(nodes.nodes, nodes.nodes + nodes.nodeCount);
+    const double high = *std::max_element(nodes.nodes, nodes.nodes + nodes.nodeCount);
+    if (!(r.range.low < high && r.range.high > low)) {
+      error = std::string(r.option) + " " + exact(r.range.low) + "," + exact(r.range.high) +
+              ": the mesh's " + sliceAxisName(r.axis) + " runs from " + exact(low) + " to " +
+              exact(high);
+      return false;
+    }
+  }
+  return true;
+}
+
 void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model, SliceAxis axis,
                        int32_t index, const ViewArguments& arguments) {
   const ColourScale scale = colourScaleOf(model.values.get(), model.count, arguments.colours);
@@ -71,6 +96,14 @@ void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& mo
                                        : sliceTitle(mesh, arguments.modelName, axis, index);
   drawing.colourLabel = displayText(arguments.label);
   drawing.units = displayText(arguments.units);
+  drawing.axisScale = arguments.axisScale;
+  const auto rangeOf = [&](const NodeAxis* nodes) -> const AxisRange& {
+    return nodes == &mesh.easting    ? arguments.eastingRange
+           : nodes == &mesh.northing ? arguments.northingRange
+                                     : arguments.elevationRange;
+  };
+  drawing.acrossRange = rangeOf(plane.across);
+  drawing.upRange = rangeOf(plane.up);
   drawing.exaggeration = arguments.exaggeration;
   drawing.width = arguments.width;
   drawing.height = arguments.height;
@@ -78,7 +111,7 @@ void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& mo
   PictureScene scene;
   PictureGeometry geometry;
   std::string error;
-  const SliceLayout layout = renderSlice(plane, scale, drawing, scene, geometry, error);
+  const SliceLayout layout = layOutSlice(plane, scale, drawing, scene, geometry, error);
   if (layout == SliceLayout::TooSmall) failView(kUsageStatus, "--size: %s", error.c_str());
   if (layout != SliceLayout::Drawn) {
     failView(kFailureStatus, "%s: cannot draw the slice: %s", file.finalPath.c_str(),

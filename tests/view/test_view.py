@@ -366,6 +366,17 @@ class ViewTest(unittest.TestCase):
         self.assertTrue(image.text["Title"].endswith(f" (vertical exaggeration x{stretch:.3g})"),
                         image.text["Title"])
 
+    def test_a_range_asked_for_is_the_part_of_the_slice_shown(self):
+        # The value block fills easting 110 to 130 and elevation 40 to 47 of northing cell 2.
+        image, _, size, pixel = self.picture("part.png", "n=2", "--easting", "110,130",
+                                             "--elevation", "40,47.5", "--axis-units", "km")
+        self.assertEqual(image.text["Horizontal axis"], "easting 110 130")
+        self.assertEqual(image.text["Vertical axis"], "elevation 40 47.5")
+        for e in (110.2, 120, 129.8):
+            for z in (40.2, 42, 46.8):
+                self.assertEqual(pixel(e, z), HIGH_COLOUR, (e, z))
+        self.assertEqual(pixel(120, 47.3), LOW_COLOUR)  # the cell above, cut at 47.5
+
     def test_plan_view_paints_each_cell_in_its_colour_to_scale(self):
         # Elevation cell 1 (50 to 49) holds the NaN block; cell 3 (47 to 44) the value block.
         for form, holds_nan in (("z=1", True), ("z=3", False), ("z@45.5", False)):
@@ -527,6 +538,12 @@ class ViewTest(unittest.TestCase):
             ([self.mesh, self.model, out, "--slice", "z=1", "--size", "10x10"], "--size 10x10"),
             ([self.mesh, self.model, out, "--slice", "z=1", "--size", "100x100"],
              "--size: a picture of 100x100 leaves too little room"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--easting", "0,50"],
+             "--easting 0,50: the mesh's easting runs from 100 to 160"),
+            ([self.mesh, self.model, out, "--slice", "n=2", "--northing", "200,210"],
+             "--northing: a slice across northing shows no range of northing"),
+            ([self.mesh, self.model, out, "--slice", "z=1", "--axis-units", "ft"],
+             "--axis-units ft: expected m or km"),
         )
         for arguments, message in cases:
             self.assert_fails(arguments, 2, message, None)
