@@ -163,6 +163,33 @@ run "boxpaint-view $repo/examples/mesh.txt rho.txt rho-true.pdf --slice n@575 --
 --clim 10,1000 --label 'resistivity (ohm m)' --size 454x227 --exaggeration 1"
 run "boxpaint $repo/examples/mesh.txt resistivity.inp CON | \
 boxpaint-view $repo/examples/mesh.txt - rho-pipe.vtr && cmp rho.vtr rho-pipe.vtr && echo same"
+
+section "Seeing a model with boxpaint-view: part of a section"
+cat >layered.txt <<'EOF'
+20 20 30                  ! cells along easting, northing, elevation
+500000. 6105000. 200.     ! origin: survey coordinates; the top at elevation 200
+20*50.                    ! easting widths (m)
+20*50.                    ! northing widths (m)
+5. 6.5 8.45 11. 14.3 18.6 24.1 31.4 40.8 53. 68.9 89.6 116. 151. 197. 256. 333. 433.
+562. 731. 950. 1240. 1610. 2090. 2710. 3530. 4590. 5960. 7750. 10100.   ! thicknesses
+EOF
+cat >layered.inp <<'EOF'
+ 100.                                                  ! background: 100 ohm m
+ 2                                                     ! number of blocks
+ 500100. 500600.  6105000. 6106000.  150. 100.    1.   ! a conductor, 1 ohm m
+ 500300. 500400.  6105000. 6106000.   90.  20. 1000.   ! a resistor, 1000 ohm m
+EOF
+run "boxpaint layered.txt layered.inp layered-rho.txt"
+run "boxpaint-view layered.txt layered-rho.txt layered-section.png --slice n@6105525 --log \
+--elevation -300,200 --label 'resistivity (Ω·m)' --size 945x400"
+cp layered-section.png "$repo/docs/layered-section.png"
+run "boxpaint-view layered.txt layered-rho.txt layered-section.pdf --slice n@6105525 --log \
+--elevation -300,200 --label 'resistivity (Ω·m)' --size 454x227"
+cp layered-section.pdf "$repo/docs/layered-section.pdf"
+run "boxpaint-view layered.txt layered-rho.txt layered-part.png --slice n@6105525 \
+--northing 6105000,6106000"
+
+section "Seeing a model with boxpaint-view: when something is wrong"
 head -n 7998 rho.txt >short-rho.txt
 run "boxpaint-view $repo/examples/mesh.txt short-rho.txt out.png --slice n@575"
 sed '41s/.*/  1.0Q+0x /' rho.txt >bad-rho.txt
