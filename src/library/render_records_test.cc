@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +17,16 @@ namespace {
 TEST(RenderRecordsTest, EqualsEachValueRenderedExactly) {
   std::mt19937_64 random(11);
   std::vector<double> values = {1.5, 1.5, 1.5, -0.0, 0.0, 0.0, 2.5, 1.5, 1.5};
+  // Every decade the quick form takes and those around it: random digits, the powers of
+  // ten and their neighbours, and halves that are exact ties.
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  for (int power = -24; power <= 30; ++power) {
+    const double ten = std::pow(10.0, power);
+    for (int i = 0; i < 2000; ++i) values.push_back((i % 2 ? -1 : 1) * mantissa(random) * ten);
+    values.insert(values.end(), {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 1e300),
+                                 9.9995 * ten, 9.99949999 * ten});
+  }
+  values.insert(values.end(), {1000.5, 1001.5, 9999.5, 99995.0, 0.5, 2.5, 1e22, 1e-22});
   for (int i = 0; i < 5000; ++i) {
     values.push_back(std::bit_cast<double>(random()));
     if (i % 7 == 0) values.push_back(values.back());
