@@ -1,9 +1,8 @@
 #include "arrays.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <new>
-
-#include "runtime/platform/system_calls.h"
 
 namespace py = pybind11;
 
@@ -11,9 +10,11 @@ static_assert(sizeof(boxpaint::Block) == 7 * sizeof(double), "a block is a row o
 
 DoubleArray modelArray(const boxpaint::Mesh& mesh) {
   const int64_t count = boxpaint::modelCellCount(mesh);
-  void* memory = systemCalls().allocate(static_cast<size_t>(std::max<int64_t>(count, 1)) * 8);
+  // Small pages: asking a fresh array of hundreds of megabytes for large ones makes the
+  // system compact memory first, which took longer than the painting on a busy machine.
+  void* memory = std::malloc(static_cast<size_t>(std::max<int64_t>(count, 1)) * 8);
   if (memory == nullptr) throw std::bad_alloc();
-  py::capsule owner(memory, [](void* data) { systemCalls().release(data); });
+  py::capsule owner(memory, [](void* data) { std::free(data); });
   const auto cells = [](const boxpaint::MeshAxis& axis) {
     return static_cast<py::ssize_t>(std::max(axis.cellCount, 0));
   };

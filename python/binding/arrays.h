@@ -16,8 +16,8 @@ using DoubleArray =
     pybind11::array_t<double, pybind11::array::c_style | pybind11::array::forcecast>;
 
 /// An array of `model`'s shape for the cells of `mesh`: (northing, easting, elevation),
-/// C order, so that it lies in the model file's order. Its memory, on large pages where
-/// the system has them, goes when the array goes. Raises MemoryError when refused.
+/// C order, so that it lies in the model file's order. Its memory goes when the array
+/// goes. Raises MemoryError when refused.
 DoubleArray modelArray(const boxpaint::Mesh& mesh);
 
 /// A read-only view of `count` doubles at `data` that keeps `owner` alive.

@@ -138,8 +138,7 @@ void paintShare(void* argument) {
   try {
     StretchBlocks& blocks = *share.blocks;
     ModelPainter painter;
-    startPainting(painter, blocks.list, share.me, blocks.lastSlab - blocks.firstSlab + 1,
-                  share.mz);
+    startPainting(painter, blocks.list, share.me, blocks.lastSlab - blocks.firstSlab + 1, share.mz);
     // Labels name the slab's active blocks: the value of each, by label, made once a slab.
     std::vector<double> slabValues;
     int32_t valuesSlab = 0;
@@ -262,8 +261,13 @@ Failure paintModel(const Mesh& mesh, double background, std::span<const Block> b
     const double backgroundValue = recordedValue(background);
     const int64_t slabCells = int64_t{me} * mz;
     for (size_t t = 0; t < stretchCount; ++t) {
-      paints[t] = {&stretches[t], me, mz, backgroundValue,
-                   cells.data() + slabCells * (stretches[t].firstSlab - 1), nullptr, &stop};
+      paints[t] = {&stretches[t],
+                   me,
+                   mz,
+                   backgroundValue,
+                   cells.data() + slabCells * (stretches[t].firstSlab - 1),
+                   nullptr,
+                   &stop};
     }
     paints[0].control = control;
     return runShares(helper, paintShare, paints, stretchCount);

@@ -28,9 +28,8 @@ std::vector<double> randomWidths(std::mt19937& random, int cells) {
 void expectPaintedAsPlain(std::mt19937& random, int ne, int nn, int nz, int blockCount) {
   const double origin[3] = {0, 0, 0};
   boxpaint::Mesh mesh;
-  ASSERT_FALSE(boxpaint::failed(boxpaint::makeMesh(origin, randomWidths(random, ne),
-                                                   randomWidths(random, nn),
-                                                   randomWidths(random, nz), mesh)));
+  ASSERT_FALSE(boxpaint::failed(boxpaint::makeMesh(
+      origin, randomWidths(random, ne), randomWidths(random, nn), randomWidths(random, nz), mesh)));
   std::uniform_real_distribution<double> place(-20, 2.2 * std::max({ne, nn, nz}) + 20);
   std::uniform_real_distribution<double> size(0, 30);
   std::vector<boxpaint::Block> blocks;
