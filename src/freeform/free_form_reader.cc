@@ -29,7 +29,8 @@ size_t logicalTokenEnd(const char* buffer, size_t at, size_t recordEnd) {
 
 }  // namespace
 
-FreeFormReader::FreeFormReader(Connection& connection) : connection_(connection) {}
+FreeFormReader::FreeFormReader(Connection& connection)
+    : connection_(connection), recordEnd_(inputRecordEnd(connection)) {}
 
 FreeFormReader::~FreeFormReader() {
   releaseRecordSource(source_);
@@ -37,6 +38,21 @@ FreeFormReader::~FreeFormReader() {
 
 void FreeFormReader::fail(Message message) {
   ioFailure(message, connection_);
+}
+
+bool FreeFormReader::readPlainRecord(double* first, int32_t count) {
+  if (source_.followingCount == 0) return false;
+  const char* held = source_.buffer + source_.followingStart;
+  const size_t length = readPlainDecimalLine(held, held + source_.followingCount,
+                                             readableEnd(source_), recordEnd_, first, count);
+  if (length == 0) return false;
+  skipRecords(length, 1);
+  return true;
+}
+
+HeldRecords FreeFormReader::heldRecords() const {
+  return {source_.buffer + source_.followingStart, source_.followingCount, followingOffset(source_),
+          recordEnd_};
 }
 
 void FreeFormReader::beginStatement() {
@@ -161,7 +177,9 @@ void FreeFormReader::skipBlanks() {
     if (state_.metNonBlank) {
       // A comma that ends a line separates the value before it from the next one.
       state_.crossedRecordEnd = true;
-      if (!state_.commaPending && lastNonBlankIsComma()) state_.commaPending = true;
+      if (!state_.commaPending && commaBefore(source_.recordEnd)) {
+        state_.commaPending = true;
+      }
     }
     fetchRecord(source_, connection_);
     state_.freshRecord = true;
@@ -169,16 +187,10 @@ void FreeFormReader::skipBlanks() {
   }
 }
 
-bool FreeFormReader::lastNonBlankIsComma() const {
-  size_t at = source_.recordEnd;
-  while (at > source_.recordStart && isBlank(source_.buffer[at - 1])) --at;
-  return at > source_.recordStart && source_.buffer[at - 1] == ',';
-}
-
-// True when the nearest non-blank byte before the comma at `comma`, within the
-// record, is another comma.
-bool FreeFormReader::commaBefore(size_t comma) const {
-  size_t at = comma;
+// True when the nearest non-blank byte before offset `end`, within the current record, is
+// a comma: at the record's end, a comma that ends the line; before a comma, another one.
+bool FreeFormReader::commaBefore(size_t end) const {
+  size_t at = end;
   while (at > source_.recordStart && isBlank(source_.buffer[at - 1])) --at;
   return at > source_.recordStart && source_.buffer[at - 1] == ',';
 }

@@ -35,6 +35,15 @@ struct StatementState {
   bool commaPending = false;      // this value search has already had its separating comma
 };
 
+/// What a reader holds beyond its current record, between statements: for reading whole
+/// records of it elsewhere, such as on another thread.
+struct HeldRecords {
+  const char* text = nullptr;  // the bytes; kReadableSlack more behind them may be read
+  size_t length = 0;           // whole records, and perhaps the start of one more
+  int64_t offset = 0;          // where in the file text[0] lies
+  char terminator = '\n';      // the byte that ends a record (see inputRecordEnd)
+};
+
 /// Reads integers and reals from one open file, statement by statement.
 class FreeFormReader {
  public:
@@ -56,8 +65,15 @@ class FreeFormReader {
   /// Ends the statement; the rest of its last record and any unused repeat are dropped.
   void endStatement();
 
-  /// The records read but not yet fetched, between statements: for reading ahead.
-  const RecordSource& records() const { return source_; }
+  /// Between statements: reads the next record the way a statement of `count` real items
+  /// reads one that gives all of them as plain decimals, each after blanks only, the rest
+  /// of the record dropped, into first[0..count), and passes over it: the fast form of
+  /// such a statement, with no statement's work. False, with nothing read, for any other
+  /// record, which only the statement itself can judge.
+  bool readPlainRecord(double* first, int32_t count);
+  /// Between statements: the bytes read beyond the current record. Valid until the next
+  /// statement or pass over records.
+  HeldRecords heldRecords() const;
   /// Between statements: lets each read take up to `capacity` bytes; false when the
   /// memory is refused, which changes nothing.
   bool widenReads(size_t capacity) { return widenRecordSource(source_, capacity); }
@@ -72,14 +88,14 @@ class FreeFormReader {
   bool serveItem();
   void nextValue();
   void skipBlanks();
-  bool commaBefore(size_t comma) const;
-  bool lastNonBlankIsComma() const;
+  bool commaBefore(size_t end) const;
   void takeValueAt(size_t at, bool countAllowed);
   bool takePlainDecimal(size_t at);
   void takeRepeatCount(size_t countEnd);
   [[noreturn]] void fail(Message message);
 
   Connection& connection_;
+  char recordEnd_;  // the byte that ends a record of the file
   RecordSource source_;
   StatementState state_;
 };

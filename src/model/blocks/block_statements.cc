@@ -1,7 +1,6 @@
 #include "model/blocks/block_statements.h"
 
 #include "freeform/plain_decimal_run.h"
-#include "freeform/record_source.h"
 
 void readBlockFileHead(FreeFormReader& reader, double& background, int32_t& blockCount) {
   reader.beginStatement();
@@ -32,13 +31,11 @@ size_t readBlockLine(const char* line, const char* textEnd, const char* readable
   return length;
 }
 
-bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block) {
-  const RecordSource& records = reader.records();
-  if (records.followingCount == 0) return false;
-  const char* held = records.buffer + records.followingStart;
-  const size_t length =
-      readBlockLine(held, held + records.followingCount, readableEnd(records), terminator, block);
-  if (length == 0) return false;
-  reader.skipRecords(length, 1);
-  return true;
+void readNextBlock(FreeFormReader& reader, BlockRecord& block) {
+  double values[7];
+  if (!reader.readPlainRecord(values, 7)) {
+    readBlock(reader, block);
+    return;
+  }
+  block = {values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
 }

@@ -24,8 +24,6 @@ void readBlock(FreeFormReader& reader, BlockRecord& block);
 size_t readBlockLine(const char* line, const char* textEnd, const char* readableEnd,
                      char terminator, BlockRecord& block);
 
-/// Reads the next record held by `reader` as readBlock reads one that gives every item,
-/// where it is one whole block of plain decimals ended by `terminator`, and passes the
-/// reader over it; false, with nothing read, for any other record, which only the
-/// statement itself can judge.
-bool readPlainBlock(FreeFormReader& reader, char terminator, BlockRecord& block);
+/// Reads the next block as readBlock does: a record of one whole block of plain decimals
+/// by the reader's fast whole-record read, any other through the statement.
+void readNextBlock(FreeFormReader& reader, BlockRecord& block);

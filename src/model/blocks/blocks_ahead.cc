@@ -67,11 +67,12 @@ BlocksAhead::~BlocksAhead() {
   systemCalls().release(painted);
 }
 
-void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
-                      size_t fewestBytes) {
+void startBlocksAhead(BlocksAhead& ahead, const HeldRecords& held, size_t fewestBytes) {
+  const size_t length = held.length;
   if (ahead.pending || length < fewestBytes || length == 0) return;
-  const char* end = held + length;
-  const char* from = held + length / 2;
+  ahead.terminator = held.terminator;
+  const char* end = held.text + length;
+  const char* from = held.text + length / 2;
   const void* terminator = std::memchr(from, ahead.terminator, static_cast<size_t>(end - from));
   if (terminator == nullptr) return;
   from = static_cast<const char*>(terminator) + 1;
@@ -89,7 +90,7 @@ void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64
   std::memcpy(ahead.text, from, bytes);
   std::memset(ahead.text + bytes, 0, kReadableSlack);
   ahead.textLength = bytes;
-  ahead.offset = offset + (from - held);
+  ahead.offset = held.offset + (from - held.text);
   ahead.count = 0;
   ahead.length = 0;
   ahead.paintedCount = 0;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "freeform/free_form_reader.h"
 #include "freeform/record_source.h"
 #include "mesh/mesh.h"
 #include "model/blocks/block_list.h"
@@ -58,13 +59,11 @@ struct BlocksAhead {
   ~BlocksAhead();
 };
 
-/// Hands the later records of `held` (the `length` bytes the reader holds beyond its
-/// current record, which begin at file offset `offset`; kReadableSlack bytes after them may
-/// be read) to the second thread, from the first record that starts past half of them:
-/// the thread makes the blocks as the model keeps them, so that taking them in is one
-/// copy. Nothing when fewer than `fewestBytes` are held or the memory is refused.
-void startBlocksAhead(BlocksAhead& ahead, const char* held, size_t length, int64_t offset,
-                      size_t fewestBytes);
+/// Hands the later records of `held` (what the reader holds beyond its current record) to
+/// the second thread, from the first record that starts past half of them: the thread
+/// makes the blocks as the model keeps them, so that taking them in is one copy. Nothing
+/// when fewer than `fewestBytes` are held or the memory is refused.
+void startBlocksAhead(BlocksAhead& ahead, const HeldRecords& held, size_t fewestBytes);
 
 /// Waits until the blocks handed over are read; `count` then says how many records.
 void finishBlocksAhead(BlocksAhead& ahead);

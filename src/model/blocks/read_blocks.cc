@@ -1,19 +1,36 @@
 #include "model/blocks/read_blocks.h"
 
 #include "freeform/free_form_reader.h"
-#include "freeform/record_source.h"
-#include "model/blocks/block_statements.h"
 #include "model/blocks/blocks_ahead.h"
 #include "model/blocks/model_size.h"
 #include "model/blocks/painted_block.h"
-#include "runtime/connections/close_connection.h"
-#include "runtime/connections/connection.h"
-#include "runtime/connections/connection_table.h"
-#include "runtime/connections/open_connection.h"
+#include "model/blocks/read_each_block.h"
 
 namespace {
 
-constexpr int32_t kBlockUnit = 1;
+// The model's side of reading the block file.
+struct ModelReading {
+  const Mesh* mesh = nullptr;
+  BlockPlan* plan = nullptr;
+  const ReadAheadLimits* limits = nullptr;
+  bool readingAhead = false;  // a second thread reads later blocks ahead
+  BlocksAhead ahead;
+};
+
+void takeHead(void* context, const char*, FreeFormReader& reader, double background,
+              int32_t count) {
+  ModelReading& reading = *static_cast<ModelReading*>(context);
+  reading.plan->background = background;
+  expectBlocks(reading.plan->blocks, count);
+  reading.readingAhead =
+      count >= reading.limits->fewestBlocks && reader.widenReads(reading.limits->window);
+}
+
+void takeBlock(void* context, int32_t, BlockRecord& block, int64_t, int64_t) {
+  ModelReading& reading = *static_cast<ModelReading*>(context);
+  PaintedBlock painted;
+  if (makePaintedBlock(*reading.mesh, block, painted)) appendBlock(reading.plan->blocks) = painted;
+}
 
 // Takes in the blocks read ahead, up to `most` of them, as though read in turn: appends
 // those that paint, passes the reader over their records, and leaves `block` as the last
@@ -38,6 +55,25 @@ int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& 
   return most;
 }
 
+// Many blocks are read on two threads: while this one reads the records it holds in turn,
+// the other reads the later ones, for as long as each is one whole block. Where this one
+// comes to the first of those between statements, it takes them in; where a statement
+// runs past it, they are dropped.
+int32_t takeHeld(void* context, FreeFormReader& reader, int32_t, int32_t most, BlockRecord& block) {
+  ModelReading& reading = *static_cast<ModelReading*>(context);
+  if (!reading.readingAhead) return 0;
+  BlocksAhead& ahead = reading.ahead;
+  const HeldRecords held = reader.heldRecords();
+  if (ahead.pending && held.offset >= ahead.offset) {
+    finishBlocksAhead(ahead);
+    if (held.offset == ahead.offset && ahead.count > 0) {
+      return takeBlocksAhead(ahead, most, reader, block, *reading.plan);
+    }
+  }
+  startBlocksAhead(ahead, held, reading.limits->fewestBytes);
+  return 0;
+}
+
 }  // namespace
 
 bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
@@ -45,49 +81,15 @@ bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
   // The model is never held whole, but one too large for the size rule is refused,
   // before the block file is opened.
   checkModelSize(mesh);
-  if (openConnection(kBlockUnit, name, length, OpenMode::Input) != 0) return false;
-  {
-    Connection& connection = *lookUpConnection(kBlockUnit);
-    FreeFormReader reader(connection);
-    int32_t blockCount = 0;
-    readBlockFileHead(reader, plan.background, blockCount);
-    expectBlocks(plan.blocks, blockCount);
-
-    // One record for all blocks: a field a block leaves unread keeps the previous
-    // block's value, as ordered.
-    BlockRecord block;
-    // Many blocks are read on two threads: while this one reads the records it holds in
-    // turn, the other reads the later ones, for as long as each is one whole block. Where
-    // this one comes to the first of those between statements, it takes them in; where a
-    // statement runs past it, they are dropped.
-    BlocksAhead ahead;
-    ahead.mesh = &mesh;
-    ahead.terminator = inputRecordEnd(connection);
-    const bool readingAhead = blockCount >= limits.fewestBlocks && reader.widenReads(limits.window);
-    for (int32_t b = 0; b < blockCount;) {
-      if (readingAhead) {
-        const RecordSource& records = reader.records();
-        const int64_t next = followingOffset(records);
-        if (ahead.pending && next >= ahead.offset) {
-          finishBlocksAhead(ahead);
-          if (next == ahead.offset && ahead.count > 0) {
-            b += takeBlocksAhead(ahead, blockCount - b, reader, block, plan);
-            continue;
-          }
-        }
-        startBlocksAhead(ahead, records.buffer + records.followingStart, records.followingCount,
-                         next, limits.fewestBytes);
-      }
-      // Its own records too are read without a statement's work where each is a whole
-      // block, the same way the other thread reads.
-      if (!readingAhead || !readPlainBlock(reader, ahead.terminator, block)) {
-        readBlock(reader, block);
-      }
-      ++b;
-      PaintedBlock painted;
-      if (makePaintedBlock(mesh, block, painted)) appendBlock(plan.blocks) = painted;
-    }
-  }
-  closeConnection(kBlockUnit);
-  return true;
+  ModelReading reading;
+  reading.mesh = &mesh;
+  reading.plan = &plan;
+  reading.limits = &limits;
+  reading.ahead.mesh = &mesh;
+  BlockHandOff handOff;
+  handOff.context = &reading;
+  handOff.head = takeHead;
+  handOff.block = takeBlock;
+  handOff.takeHeld = takeHeld;
+  return readEachBlock(name, length, handOff);
 }

@@ -1,5 +1,7 @@
-// Blocks read ahead on a second thread against the same file read in turn: the same
-// blocks, the same end, whatever the records look like.
+// Blocks read as boxpaint reads them (whole records of plain decimals by the reader's fast
+// read, and with many blocks ahead on a second thread) against the same file read block by
+// block through the statement: the same blocks, the same end, whatever the records look
+// like.
 #include "model/blocks/read_blocks.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,11 @@
 #include <vector>
 
 #include "mesh/read_mesh.h"
+#include "model/blocks/block_statements.h"
+#include "model/blocks/painted_block.h"
+#include "runtime/connections/close_connection.h"
+#include "runtime/connections/connection_table.h"
+#include "runtime/connections/open_connection.h"
 #include "runtime/memory/allocate_array.h"
 #include "runtime/process/test_end_hook.h"
 
@@ -33,7 +40,8 @@ std::string nameBuffer(const std::string& path) {
 
 // A block statement of random bounds on the 40 x 30 x 20 mesh of 10-unit cells, written
 // one block a record (kind 23); now and then in a way only the full statement reads:
-// across two records, with commas, nulls, a slash, tabs, exponents, text after it.
+// across two records, with commas, nulls, a slash, tabs, exponents, text after it, more
+// digits than the fast read takes.
 std::string blockStatement(std::mt19937& random, const char* end, unsigned kind) {
   std::uniform_real_distribution<double> place(-20, 420);
   char numbers[7][32];
@@ -42,7 +50,8 @@ std::string blockStatement(std::mt19937& random, const char* end, unsigned kind)
     const double value = k == 6   ? static_cast<double>(random() % 50) / 4
                          : k >= 4 ? -place(random) / 2
                                   : place(random);
-    std::snprintf(numbers[k], sizeof numbers[k], "%.*f", static_cast<int>(random() % 4), value);
+    const int digits = kind == 10 ? 15 : static_cast<int>(random() % 4);
+    std::snprintf(numbers[k], sizeof numbers[k], "%.*f", digits, value);
   }
   std::string line;
   for (int k = 0; k < 7; ++k) {
@@ -68,7 +77,10 @@ struct ReadOutcome {
   std::vector<std::string> blocks;  // each block's cells and value, in list order
 };
 
-ReadOutcome readWith(const std::string& blockPath, const ReadAheadLimits& limits) {
+// Reads the block file at `blockPath` on a 40 x 30 x 20 mesh with `read` (the mesh, the
+// file's name buffer, the plan to fill) and what became of it.
+template <typename Read>
+ReadOutcome readWith(const std::string& blockPath, Read read) {
   ReadOutcome outcome;
   testing::internal::CaptureStderr();
   outcome.status = endStatusOf([&] {
@@ -77,7 +89,7 @@ ReadOutcome readWith(const std::string& blockPath, const ReadAheadLimits& limits
     writeText(meshPath, "40 30 20\n0 0 0\n40*10\n30*10\n20*10\n");
     ASSERT_TRUE(readMesh(nameBuffer(meshPath).data(), 200, mesh));
     BlockPlan plan;
-    ASSERT_TRUE(readBlocks(nameBuffer(blockPath).data(), 200, mesh, plan, limits));
+    read(mesh, nameBuffer(blockPath), plan);
     for (const BlockChunk& chunk : plan.blocks.chunks) {
       for (uint32_t k = 0; k < chunk.count; ++k) {
         const PaintedBlock& b = chunk.blocks[k];
@@ -96,9 +108,34 @@ ReadOutcome readWith(const std::string& blockPath, const ReadAheadLimits& limits
   return outcome;
 }
 
+// The plain form: every block read in turn through its statement.
+void readByStatements(const Mesh& mesh, const std::string& name, BlockPlan& plan) {
+  ASSERT_EQ(openConnection(1, name.data(), 200, OpenMode::Input), 0);
+  {
+    FreeFormReader reader(*lookUpConnection(1));
+    int32_t count = 0;
+    readBlockFileHead(reader, plan.background, count);
+    BlockRecord block;
+    for (int32_t b = 0; b < count; ++b) {
+      readBlock(reader, block);
+      PaintedBlock painted;
+      if (makePaintedBlock(mesh, block, painted)) appendBlock(plan.blocks) = painted;
+    }
+  }
+  closeConnection(1);
+}
+
 TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
   std::mt19937 random(20261207);
   constexpr ReadAheadLimits kInTurn{INT32_MAX, 0, 0};
+  const auto byStatements = [](const Mesh& mesh, const std::string& name, BlockPlan& plan) {
+    readByStatements(mesh, name, plan);
+  };
+  const auto readingWith = [](const ReadAheadLimits& limits) {
+    return [limits](const Mesh& mesh, const std::string& name, BlockPlan& plan) {
+      ASSERT_TRUE(readBlocks(name.data(), 200, mesh, plan, limits));
+    };
+  };
   for (int file = 0; file < 12; ++file) {
     SCOPED_TRACE("file " + std::to_string(file));
     // Files of regular records, and files with irregular ones among them; counts below, at
@@ -107,9 +144,9 @@ TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
     const int written = 2000 + static_cast<int>(random() % 1000);
     const int count = written - 2 + file % 3 * 2;
     std::string text = "1.5\n" + std::to_string(count) + "\n";
-    // Some files hold regular records only; some often borrow values from the next
-    // record or leave values unread, so that the records read ahead often start or stop
-    // there; the others mix every kind.
+    // Some files hold regular records only, or records of more digits than the fast read
+    // takes; some often borrow values from the next record or leave values unread, so that
+    // the records read ahead often start or stop there; the others mix every kind.
     constexpr unsigned kOften[] = {23, 23, 9, 4};
     for (int b = 0; b < written; ++b) {
       const unsigned kind = file % 4 == 1   ? 23
@@ -119,12 +156,15 @@ TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
     }
     const std::string blockPath = tempPath("blocks.inp");
     writeText(blockPath, text);
-    const ReadOutcome inTurn = readWith(blockPath, kInTurn);
+    const ReadOutcome plain = readWith(blockPath, byStatements);
+    const ReadOutcome inTurn = readWith(blockPath, readingWith(kInTurn));
     // Reads of 1 MiB, wider than the first: every stretch of 64 bytes or more is handed over.
-    const ReadOutcome ahead = readWith(blockPath, ReadAheadLimits{0, size_t{1} << 20, 64});
-    EXPECT_EQ(ahead.status, inTurn.status);
-    EXPECT_EQ(ahead.diagnostic, inTurn.diagnostic);
-    EXPECT_EQ(ahead.blocks, inTurn.blocks);
+    const ReadOutcome ahead = readWith(blockPath, readingWith({0, size_t{1} << 20, 64}));
+    for (const ReadOutcome* read : {&inTurn, &ahead}) {
+      EXPECT_EQ(read->status, plain.status);
+      EXPECT_EQ(read->diagnostic, plain.diagnostic);
+      EXPECT_EQ(read->blocks, plain.blocks);
+    }
     std::remove(blockPath.c_str());
   }
 }
