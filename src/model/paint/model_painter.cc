@@ -21,8 +21,9 @@ bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& l
   if (piece.northing != painter.slabs.northing) {
     advanceActiveBlocks(painter.slabs);
     startSlabPieces(painter.pieces, painter.slabs.active, painter.cursor);
-    painter.texts.resize(1);
-    for (const ActiveBlock& block : painter.slabs.active) painter.texts.push_back(block.text);
+    const std::vector<ActiveBlock>& active = painter.slabs.active;
+    painter.texts.resize(active.size() + 1);
+    for (size_t a = 0; a < active.size(); ++a) painter.texts[a + 1] = active[a].text;
   }
   choosePieceBlocks(painter.pieces, static_cast<uint32_t>(pieceOfCell(
                                         painter.cursor, piece.eastFirst, piece.downFirst)));

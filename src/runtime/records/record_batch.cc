@@ -1,7 +1,6 @@
 #include "runtime/records/record_batch.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "runtime/records/buffer_writes.h"
 #include "runtime/records/gather_ring.h"
@@ -31,9 +30,16 @@ void stampTerminators(const OutputChannel& channel, GatherBuffer& buffer, size_t
   const size_t end = from + count * stride;
   const bool sameLayout =
       buffer.stampedStride == stride && from % stride == 0 && buffer.stampedEnd >= from;
-  const size_t text = stride - channel.terminatorLength;
-  for (size_t at = sameLayout ? buffer.stampedEnd : from; at < end; at += stride) {
-    std::memcpy(buffer.bytes + at + text, channel.terminator, channel.terminatorLength);
+  const char first = channel.terminator[0], second = channel.terminator[1];
+  char* const ends = buffer.bytes + stride - channel.terminatorLength;
+  if (channel.terminatorLength == 2) {
+    for (size_t at = sameLayout ? buffer.stampedEnd : from; at < end; at += stride) {
+      ends[at] = first;
+      ends[at + 1] = second;
+    }
+  } else if (channel.terminatorLength == 1) {
+    for (size_t at = sameLayout ? buffer.stampedEnd : from; at < end; at += stride)
+      ends[at] = first;
   }
   if (sameLayout) {
     buffer.stampedEnd = std::max(buffer.stampedEnd, end);
