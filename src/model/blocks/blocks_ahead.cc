@@ -70,21 +70,27 @@ BlocksAhead::~BlocksAhead() {
 void startBlocksAhead(BlocksAhead& ahead, const HeldRecords& held, size_t fewestBytes) {
   const size_t length = held.length;
   if (ahead.pending || length < fewestBytes || length == 0) return;
+  if (held.offset + static_cast<int64_t>(length) <= ahead.judgedEnd) return;
   ahead.terminator = held.terminator;
   const char* end = held.text + length;
   const char* from = held.text + length / 2;
   const void* terminator = std::memchr(from, ahead.terminator, static_cast<size_t>(end - from));
-  if (terminator == nullptr) return;
-  from = static_cast<const char*>(terminator) + 1;
   // Only whole records: the text up to the last terminator held.
   const char* last = end;
-  while (last > from && last[-1] != ahead.terminator) --last;
-  const size_t bytes = static_cast<size_t>(last - from);
-  // Room for all that is held, which no later hand-over from a read of the same size
-  // passes: the memory is had, and its pages faulted in, once.
-  if (bytes == 0 || !holdAtLeast(ahead.text, ahead.textCapacity, length, kReadableSlack) ||
+  if (terminator != nullptr) {
+    from = static_cast<const char*>(terminator) + 1;
+    while (last > from && last[-1] != ahead.terminator) --last;
+  }
+  const size_t bytes = terminator == nullptr ? 0 : static_cast<size_t>(last - from);
+  // Work only for a thread that can take it: the first record is one it reads. Room for
+  // all that is held, which no later hand-over from a read of the same size passes: the
+  // memory is had, and its pages faulted in, once.
+  BlockRecord first;
+  if (bytes == 0 || readBlockLine(from, last, end + kReadableSlack, ahead.terminator, first) == 0 ||
+      !holdAtLeast(ahead.text, ahead.textCapacity, length, kReadableSlack) ||
       !holdAtLeast(ahead.records, ahead.recordCapacity, length / kShortestBlockRecord + 1, 0) ||
       !holdAtLeast(ahead.painted, ahead.paintedCapacity, length / kShortestBlockRecord + 1, 0)) {
+    ahead.judgedEnd = held.offset + static_cast<int64_t>(length);
     return;
   }
   std::memcpy(ahead.text, from, bytes);

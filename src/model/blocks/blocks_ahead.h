@@ -49,9 +49,10 @@ struct BlocksAhead {
   PaintedBlock* painted = nullptr;
   size_t paintedCapacity = 0;
   size_t paintedCount = 0;
-  BlockRecord last;      // the last of them as a statement leaves it, its bounds ordered
-  bool pending = false;  // handed over and not yet waited for
-  HelperThread helper;   // the second thread, kept for every stretch
+  BlockRecord last;       // the last of them as a statement leaves it, its bounds ordered
+  bool pending = false;   // handed over and not yet waited for
+  int64_t judgedEnd = 0;  // held text up to this file offset was not worth handing over
+  HelperThread helper;    // the second thread, kept for every stretch
 
   BlocksAhead() = default;
   BlocksAhead(const BlocksAhead&) = delete;
@@ -62,7 +63,11 @@ struct BlocksAhead {
 /// Hands the later records of `held` (what the reader holds beyond its current record) to
 /// the second thread, from the first record that starts past half of them: the thread
 /// makes the blocks as the model keeps them, so that taking them in is one copy. Nothing
-/// when fewer than `fewestBytes` are held or the memory is refused.
+/// when fewer than `fewestBytes` are held, when the memory is refused, or when that first
+/// record is not one whole block of plain decimals: the thread would stop at once, and
+/// the copy would be made for nothing, as it would be for every read of a block file
+/// written with more digits than the fast read takes. Held text that was not handed over is
+/// not looked at again: the next hand-over waits for the reader's next read.
 void startBlocksAhead(BlocksAhead& ahead, const HeldRecords& held, size_t fewestBytes);
 
 /// Waits until the blocks handed over are read; `count` then says how many records.
