@@ -184,6 +184,57 @@ std::string stretchNote(const SlicePlane& plane, double exaggeration) {
   return note;
 }
 
+// The title of a picture: the note of its stretch, and the lines it is drawn on.
+struct Title {
+  std::string note;
+  std::vector<std::string> lines;
+};
+
+// Lays the picture out with room for its title: the lines the title takes are known once
+// the picture's width is, and its note once the plot is laid out, so it is laid out again
+// until the room it left them is enough.
+SliceLayout layOutWithTitle(const Inputs& in, Layout& layout, Title& title, std::string& error) {
+  const SliceDrawing& drawing = in.drawing;
+  const bool sized = drawing.width > 0 && drawing.height > 0;
+  const double size = in.s.size;
+  const PictureGeometry extents = layout.g;
+  int lineCount = drawing.title.empty() ? 0 : 1;
+  double width = drawing.metrics.width(drawing.title, size);
+  for (int pass = 0; pass < kLayoutPasses; ++pass) {
+    layout = Layout{};
+    layout.g = extents;
+    const SliceLayout result = layOut(in, lineCount, width, layout, error);
+    if (result != SliceLayout::Drawn) return result;
+    PictureGeometry& g = layout.g;
+    g.exaggeration = exaggerationOf(g);
+    // An exaggeration asked for is the one drawn, but for the rounding of the plot's sides
+    // to whole units, which may be large on a thin plot.
+    title.note =
+        stretchNote(in.plane, drawing.exaggeration > 0 ? drawing.exaggeration : g.exaggeration);
+    // A picture of the size the plot needs is as wide as its title on one line.
+    const double oneLine = drawing.metrics.width(titleText(drawing.title, title.note), size);
+    const double room = sized ? layout.width - 2.0 * in.s.margin : oneLine;
+    title.lines = titleLines(drawing.title, title.note, room, size, drawing.metrics);
+    const double widthNeeded = sized ? width : oneLine;
+    if (static_cast<int>(title.lines.size()) <= lineCount && widthNeeded <= width + 0.5) break;
+    lineCount = std::max(lineCount, static_cast<int>(title.lines.size()));
+    width = std::max(width, widthNeeded);
+  }
+  return SliceLayout::Drawn;
+}
+
+// Adds each line of the title over the middle of the plot, within the margins.
+void addTitle(const std::vector<std::string>& lines, const PictureGeometry& g, int width,
+              const TextSpacing& s, const TextMetrics& metrics, PictureScene& scene) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const double half = metrics.width(lines[i], s.size) / 2;
+    const double line = g.plotTop - 2 * s.gap - (lines.size() - i - 0.5) * s.line;
+    addText(scene,
+            std::clamp(g.plotLeft + g.plotWidth / 2.0, s.margin + half, width - s.margin - half),
+            line, lines[i], s.size, TextAlign::Centre);
+  }
+}
+
 }  // namespace
 
 bool shownExtent(const NodeAxis& axis, const char* name, const AxisRange& range, double& low,
@@ -238,46 +289,16 @@ SliceLayout layOutSlice(const SlicePlane& plane, const ColourScale& scale,
                   AxisSpan{g.upLow * toAxis, g.upHigh * toAxis},
                   std::string_view(plane.upName) == "elevation"};
   const TextSpacing& s = in.s;
-  const PictureGeometry extents = g;
 
-  // The title's note of the stretch is known once the plot is laid out, and the lines the
-  // title takes once the picture's width is: lay out again with room for what they need.
-  std::vector<std::string> title;
-  std::string note;
-  int titleLineCount = drawing.title.empty() ? 0 : 1;
-  double titleWidth = drawing.metrics.width(drawing.title, size);
-  for (int pass = 0; pass < kLayoutPasses; ++pass) {
-    layout = Layout{};
-    g = extents;
-    const SliceLayout result = layOut(in, titleLineCount, titleWidth, layout, error);
-    if (result != SliceLayout::Drawn) return result;
-    g.exaggeration = exaggerationOf(g);
-    // An exaggeration asked for is the one drawn, but for the rounding of the plot's sides
-    // to whole units, which may be large on a thin plot.
-    note = stretchNote(plane, drawing.exaggeration > 0 ? drawing.exaggeration : g.exaggeration);
-    // A picture of the size the plot needs is as wide as its title on one line.
-    const double oneLine = drawing.metrics.width(titleText(drawing.title, note), size);
-    const double room = sized ? layout.width - 2.0 * s.margin : oneLine;
-    title = titleLines(drawing.title, note, room, size, drawing.metrics);
-    const double widthNeeded = sized ? titleWidth : oneLine;
-    if (static_cast<int>(title.size()) <= titleLineCount && widthNeeded <= titleWidth + 0.5) break;
-    titleLineCount = std::max(titleLineCount, static_cast<int>(title.size()));
-    titleWidth = std::max(titleWidth, widthNeeded);
-  }
-
+  // The title's note of the stretch is known once the plot is laid out.
+  Title title;
+  const SliceLayout result = layOutWithTitle(in, layout, title, error);
+  if (result != SliceLayout::Drawn) return result;
   scene = PictureScene{};
   scene.width = layout.width;
   scene.height = layout.height;
-  scene.title = titleText(drawing.title, note);
-  // Each line over the middle of the plot, within the margins.
-  for (size_t i = 0; i < title.size(); ++i) {
-    const double half = drawing.metrics.width(title[i], size) / 2;
-    const double line = g.plotTop - 2 * s.gap - (title.size() - i - 0.5) * s.line;
-    addText(
-        scene,
-        std::clamp(g.plotLeft + g.plotWidth / 2.0, s.margin + half, layout.width - s.margin - half),
-        line, title[i], size, TextAlign::Centre);
-  }
+  scene.title = titleText(drawing.title, title.note);
+  addTitle(title.lines, g, layout.width, s, drawing.metrics, scene);
   addSliceCells(plane, scale, g, scene);
   addFrame(scene, g.plotLeft, g.plotTop, g.plotLeft + g.plotWidth, g.plotTop + g.plotHeight);
   addPlotAxes(layout.marks, in.across, in.up, g, axisTitle(plane.acrossName, drawing.units),

@@ -27,24 +27,69 @@ std::vector<int32_t> cellsInOrder(const NodeAxis& axis, double low, double high,
   return cells;
 }
 
+// Where coordinates fall in the plot of a picture, in picture units.
+struct PlotPlaces {
+  const PictureGeometry& g;
+  double xPerUnit = g.plotWidth / (g.acrossHigh - g.acrossLow);
+  double yPerUnit = g.plotHeight / (g.upHigh - g.upLow);
+  int right = g.plotLeft + g.plotWidth;
+  int bottom = g.plotTop + g.plotHeight;
+
+  double x(double c) const { return g.plotLeft + (c - g.acrossLow) * xPerUnit; }
+  double y(double c) const { return g.plotTop + (g.upHigh - c) * yPerUnit; }
+  // Within the plot: a cell reaching beyond the coordinates shown is cut at its edge.
+  double xInside(double c) const {
+    return std::clamp(x(c), static_cast<double>(g.plotLeft), static_cast<double>(right));
+  }
+  double yInside(double c) const {
+    return std::clamp(y(c), static_cast<double>(g.plotTop), static_cast<double>(bottom));
+  }
+};
+
+// Borders one unit wide, centred on the true edges inside the plot, along each axis whose
+// shown cells (`columns`, `rows`) are all wide.
+void addCellBorders(const SlicePlane& plane, const PictureGeometry& g,
+                    const std::vector<int32_t>& columns, const std::vector<int32_t>& rows,
+                    PictureScene& scene) {
+  const NodeAxis& across = *plane.across;
+  const NodeAxis& up = *plane.up;
+  const PlotPlaces at{g};
+  const auto narrowest = [](const NodeAxis& axis, const std::vector<int32_t>& cells, auto place) {
+    double result = INFINITY;
+    for (const int32_t k : cells) {
+      result = std::min(result, std::fabs(place(axis.nodes[k + 1]) - place(axis.nodes[k])));
+    }
+    return result;
+  };
+  const auto xAt = [&](double c) { return at.x(c); };
+  const auto yAt = [&](double c) { return at.y(c); };
+  if (narrowest(across, columns, xAt) >= kBorderMinCell) {
+    for (int32_t k = 1; k < across.cellCount; ++k) {
+      const double x = xAt(across.nodes[k]);
+      if (x > g.plotLeft + 0.5 && x < at.right - 0.5) {
+        addRect(scene, x - 0.5, g.plotTop, x + 0.5, at.bottom, kInk, kBorderOpacity);
+      }
+    }
+  }
+  if (narrowest(up, rows, yAt) >= kBorderMinCell) {
+    for (int32_t k = 1; k < up.cellCount; ++k) {
+      const double y = yAt(up.nodes[k]);
+      if (y > g.plotTop + 0.5 && y < at.bottom - 0.5) {
+        addRect(scene, g.plotLeft, y - 0.5, at.right, y + 0.5, kInk, kBorderOpacity);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const PictureGeometry& g,
                    PictureScene& scene) {
   const NodeAxis& across = *plane.across;
   const NodeAxis& up = *plane.up;
-  const double xPerUnit = g.plotWidth / (g.acrossHigh - g.acrossLow);
-  const double yPerUnit = g.plotHeight / (g.upHigh - g.upLow);
-  const int plotRight = g.plotLeft + g.plotWidth, plotBottom = g.plotTop + g.plotHeight;
-  // Places within the plot; a cell reaching beyond the coordinates shown is cut at its edge.
-  const auto xOf = [&](double c) {
-    return std::clamp(g.plotLeft + (c - g.acrossLow) * xPerUnit, static_cast<double>(g.plotLeft),
-                      static_cast<double>(plotRight));
-  };
-  const auto yOf = [&](double c) {
-    return std::clamp(g.plotTop + (g.upHigh - c) * yPerUnit, static_cast<double>(g.plotTop),
-                      static_cast<double>(plotBottom));
-  };
+  const PlotPlaces at{g};
+  const auto xOf = [&](double c) { return at.xInside(c); };
+  const auto yOf = [&](double c) { return at.yInside(c); };
   // Left to right along a row, rows from the top: a tile of a vector picture reaches under
   // the tiles after it, and is covered there.
   const std::vector<int32_t> columns = cellsInOrder(across, g.acrossLow, g.acrossHigh, true);
@@ -71,32 +116,7 @@ void addSliceCells(const SlicePlane& plane, const ColourScale& scale, const Pict
       first = last + 1;
     }
   }
-  // Borders one unit wide, centred on the true edges, where every cell shown is wide.
-  const auto narrowest = [](const NodeAxis& axis, const std::vector<int32_t>& cells, auto place) {
-    double result = INFINITY;
-    for (const int32_t k : cells) {
-      result = std::min(result, std::fabs(place(axis.nodes[k + 1]) - place(axis.nodes[k])));
-    }
-    return result;
-  };
-  const auto xAt = [&](double c) { return g.plotLeft + (c - g.acrossLow) * xPerUnit; };
-  const auto yAt = [&](double c) { return g.plotTop + (g.upHigh - c) * yPerUnit; };
-  if (narrowest(across, columns, xAt) >= kBorderMinCell) {
-    for (int32_t k = 1; k < across.cellCount; ++k) {
-      const double x = xAt(across.nodes[k]);
-      if (x > g.plotLeft + 0.5 && x < plotRight - 0.5) {
-        addRect(scene, x - 0.5, g.plotTop, x + 0.5, plotBottom, kInk, kBorderOpacity);
-      }
-    }
-  }
-  if (narrowest(up, rows, yAt) >= kBorderMinCell) {
-    for (int32_t k = 1; k < up.cellCount; ++k) {
-      const double y = yAt(up.nodes[k]);
-      if (y > g.plotTop + 0.5 && y < plotBottom - 0.5) {
-        addRect(scene, g.plotLeft, y - 0.5, plotRight, y + 0.5, kInk, kBorderOpacity);
-      }
-    }
-  }
+  addCellBorders(plane, g, columns, rows, scene);
 }
 
 std::vector<double> shownCellValues(const SlicePlane& plane, const PictureGeometry& g) {
