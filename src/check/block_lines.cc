@@ -25,9 +25,9 @@ void skipBlankLines(const char* path, std::span<BlockLines> lines) {
   };
   seekSpread();
   if (next == lines.size()) return;
-  const int fd = openRegularFile(path);
-  if (fd < 0) return;
-  LineReader reader = startLineReader(fd, kBlockBytes);
+  const FileHandle file = openToReadAgain(path);
+  if (file == kNoFile) return;
+  LineReader reader = startLineReader(file, kBlockBytes);
   LineView line;
   while (next < lines.size() && nextLine(reader, line)) {
     BlockLines& block = lines[next];
@@ -40,5 +40,5 @@ void skipBlankLines(const char* path, std::span<BlockLines> lines) {
     ++next;
     seekSpread();
   }
-  closeFile(fd);
+  closeFile(file);
 }

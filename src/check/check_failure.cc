@@ -9,7 +9,7 @@
 #include "check/remark_note.h"
 #include "companion/exit_status.h"
 #include "companion/line_text.h"
-#include "companion/write_all.h"
+#include "companion/system_files.h"
 #include "output/not_found_layout.h"
 #include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/failure_handler.h"
@@ -28,14 +28,15 @@ int64_t readingBlockLine = 0;
 std::vector<int32_t> readOnBlocks;
 std::vector<BlockLines> readOnLines;
 
-// Writes `text` to `fd`; nothing more can be said if that fails.
-void writeText(int fd, std::string_view text) {
-  writeAll(fd, text.data(), text.size());
+// Writes `text` to standard output, or standard error when `error`; nothing more can be
+// said if that fails.
+void writeText(bool error, std::string_view text) {
+  writeWhole(standardOutput(error), text.data(), text.size());
 }
 
 [[noreturn]] void endWith(const ReadingStop& stop) {
-  if (printJson) writeText(1, readingStopJson(stop));
-  writeText(2, readingStopText(stop));
+  if (printJson) writeText(false, readingStopJson(stop));
+  writeText(true, readingStopText(stop));
   endProcess(kFailureStatus);
 }
 
@@ -140,12 +141,12 @@ void handleFailure(const RunFailure& failure) {
       return;  // the process ends by SIGTERM
     case FailureKind::ProcessorException:
       // Inside a signal handler: nothing but writes.
-      writeText(2, "boxpaint-check: internal fault: ");
-      writeText(2, failure.reason);
-      writeText(2, "\n");
+      writeText(true, "boxpaint-check: internal fault: ");
+      writeText(true, failure.reason);
+      writeText(true, "\n");
       endProcess(kFailureStatus);
     case FailureKind::ConsoleEvent:
-      writeText(2, "boxpaint-check: interrupted\n");
+      writeText(true, "boxpaint-check: interrupted\n");
       endProcess(kFailureStatus);
     case FailureKind::InputOutput:
       endWith(readFailure(failure));

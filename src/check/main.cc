@@ -1,6 +1,5 @@
 // boxpaint-check: explains what a block file does on a mesh, reading both files exactly as
 // boxpaint reads them.
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "check/text_output.h"
 #include "companion/end_program.h"
 #include "companion/system_files.h"
-#include "companion/write_all.h"
 #include "mesh/read_mesh.h"
 #include "model/blocks/model_size.h"
 #include "runtime/connections/resolve_file_name.h"
@@ -46,12 +44,12 @@ int main(int argc, char** argv) {
   CheckArguments arguments;
   std::string error;
   if (!parseCheckArguments(argc, argv, arguments, error)) {
-    std::fprintf(stderr, "boxpaint-check: %s\n", error.c_str());
+    const std::string line = "boxpaint-check: " + error + "\n";
+    writeWhole(standardOutput(true), line.data(), line.size());
     endProgram(kUsageStatus);
   }
   if (arguments.help || arguments.version) {
-    std::fputs(arguments.help ? kCheckHelpText : "boxpaint-check " BOXPAINT_VERSION "\n", stdout);
-    endProgram(0);
+    endProgramWithText(arguments.help ? kCheckHelpText : "boxpaint-check " BOXPAINT_VERSION "\n");
   }
   setFailureJson(arguments.json);
 
@@ -100,7 +98,7 @@ int main(int argc, char** argv) {
     // Said even to a reader that has gone (a closed pipe): a report cut short is no report.
     const std::string line =
         "boxpaint-check: cannot write the report: " + errorText(sink.error) + "\n";
-    writeAll(2, line.data(), line.size());
+    writeWhole(standardOutput(true), line.data(), line.size());
     endProgram(kFailureStatus);
   }
   endProgram(0);

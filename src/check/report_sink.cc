@@ -1,7 +1,5 @@
 #include "check/report_sink.h"
 
-#include "companion/write_all.h"
-
 namespace {
 
 constexpr size_t kFlushBytes = 1 << 16;
@@ -10,7 +8,7 @@ constexpr size_t kFlushBytes = 1 << 16;
 
 bool flushSink(ReportSink& sink, bool all) {
   if (!all && sink.text.size() < kFlushBytes) return sink.error == 0;
-  if (sink.error == 0) sink.error = writeAll(sink.fd, sink.text.data(), sink.text.size());
+  if (sink.error == 0) sink.error = writeWhole(sink.file, sink.text.data(), sink.text.size());
   sink.text.clear();
   return sink.error == 0;
 }

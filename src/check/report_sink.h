@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "companion/system_files.h"
+
 /// Text waiting to be written, and whether writing has failed.
 struct ReportSink {
   std::string text;
-  int fd = 1;
-  int error = 0;  // errno of the first failed write; 0 while none has failed
+  FileHandle file = standardOutput();
+  SystemError error = 0;  // the reason the first write failed; 0 while none has failed
 };
 
 /// Writes the waiting text when it has grown large, or always when `all`; after a failed

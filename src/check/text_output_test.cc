@@ -34,7 +34,7 @@ std::string textReport(const Mesh& mesh, const MeshSummary& summary, const Block
   SystemError error = 0;
   const FileHandle file = openFileRetrying(path.string().c_str(), OpenIntent::Write, &error);
   ReportSink sink;
-  sink.fd = static_cast<int>(file);
+  sink.file = file;
   TableCells cells;
   startTableCells(cells, report);
   EXPECT_TRUE(writeTextReport(sink, "mesh", "blocks", mesh, summary, report, fileWarnings, cells));

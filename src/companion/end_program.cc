@@ -1,12 +1,14 @@
 #include "companion/end_program.h"
 
-#include <cstdio>
-
 #include "companion/exit_status.h"
+#include "companion/system_files.h"
 #include "runtime/ending/run_end.h"
 
 void endProgram(int status) {
-  if (std::fflush(stdout) != 0 && status == 0) status = kFailureStatus;
   claimRunEnd();
   endProcess(status);
+}
+
+void endProgramWithText(std::string_view text) {
+  endProgram(writeWhole(standardOutput(), text.data(), text.size()) == 0 ? 0 : kFailureStatus);
 }

@@ -15,7 +15,7 @@ bool fill(LineReader& reader) {
     reader.start = 0;
   }
   const int64_t got =
-      readSome(reader.fd, data + reader.end, reader.block.size() - reader.end, reader.error);
+      readSome(reader.file, data + reader.end, reader.block.size() - reader.end, reader.error);
   if (got < 0) return false;
   if (got == 0) reader.fileEnded = true;
   reader.end += static_cast<size_t>(got);
@@ -48,9 +48,9 @@ bool longLine(LineReader& reader, LineView& line) {
 
 }  // namespace
 
-LineReader startLineReader(int fd, size_t blockBytes) {
+LineReader startLineReader(FileHandle file, size_t blockBytes) {
   LineReader reader;
-  reader.fd = fd;
+  reader.file = file;
   reader.block.resize(blockBytes);
   return reader;
 }

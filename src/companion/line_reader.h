@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/platform/system_calls.h"
+
 /// Bytes a line reader reads at a time, unless told otherwise.
 constexpr size_t kLineReaderBlock = 1 << 20;
 
@@ -23,18 +25,18 @@ struct LineView {
 
 /// Where reading a file stands.
 struct LineReader {
-  int fd = -1;
+  FileHandle file = kNoFile;
   std::vector<char> block;  // bytes read and not yet given out lie in [start, end)
   size_t start = 0;
   size_t end = 0;
   bool fileEnded = false;
-  int error = 0;         // the error number of a read that failed; 0: none
-  int64_t lines = 0;     // lines given out so far
-  std::string longHead;  // the first bytes of a line longer than the block
+  SystemError error = 0;  // the reason a read failed; 0: none
+  int64_t lines = 0;      // lines given out so far
+  std::string longHead;   // the first bytes of a line longer than the block
 };
 
-/// A reader of the file open on `fd` from where it stands, `blockBytes` at a time.
-LineReader startLineReader(int fd, size_t blockBytes = kLineReaderBlock);
+/// A reader of the file open on `file` from where it stands, `blockBytes` at a time.
+LineReader startLineReader(FileHandle file, size_t blockBytes = kLineReaderBlock);
 
 /// The next line of the file; false at the end of the file, or when a read failed
 /// (`error` says why). The text stays valid until the next call.

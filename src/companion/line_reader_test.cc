@@ -17,18 +17,18 @@ namespace {
 // A file holding `text`, removed with the object.
 struct TextFile {
   std::string path;
-  int fd = -1;
+  FileHandle file = kNoFile;
   explicit TextFile(const std::string& text) {
     static std::atomic<int> made{0};
     path = (std::filesystem::temp_directory_path() /
             ("boxpaint-companion-test-" + std::to_string(made++)))
                .string();
     std::ofstream(path, std::ios::binary) << text;
-    fd = openRegularFile(path.c_str());
-    EXPECT_GE(fd, 0);
+    file = openToReadAgain(path.c_str());
+    EXPECT_NE(file, kNoFile);
   }
   ~TextFile() {
-    closeFile(fd);
+    closeFile(file);
     std::remove(path.c_str());
   }
 };
@@ -60,8 +60,8 @@ TEST(LineReaderTest, CutsLinesAlikeWhateverTheBlockSize) {
       " 1.000E+00\r\n\n 2.000E+00\n" + std::string(100, 'x') + "\r\n\r\n  last line without an end";
   TextFile file(text);
   for (size_t block = 1; block <= 120; ++block) {
-    const int fd = openRegularFile(file.path.c_str());  // read from the start each time
-    LineReader reader = startLineReader(fd, block);
+    const FileHandle handle = openToReadAgain(file.path.c_str());  // from the start each time
+    LineReader reader = startLineReader(handle, block);
     std::vector<Line> lines;
     LineView view;
     while (nextLine(reader, view))
@@ -70,13 +70,13 @@ TEST(LineReaderTest, CutsLinesAlikeWhateverTheBlockSize) {
     // A line longer than the block keeps its first `block` bytes.
     ASSERT_EQ(lines, plainLines(text, block)) << block;
     EXPECT_EQ(reader.lines, static_cast<int64_t>(lines.size()));
-    closeFile(fd);
+    closeFile(handle);
   }
 }
 
 TEST(LineReaderTest, ReportsAFailedRead) {
-  const int fd = 0x7ffffff0;  // no file of the process has this number
-  LineReader reader = startLineReader(fd);
+  const FileHandle none = 0x7ffffff0;  // no file of the process has this number
+  LineReader reader = startLineReader(none);
   LineView view;
   EXPECT_FALSE(nextLine(reader, view));
   EXPECT_NE(reader.error, 0);

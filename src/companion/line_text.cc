@@ -13,9 +13,9 @@ constexpr size_t kBlockBytes = 1 << 16;
 bool lineText(const char* path, int64_t line, std::string& text) {
   text.clear();
   if (path == nullptr || line < 1) return false;
-  const int fd = openRegularFile(path);
-  if (fd < 0) return false;
-  LineReader reader = startLineReader(fd, kBlockBytes);
+  const FileHandle file = openToReadAgain(path);
+  if (file == kNoFile) return false;
+  LineReader reader = startLineReader(file, kBlockBytes);
   LineView view;
   bool found = false;
   while (nextLine(reader, view)) {
@@ -24,7 +24,7 @@ bool lineText(const char* path, int64_t line, std::string& text) {
       break;
     }
   }
-  closeFile(fd);
+  closeFile(file);
   if (!found) return false;
   if (view.length > static_cast<int64_t>(kLineTextLimit)) {
     text.assign(view.text.substr(0, kLineTextLimit)).append("...");

@@ -1,24 +1,35 @@
 // The file operations of the companion programs, each a small function over the
-// system's calls, kept in one place so that another system's build swaps only their
-// bodies. Error numbers are the system's (errno).
+// run-time's table of system calls, so that a test that replaces an entry of the table
+// reaches them as it reaches boxpaint's own. Reasons are the system's (SystemError).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "runtime/platform/system_calls.h"
+
 /// Opens `path` to read it again, front to back, without waiting for a writer where a
-/// FIFO or a device was put in the file's place. The descriptor, or -1 when `path` is
-/// not a regular file that can be read.
-int openRegularFile(const char* path);
+/// FIFO was put in the file's place. kNoFile when `path` is not a regular file that can
+/// be read.
+FileHandle openToReadAgain(const char* path);
 
-/// Reads up to `size` bytes from `fd` into `buffer`, reading again after a signal and
-/// waiting on a non-blocking descriptor that has nothing yet. Returns the number of bytes
-/// read, 0 at the end of the file, or -1 with the error number in `error`.
-int64_t readSome(int fd, void* buffer, size_t size, int& error);
+/// Reads up to `size` bytes from `file` into `buffer`, reading again after a signal and
+/// waiting on a non-blocking stream that has nothing yet. Returns the number of bytes
+/// read, 0 at the end of the file, or -1 with the reason in `error`.
+int64_t readSome(FileHandle file, void* buffer, size_t size, SystemError& error);
 
-/// Closes a descriptor that one of these functions opened.
-void closeFile(int fd);
+/// Writes all `length` bytes at `data` to `file`: a write cut short by a signal is made
+/// again, and a non-blocking stream that is full is waited on. Returns 0, or the reason
+/// the write failed. Async-signal-safe.
+SystemError writeWhole(FileHandle file, const void* data, size_t length);
+
+/// The handle of standard output, or of standard error when `error`.
+FileHandle standardOutput(bool error = false);
+
+/// Closes a handle that one of these functions opened; 0, or the reason the system
+/// reported (the handle is gone either way).
+SystemError closeFile(FileHandle file);
 
 /// True when `path` names a folder.
 bool isFolder(const char* path);
@@ -28,25 +39,21 @@ bool isFolder(const char* path);
 bool sameFile(const char* a, const char* b);
 
 /// Whether the existing file `path` may be replaced: 0 when it does not exist or when
-/// this process may write it, else the error number that opening it for writing gives
-/// (EACCES for a read-only file, EROFS, EPERM ...).
-int replaceRefusal(const char* path);
+/// this process may write it, else the reason that opening it for writing gives (access
+/// denied for a read-only file, a read-only file system ...).
+SystemError replaceRefusal(const char* path);
 
-/// Creates a new file, readable and writable by its owner only, named `path` with its
-/// last six characters (XXXXXX) made unique; `path` gets the name. The descriptor, or -1
-/// with the error number in `error`.
-int createUniqueFile(std::string& path, int& error);
-
-/// Gives the new file open on `fd` the permissions any new file gets (read and write
-/// for all, less the process's umask) and closes it. 0, or the error number.
-int closeNewFile(int fd);
+/// Creates a new file named `path` with its last six characters (XXXXXX) made unique in
+/// its folder; `path` gets the name. It has the permissions any new file gets. The
+/// handle, or kNoFile with the reason in `error`.
+FileHandle createUniqueFile(std::string& path, SystemError& error);
 
 /// Gives the file `from` the name `to`, replacing any file of that name. 0, or the
-/// error number.
-int renameFile(const char* from, const char* to);
+/// reason.
+SystemError renameFile(const char* from, const char* to);
 
 /// Removes the file `path`, if it is there. Async-signal-safe.
 void removeFile(const char* path);
 
-/// The system's words for error number `error` ("Permission denied").
-std::string errorText(int error);
+/// The system's words for `error` ("Permission denied").
+std::string errorText(SystemError error);

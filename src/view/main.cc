@@ -1,6 +1,5 @@
 // boxpaint-view: turns a mesh file and the model file boxpaint wrote for it into a VTK
 // rectilinear grid or a picture of one slice.
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -27,8 +26,7 @@ int main(int argc, char** argv) {
     failView(kUsageStatus, "%s", error.c_str());
   }
   if (arguments.help || arguments.version) {
-    std::fputs(arguments.help ? kViewHelpText : "boxpaint-view " BOXPAINT_VERSION "\n", stdout);
-    endProgram(0);
+    endProgramWithText(arguments.help ? kViewHelpText : "boxpaint-view " BOXPAINT_VERSION "\n");
   }
 
   if (arguments.output == OutputKind::Picture && arguments.format != PictureFormat::Png &&

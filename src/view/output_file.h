@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <string>
 
+#include "runtime/platform/system_calls.h"
+
 /// An output file being written.
 struct OutputFile {
-  int fd = -1;
+  FileHandle handle = kNoFile;
   std::string finalPath;  // the name the user gave
   std::string tempPath;   // a hidden file beside it, removed by any failure
 };

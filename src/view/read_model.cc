@@ -40,7 +40,7 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
   model.count = meshCellCount(mesh);
   const bool standardInput = std::strcmp(name, "-") == 0;
   const char* shown = standardInput ? "standard input" : name;
-  int fd = 0;
+  FileHandle file = systemCalls().standardStream(StandardStream::Input);
   if (!standardInput) {
     setViewReading(name, nullptr);
     const int32_t opened =
@@ -49,7 +49,7 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
       const std::string reason(messageReason(static_cast<Message>(opened)));
       failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
     }
-    fd = lookUpConnection(kModelUnit)->fd;
+    file = lookUpConnection(kModelUnit)->fd;
   }
   model.values.reset(new (std::nothrow) double[static_cast<size_t>(model.count)]);
   if (model.values == nullptr) {
@@ -57,7 +57,7 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
              static_cast<long long>(model.count));
   }
   // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
-  LineReader reader = startLineReader(fd);
+  LineReader reader = startLineReader(file);
   const ModelReadOutcome outcome = readModelRecords(reader, model.values.get(), model.count);
   if (outcome.reading != ModelReading::Sound) {
     failView(kFailureStatus, "%s", modelReadError(outcome, shown, mesh, model.count).c_str());

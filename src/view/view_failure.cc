@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "companion/system_files.h"
-#include "companion/write_all.h"
 #include "runtime/diagnostics/message_catalogue.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/ending/run_end.h"
@@ -28,9 +27,10 @@ char unfinishedOutput[PATH_MAX + 64] = {};
 // Writes the program name and `pieces` as one line, removes the unfinished output and
 // ends the process. Allocates nothing, so that a fault handler may use it too.
 [[noreturn]] void endWithLine(int status, std::initializer_list<std::string_view> pieces) {
-  writeAll(2, "boxpaint-view: ", 15);
-  for (std::string_view piece : pieces) writeAll(2, piece.data(), piece.size());
-  writeAll(2, "\n", 1);
+  const FileHandle error = standardOutput(true);
+  writeWhole(error, "boxpaint-view: ", 15);
+  for (std::string_view piece : pieces) writeWhole(error, piece.data(), piece.size());
+  writeWhole(error, "\n", 1);
   if (unfinishedOutput[0] != '\0') removeFile(unfinishedOutput);
   endProcess(status);
 }

@@ -28,6 +28,12 @@ int openFlags(OpenIntent intent) {
       return O_RDWR | O_CREAT;
     case OpenIntent::Append:
       return O_WRONLY | O_CREAT | O_APPEND;
+    case OpenIntent::ReadAtOnce:
+      return O_RDONLY | O_NONBLOCK;
+    case OpenIntent::WriteExisting:
+      return O_WRONLY | O_NONBLOCK;
+    case OpenIntent::CreateNew:
+      return O_WRONLY | O_CREAT | O_EXCL;
   }
   return O_RDONLY;
 }
@@ -113,6 +119,38 @@ bool waitWritable(FileHandle file, int milliseconds) {
   return ready != 0;
 }
 
+bool waitReadable(FileHandle file, int milliseconds) {
+  pollfd entry{descriptor(file), POLLIN, 0};
+  // A failing poll lets the read that follows say what is wrong.
+  return poll(&entry, 1, milliseconds) != 0;
+}
+
+bool describePath(const char* path, PathFacts* facts) {
+  struct stat info;
+  if (stat(path, &info) != 0) return false;
+  *facts = PathFacts{};
+  facts->kind = S_ISREG(info.st_mode)                              ? FileKind::Disk
+                : S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ? FileKind::Pipe
+                : S_ISCHR(info.st_mode)                            ? FileKind::Device
+                : S_ISDIR(info.st_mode)                            ? FileKind::Directory
+                                                                   : FileKind::Other;
+  facts->volume = static_cast<uint64_t>(info.st_dev);
+  facts->index = static_cast<uint64_t>(info.st_ino);
+  return true;
+}
+
+bool renameFile(const char* from, const char* to, SystemError* error) {
+  if (rename(from, to) == 0) return true;
+  *error = errno;
+  return false;
+}
+
+bool removeFile(const char* path, SystemError* error) {
+  if (unlink(path) == 0) return true;
+  *error = errno;
+  return false;
+}
+
 int64_t fullPath(const char* name, char* path, size_t capacity) {
   std::string full;
   if (name[0] == '/') {
@@ -177,6 +215,10 @@ void fillFileCalls(SystemCalls& table) {
   table.describeFile = describeFile;
   table.lockFile = lockFile;
   table.waitWritable = waitWritable;
+  table.waitReadable = waitReadable;
+  table.describePath = describePath;
+  table.renameFile = renameFile;
+  table.removeFile = removeFile;
   table.fullPath = fullPath;
   table.namedDevices = false;
   table.folderMarks = "/";

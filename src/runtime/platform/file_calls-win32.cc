@@ -43,6 +43,12 @@ OpenRequest requestFor(OpenIntent intent) {
       return {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS};
     case OpenIntent::Append:
       return {FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS};
+    case OpenIntent::ReadAtOnce:
+      return {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING};
+    case OpenIntent::WriteExisting:
+      return {GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING};
+    case OpenIntent::CreateNew:
+      return {GENERIC_WRITE, 0, CREATE_NEW};
   }
   return {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING};
 }
@@ -150,6 +156,46 @@ bool waitWritable(FileHandle, int) {
   return true;
 }
 
+bool waitReadable(FileHandle, int) {
+  // A pipe cannot be waited on here: the read that follows waits for bytes.
+  return true;
+}
+
+bool describePath(const char* path, PathFacts* facts) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  *facts = PathFacts{};
+  // Opened for no access at all, which a folder allows too, only to learn which file it is.
+  const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (GetFileInformationByHandle(handle, &information)) {
+      facts->volume = information.dwVolumeSerialNumber;
+      facts->index = (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    }
+    const DWORD type = GetFileType(handle);
+    facts->kind = type == FILE_TYPE_PIPE   ? FileKind::Pipe
+                  : type == FILE_TYPE_CHAR ? FileKind::Device
+                                           : FileKind::Disk;
+    CloseHandle(handle);
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) facts->kind = FileKind::Directory;
+  return true;
+}
+
+bool renameFile(const char* from, const char* to, SystemError* error) {
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return true;
+  *error = static_cast<SystemError>(GetLastError());
+  return false;
+}
+
+bool removeFile(const char* path, SystemError* error) {
+  if (DeleteFileA(path)) return true;
+  *error = static_cast<SystemError>(GetLastError());
+  return false;
+}
+
 int64_t fullPath(const char* name, char* path, size_t capacity) {
   const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(capacity), path, nullptr);
   // 0: refused; capacity or more: the size it would need, the NUL included.
@@ -207,6 +253,10 @@ void fillFileCalls(SystemCalls& table) {
   table.describeFile = describeFile;
   table.lockFile = lockFile;
   table.waitWritable = waitWritable;
+  table.waitReadable = waitReadable;
+  table.describePath = describePath;
+  table.renameFile = renameFile;
+  table.removeFile = removeFile;
   table.fullPath = fullPath;
   table.namedDevices = true;
   table.folderMarks = "\\/:";

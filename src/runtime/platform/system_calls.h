@@ -28,6 +28,11 @@ enum class OpenIntent : uint8_t {
   Write,      // an existing file or a new one, write only, at its start
   ReadWrite,  // an existing file or a new one, read and write, at its start
   Append,     // an existing file or a new one, every write at its end
+  // For programs that read a file again or replace a file whole:
+  ReadAtOnce,     // as Read, but a FIFO opens at once, without waiting for a writer
+  WriteExisting,  // an existing file, write only, never made, and a FIFO opens at once
+                  // (or is refused) without waiting for a reader: whether it may be written
+  CreateNew,      // a new file, write only; refused when the name is taken
 };
 
 /// What kind of thing a handle reaches.
@@ -45,6 +50,13 @@ struct FileFacts {
   uint64_t size = 0;       // Disk: bytes in the file
   uint64_t position = 0;   // Disk: where the next plain write lands
   bool appending = false;  // every write goes to the end, wherever the position
+};
+
+/// What the system says of a path, without opening it.
+struct PathFacts {
+  FileKind kind = FileKind::Other;
+  uint64_t volume = 0;  // with `index`, which file it is: two paths with the same
+  uint64_t index = 0;   // volume and index name one file, through links or other names
 };
 
 /// How a request for the one-writer lock of a file ended.
@@ -139,6 +151,16 @@ struct SystemCalls {
   /// Waits up to `milliseconds` (-1: for good) until a pipe or device can take bytes;
   /// false when the time ran out. Signal-safe.
   bool (*waitWritable)(FileHandle file, int milliseconds);
+  /// Waits up to `milliseconds` (-1: for good) until a pipe or device has bytes to read,
+  /// or its end; false when the time ran out. Signal-safe.
+  bool (*waitReadable)(FileHandle file, int milliseconds);
+  /// What `path` names, following links; false when nothing is there or the system
+  /// cannot say.
+  bool (*describePath)(const char* path, PathFacts* facts);
+  /// Gives the file `from` the name `to`, replacing a file of that name.
+  bool (*renameFile)(const char* from, const char* to, SystemError* error);
+  /// Removes the file `path`. Signal-safe.
+  bool (*removeFile)(const char* path, SystemError* error);
   /// The full path of `name` against the current directory, in `path` of `capacity`
   /// bytes; its length, or -1 when it cannot be had or does not fit.
   int64_t (*fullPath)(const char* name, char* path, size_t capacity);
@@ -258,6 +280,10 @@ SystemError systemError(ErrorName name);
 inline bool isError(SystemError error, ErrorName name) {
   return error == systemError(name);
 }
+
+/// The system's words for `error` ("Permission denied"), without a full stop or line end,
+/// in `text` of `capacity` bytes (cut to fit, NUL-ended); returns their length.
+size_t systemErrorText(SystemError error, char* text, size_t capacity);
 
 /// The number of the message that a refused open reports for `error`: 29 not found, 9
 /// access denied, 42 no such device, 10 file exists, 43 bad name, 30 anything else.

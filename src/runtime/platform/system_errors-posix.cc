@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstring>
 
 #include "runtime/platform/system_calls.h"
 
@@ -53,4 +54,14 @@ int32_t openRefusalMessage(SystemError error) {
     default:
       return 30;
   }
+}
+
+size_t systemErrorText(SystemError error, char* text, size_t capacity) {
+  if (capacity == 0) return 0;
+  const char* words = std::strerror(error);
+  size_t length = std::strlen(words);
+  if (length >= capacity) length = capacity - 1;
+  std::memcpy(text, words, length);
+  text[length] = '\0';
+  return length;
 }

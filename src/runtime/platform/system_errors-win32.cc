@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "runtime/platform/system_calls.h"
 
 namespace {
@@ -66,4 +69,22 @@ int32_t openRefusalMessage(SystemError error) {
     default:
       return 30;
   }
+}
+
+size_t systemErrorText(SystemError error, char* text, size_t capacity) {
+  if (capacity == 0) return 0;
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     static_cast<DWORD>(error), 0, text, static_cast<DWORD>(capacity), nullptr);
+  // The system's text ends in a full stop and a line end, which the callers' lines add.
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
+                        text[length - 1] == ' ' || text[length - 1] == '.')) {
+    --length;
+  }
+  if (length == 0) {
+    const int written = std::snprintf(text, capacity, "system error %d", error);
+    return written < 0 ? 0 : std::min(static_cast<size_t>(written), capacity - 1);
+  }
+  text[length] = '\0';
+  return length;
 }
