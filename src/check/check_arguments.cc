@@ -1,6 +1,6 @@
 #include "check/check_arguments.h"
 
-#include <string_view>
+#include "companion/command_words.h"
 
 const char kCheckHelpText[] =
     "Usage:\n"
@@ -28,48 +28,17 @@ const char kCheckHelpText[] =
 
 bool parseCheckArguments(int argc, const char* const* argv, CheckArguments& arguments,
                          std::string& error) {
-  // Asking for help is never wrong, whatever else the line holds.
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (argument == "--") break;
-    if (argument == "--help" || argument == "-h") {
-      arguments.help = true;
-      return true;
-    }
-    if (argument == "--version") {
-      arguments.version = true;
-      return true;
-    }
-  }
-  int names[3] = {};
-  int nameCount = 0;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (!optionsEnded && argument == "--json") {
-      arguments.json = true;
-      continue;
-    }
-    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      error = "unknown option " + std::string(argument) + " (see --help)";
-      return false;
-    }
-    if (nameCount == 3) {
-      error = "too many file names: " + std::string(argument) + " (see --help)";
-      return false;
-    }
-    names[nameCount++] = i;
-  }
-  if (nameCount < 2) {
+  if (asksForHelp(argc, argv, arguments.help, arguments.version)) return true;
+  CommandOption json[] = {{"--json"}};
+  FileNames names;
+  if (!sortCommandWords(argc, argv, json, names, error)) return false;
+  if (names.count < 2) {
     error = "expected MESH BLOCKS (see --help)";
     return false;
   }
-  arguments.meshIndex = names[0];
-  arguments.blockIndex = names[1];
-  arguments.modelIndex = names[2];
+  arguments.json = json[0].value != nullptr;
+  arguments.meshIndex = names.indices[0];
+  arguments.blockIndex = names.indices[1];
+  arguments.modelIndex = names.indices[2];
   return true;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "companion/command_words.h"
+
 const char kViewHelpText[] =
     "Usage:\n"
     "  boxpaint-view MESH MODEL OUT.vtr\n"
@@ -122,16 +124,10 @@ std::string formatNumber(double value) {
   return text;
 }
 
-// An option that takes a value, as "--name VALUE" or "--name=VALUE".
-struct ValueOption {
-  const char* name;
-  const char* example;  // for the error when the value is missing
-  const char* value = nullptr;
-};
-
-// The options that take a value, by their place in the table of `Words`.
+// The options, by their place in the table of `Words`.
 enum OptionIndex {
   kSlice,
+  kLog,
   kClim,
   kLabel,
   kSize,
@@ -145,102 +141,33 @@ enum OptionIndex {
   kOptionCount
 };
 
-// The words of a command line sorted out: the file names, the values of the options,
-// and --log.
+// The words of a command line sorted out: the file names and the options.
 struct Words {
-  const char* names[3] = {};
-  int nameCount = 0;
-  ValueOption options[kOptionCount] = {{"--slice", "a slice such as z=1"},
-                                       {"--clim", "LO,HI such as 0.01,1000"},
-                                       {"--label", "a text such as 'resistivity (ohm m)'"},
-                                       {"--size", "WxH such as 1200x900"},
-                                       {"--units", "a text such as km"},
-                                       {"--axis-units", "m or km"},
-                                       {"--title", "a text"},
-                                       {"--exaggeration", "a number such as 2"},
-                                       {"--easting", "LO,HI such as 500000,501000"},
-                                       {"--northing", "LO,HI such as 6105000,6106000"},
-                                       {"--elevation", "LO,HI such as -500,200"}};
-  bool logarithmic = false;
+  FileNames names;
+  CommandOption options[kOptionCount] = {{"--slice", "a slice such as z=1"},
+                                         {"--log"},
+                                         {"--clim", "LO,HI such as 0.01,1000"},
+                                         {"--label", "a text such as 'resistivity (ohm m)'"},
+                                         {"--size", "WxH such as 1200x900"},
+                                         {"--units", "a text such as km"},
+                                         {"--axis-units", "m or km"},
+                                         {"--title", "a text"},
+                                         {"--exaggeration", "a number such as 2"},
+                                         {"--easting", "LO,HI such as 500000,501000"},
+                                         {"--northing", "LO,HI such as 6105000,6106000"},
+                                         {"--elevation", "LO,HI such as -500,200"}};
+  bool logarithmic() const { return options[kLog].value != nullptr; }
 };
-
-// Whether the words ask for help or the version, which is never wrong, whatever else the
-// line holds.
-bool asksForHelp(int argc, const char* const* argv, ViewArguments& arguments) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--") == 0) break;
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      arguments.help = true;
-      return true;
-    }
-    if (std::strcmp(argv[i], "--version") == 0) {
-      arguments.version = true;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Sorts `argv` into `words`; false with an error for an unknown option, an option given
-// twice or without its value, or a fourth name.
-bool sortWords(int argc, const char* const* argv, Words& words, std::string& error) {
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    ValueOption* option = nullptr;
-    for (ValueOption& candidate : words.options) {
-      if (optionsEnded) break;
-      if (argument == candidate.name || argument.starts_with(std::string(candidate.name) + "=")) {
-        option = &candidate;
-      }
-    }
-    if (option != nullptr) {
-      if (option->value != nullptr) {
-        error = std::string(option->name) + " given twice";
-        return false;
-      }
-      if (argument == option->name) {
-        if (i + 1 == argc) {
-          error = std::string(option->name) + " needs " + option->example + " (see --help)";
-          return false;
-        }
-        option->value = argv[++i];
-      } else {
-        option->value = argv[i] + std::strlen(option->name) + 1;
-      }
-      continue;
-    }
-    if (!optionsEnded && argument == "--log") {
-      words.logarithmic = true;
-      continue;
-    }
-    // "-" alone names standard input.
-    if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      error = "unknown option " + argument + " (see --help)";
-      return false;
-    }
-    if (words.nameCount == 3) {
-      error = "too many file names: " + argument + " (see --help)";
-      return false;
-    }
-    words.names[words.nameCount++] = argv[i];
-  }
-  if (words.nameCount < 3) {
-    error = "expected MESH MODEL OUTPUT (see --help)";
-    return false;
-  }
-  return true;
-}
 
 // The names, and the kind of output the output name's ending asks for.
 bool readNames(const Words& words, ViewArguments& arguments, std::string& error) {
-  arguments.meshName = words.names[0];
-  arguments.modelName = words.names[1];
-  arguments.outputName = words.names[2];
+  if (words.names.count < 3) {
+    error = "expected MESH MODEL OUTPUT (see --help)";
+    return false;
+  }
+  arguments.meshName = words.names.names[0];
+  arguments.modelName = words.names.names[1];
+  arguments.outputName = words.names.names[2];
   arguments.output = OutputKind::Picture;
   if (endsWith(arguments.outputName, ".vtr")) {
     arguments.output = OutputKind::Grid;
@@ -261,7 +188,7 @@ bool readNames(const Words& words, ViewArguments& arguments, std::string& error)
 // A grid holds the whole model: no option of a picture belongs with it.
 bool checkGridOptions(const Words& words, std::string& error) {
   const char* given = words.options[kSlice].value != nullptr ? "--slice"
-                      : words.logarithmic                    ? "--log"
+                      : words.logarithmic()                  ? "--log"
                                                              : nullptr;
   for (int k = kClim; given == nullptr && k < kOptionCount; ++k) {
     if (words.options[k].value != nullptr) given = words.options[k].name;
@@ -273,7 +200,7 @@ bool checkGridOptions(const Words& words, std::string& error) {
 }
 
 // The range of coordinates a picture is to show along one axis.
-bool readRange(const ValueOption& option, SliceAxis axis, const SliceChoice& slice,
+bool readRange(const CommandOption& option, SliceAxis axis, const SliceChoice& slice,
                AxisRange& range, std::string& error) {
   if (option.value == nullptr) return true;
   if (axis == slice.axis) {
@@ -322,14 +249,14 @@ bool readPictureOptions(const Words& words, ViewArguments& arguments, std::strin
     error = "--slice " + std::string(slice) + ": expected z=K, e=J, n=K, z@C, e@C or n@C";
     return false;
   }
-  arguments.colours.logarithmic = words.logarithmic;
+  arguments.colours.logarithmic = words.logarithmic();
   if (const char* limits = words.options[kClim].value) {
     arguments.colours.limited = true;
     if (!parsePair(limits, arguments.colours.low, arguments.colours.high)) {
       error = "--clim " + std::string(limits) + ": expected LO,HI, two numbers, LO below HI";
       return false;
     }
-    if (words.logarithmic && !(arguments.colours.low > 0)) {
+    if (words.logarithmic() && !(arguments.colours.low > 0)) {
       error = "--clim " + std::string(limits) + ": a logarithmic scale needs LO above 0";
       return false;
     }
@@ -365,9 +292,12 @@ bool readPictureOptions(const Words& words, ViewArguments& arguments, std::strin
 
 bool parseViewArguments(int argc, const char* const* argv, ViewArguments& arguments,
                         std::string& error) {
-  if (asksForHelp(argc, argv, arguments)) return true;
+  if (asksForHelp(argc, argv, arguments.help, arguments.version)) return true;
   Words words;
-  if (!sortWords(argc, argv, words, error) || !readNames(words, arguments, error)) return false;
+  if (!sortCommandWords(argc, argv, words.options, words.names, error) ||
+      !readNames(words, arguments, error)) {
+    return false;
+  }
   if (arguments.output == OutputKind::Grid) return checkGridOptions(words, error);
   return readPictureOptions(words, arguments, error);
 }
