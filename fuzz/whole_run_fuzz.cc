@@ -2,10 +2,9 @@
 //
 // The input is split at its first NUL byte into a mesh file and a block file; without a
 // NUL the block file is missing. Both become in-memory files, and `buildModel` runs
-// in-process under the hook that turns the end of the run into an exception. A plain
-// reference build of the same files (the whole-array painter of
-// model/paint/plain_model_testing.h, nodes found by the sequential scan) says how the run
-// must end:
+// in-process and returns how the build ended. A plain reference build of the same files (the
+// whole-array painter of model/paint/plain_model_testing.h, nodes found by the sequential scan)
+// says how the run must end:
 //   - status 0 and a model file of exactly one record per cell, each the rendering of
 //     the reference cell, every one of valid shape; or, with no cell, the old model file
 //     untouched;
@@ -42,7 +41,6 @@
 #include "runtime/ending/run_end.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/memory/allocate_array.h"
-#include "runtime/process/test_end_hook.h"
 
 namespace {
 
@@ -136,12 +134,13 @@ struct BudgetedSnap {
 };
 
 // Reads the block file as the run does and paints the reference model the plain way.
-// False when the block file cannot be opened.
-bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<double>& cells) {
+// Returns the failure that stops the reading, the open's refusal among them.
+Failure readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<double>& cells) {
   constexpr int32_t kUnit = 1;
-  if (openConnection(kUnit, blockName, kNameLength, OpenMode::Input) != 0) return false;
+  if (Failure opened = openInput(kUnit, blockName, kNameLength)) return opened;
   double background = 0;
   std::vector<BlockRecord> blocks;
+  Failure failure;
   {
     FreeFormReader reader(*lookUpConnection(kUnit));
     reader.beginStatement();
@@ -152,7 +151,7 @@ bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<do
     reader.readInteger(count);
     reader.endStatement();
     BlockRecord block;
-    for (int32_t b = 0; b < count; ++b) {
+    for (int32_t b = 0; b < count && !reader.failed(); ++b) {
       reader.beginStatement();
       for (double* field :
            {&block.e1, &block.e2, &block.n1, &block.n2, &block.z1, &block.z2, &block.value}) {
@@ -165,39 +164,48 @@ bool readReferenceBlocks(const char* blockName, const Mesh& mesh, std::vector<do
       if (block.z1 < block.z2) std::swap(block.z1, block.z2);
       blocks.push_back(block);
     }
+    failure = reader.failure();
   }
-  closeConnection(kUnit);
+  if (failure) {
+    closeAfterFailure(kUnit, failure);
+    return failure;
+  }
+  if (Failure closed = closeConnection(kUnit)) return closed;
   int64_t budget = kScanBudget;
   cells = plainModelCells(mesh, background, std::move(blocks), BudgetedSnap{&budget});
-  return true;
+  return {};
+}
+
+// The exit status the driver gives `failure`: an input that cannot be opened is the
+// not-found message and status 0.
+int statusOf(const Failure& failure, bool input) {
+  if (input && isOpenRefusal(failure)) return 0;
+  return numberOf(failure.message);
 }
 
 Expected referenceBuild(const char* meshName, const char* blockName) {
   Expected expected;
-  int32_t counts[3] = {0, 0, 0};
-  std::vector<double> cells;
-  bool blocksRead = false;
-  const int end = endStatusOf([&] {
-    Mesh mesh;
-    check(readMesh(meshName, kNameLength, mesh));
-    counts[0] = mesh.easting.cellCount;
-    counts[1] = mesh.northing.cellCount;
-    counts[2] = mesh.elevation.cellCount;
-    size_t cellCount = 0;
-    expected.status = modelSizeEnd(counts[0], counts[1], counts[2], cellCount);
-    if (expected.status != 0) return;
-    if (cellCount > kMaxCells) {
-      expected.tooLarge = true;
-      return;
-    }
-    blocksRead = readReferenceBlocks(blockName, mesh, cells);
-  });
-  releaseArraysForTests();
-  if (end != -1) {
-    expected.status = end;
+  Mesh mesh;
+  if (Failure failure = readMesh(meshName, kNameLength, mesh)) {
+    releaseMesh(mesh);
+    expected.status = statusOf(failure, true);
     return expected;
   }
-  if (expected.tooLarge || expected.status != 0 || !blocksRead || cells.empty()) return expected;
+  size_t cellCount = 0;
+  expected.status = modelSizeEnd(mesh.easting.cellCount, mesh.northing.cellCount,
+                                 mesh.elevation.cellCount, cellCount);
+  if (expected.status == 0 && cellCount > kMaxCells) expected.tooLarge = true;
+  std::vector<double> cells;
+  Failure failure;
+  if (expected.status == 0 && !expected.tooLarge) {
+    failure = readReferenceBlocks(blockName, mesh, cells);
+  }
+  releaseMesh(mesh);
+  if (failure) {
+    expected.status = statusOf(failure, true);
+    return expected;
+  }
+  if (expected.tooLarge || expected.status != 0 || cells.empty()) return expected;
   expected.modelWritten = true;
   expected.model = plainModelText(cells);
   return expected;
@@ -291,11 +299,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const Expected expected = referenceBuild(meshFile->name, blockName);
   if (expected.tooLarge) return 0;
-  const int status = endStatusOf([&] { buildModel(meshFile->name, blockName, modelFile->name); });
-  releaseArraysForTests();
-  resetRunForTests();
+  BuildStep step = BuildStep::Mesh;
+  const Failure failure = buildModel(meshFile->name, blockName, modelFile->name, &step);
+  const int status = failure ? statusOf(failure, step != BuildStep::Model) : 0;
 
-  // buildModel never returns; it ends with a documented number, as the reference did.
+  // The build ends with a documented number, as the reference did.
   check(documentedEnd(expected.status));
   check(status == expected.status);
   const std::string model = modelFile->content();
@@ -306,7 +314,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A run that fails before writing, or writes no record, leaves the file as it was.
     check(model == kOldModel);
   }
+  // A build that returns leaves nothing open and the end of the run unclaimed.
   check(lowestFreeDescriptor() == freeDescriptor);
   for (int32_t unit : {1, 2, -1}) check(lookUpConnection(unit) == nullptr);
+  check(tryClaimRunEnd());
+  forgetRunEndForTests();
   return 0;
 }

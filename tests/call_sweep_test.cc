@@ -29,10 +29,9 @@
 #include <thread>
 
 #include "app/run_driver.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/environment/command_line.h"
-#include "runtime/memory/allocate_array.h"
 #include "runtime/platform/file_transfers.h"
+#include "runtime/process/finish_run.h"
 #include "runtime/process/test_end_hook.h"
 #include "support/call_faults.h"
 #include "support/fault_expectation.h"
@@ -181,7 +180,6 @@ struct Stage {
       });
       outcome.report = faults.report();
     }
-    releaseArraysForTests();
     closeFileOnce(out, &error);
     closeFileOnce(err, &error);
     outcome.result.out = contentOf(outPath);
@@ -200,7 +198,7 @@ struct Stage {
 // Memory refused to the run's own strings and lists ends the run with message 41, as in
 // the real program.
 void refuseMemory() {
-  reportSevere(Message::OutOfMemory);
+  endRunForFailure(failureOf(Message::OutOfMemory));
 }
 
 struct Scenario {

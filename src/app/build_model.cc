@@ -1,30 +1,51 @@
 #include "app/build_model.h"
 
+#include <memory>
 #include <new>
 
-#include "app/console_texts.h"
 #include "mesh/read_mesh.h"
 #include "model/blocks/read_blocks.h"
 #include "model/paint/write_model.h"
 #include "runtime/environment/command_line.h"
-#include "runtime/memory/allocate_array.h"
-#include "runtime/process/stop_run.h"
+#include "runtime/platform/system_calls.h"
 
-void buildModel(const char* meshName, const char* blockName, const char* modelName) {
-  // This function never returns, so the mesh and the blocks live until the process ends.
+namespace {
+
+// Gives back a mesh read by readMesh and the memory it lies in.
+struct MeshRelease {
+  void operator()(Mesh* mesh) const {
+    releaseMesh(*mesh);
+    mesh->~Mesh();
+    systemCalls().release(mesh);
+  }
+};
+
+// The step that failed, told to the caller that asked.
+Failure failedAt(BuildStep step, BuildStep* failedStep, const Failure& failure) {
+  if (failedStep != nullptr) *failedStep = step;
+  return failure;
+}
+
+}  // namespace
+
+Failure buildModel(const char* meshName, const char* blockName, const char* modelName,
+                   BuildStep* failedStep, const std::atomic<bool>* stop) {
   // The mesh, with its tables of a few hundred kilobytes, is kept off the stack: under a
   // limit on the address space, a stack that cannot grow ends the run with a fault rather
   // than a message.
-  Mesh& mesh = *new (allocateArray({1}, sizeof(Mesh))) Mesh;
+  void* room = systemCalls().allocate(sizeof(Mesh));
+  if (room == nullptr)
+    return failedAt(BuildStep::Mesh, failedStep, failureOf(Message::OutOfMemory));
+  const std::unique_ptr<Mesh, MeshRelease> mesh(new (room) Mesh);
+  if (Failure failure = readMesh(meshName, kNameLength, *mesh)) {
+    return failedAt(BuildStep::Mesh, failedStep, failure);
+  }
   BlockPlan plan;
-  if (!readMesh(meshName, kNameLength, mesh)) {
-    reportMissingInput(meshName, kNameLength);
-    stopRun();
+  if (Failure failure = readBlocks(blockName, kNameLength, *mesh, plan)) {
+    return failedAt(BuildStep::Blocks, failedStep, failure);
   }
-  if (!readBlocks(blockName, kNameLength, mesh, plan)) {
-    reportMissingInput(blockName, kNameLength);
-    stopRun();
+  if (Failure failure = writeModel(modelName, kNameLength, *mesh, plan, stop)) {
+    return failedAt(BuildStep::Model, failedStep, failure);
   }
-  writeModel(modelName, kNameLength, mesh, plan);
-  stopRun();
+  return {};
 }

@@ -33,8 +33,9 @@ constexpr LayoutElement kSample[] = {
 
 const OutputLayout usageLayout{kUsage};
 const OutputLayout sampleLayout{kSample};
-void reportMissingInput(const char* name, int length) {
+Failure reportMissingInput(const char* name, int length) {
   OutputValue value{nameInBuffer(name, length)};
   RecordWriter writer = consoleWriter();
   emit(writer, notFoundLayout, {&value, 1});
+  return writer.failure;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/output_layout.h"
+#include "runtime/diagnostics/failure.h"
 
 /// Two records telling how the utility is called.
 extern const OutputLayout usageLayout;
@@ -11,5 +12,5 @@ extern const OutputLayout usageLayout;
 extern const OutputLayout sampleLayout;
 
 /// Writes the not-found message (output/not_found_layout.h) for the 200-character name
-/// buffer `name`, without the name's trailing blanks.
-void reportMissingInput(const char* name, int length);
+/// buffer `name`, without the name's trailing blanks; returns the failure of its write.
+Failure reportMissingInput(const char* name, int length);

@@ -5,15 +5,23 @@
 #include "app/build_model.h"
 #include "app/console_texts.h"
 #include "output/record_writer.h"
+#include "runtime/connections/open_connection.h"
 #include "runtime/environment/command_line.h"
+#include "runtime/process/finish_run.h"
 #include "runtime/process/stop_run.h"
 
 namespace {
 
+// Ends the run for a failure that reached the driver, or with the plain stop.
+[[noreturn]] void endWith(const Failure& failure) {
+  if (failure) endRunForFailure(failure);
+  stopRun();
+}
+
 [[noreturn]] void printAndStop(OutputLayout layout) {
   RecordWriter writer = consoleWriter();
   emit(writer, layout, {});
-  stopRun();
+  endWith(writer.failure);
 }
 
 }  // namespace
@@ -33,5 +41,12 @@ void runDriver() {
   getArgument(1, meshName, kNameLength);
   getArgument(2, blockName, kNameLength);
   getArgument(3, modelName, kNameLength);
-  buildModel(meshName, blockName, modelName);
+  BuildStep step = BuildStep::Mesh;
+  const Failure failure = buildModel(meshName, blockName, modelName, &step);
+  // An input file that cannot be opened is the one failure the driver handles itself: it
+  // says so on the console, and the run ends as a plain stop.
+  if (failure && step != BuildStep::Model && isOpenRefusal(failure)) {
+    endWith(reportMissingInput(step == BuildStep::Mesh ? meshName : blockName, kNameLength));
+  }
+  endWith(failure);
 }

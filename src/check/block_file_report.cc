@@ -4,6 +4,8 @@
 
 #include "check/check_failure.h"
 #include "model/blocks/read_each_block.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/process/finish_run.h"
 
 namespace {
 
@@ -34,13 +36,14 @@ void startBlock(void* context, int32_t index, int64_t record) {
 
 // Each block's values as read, then its cells, which orders its bounds in place: a field
 // the next block leaves unread keeps the ordered value, as boxpaint reads it.
-void takeBlock(void* context, int32_t index, BlockRecord& block, int64_t first, int64_t last) {
+bool takeBlock(void* context, int32_t index, BlockRecord& block, int64_t first, int64_t last) {
   const ReportReading& reading = *static_cast<ReportReading*>(context);
   BlockFileReport& report = *reading.report;
   if (last > first) setCheckReadOn(index + 1, first, last);
   report.lines.push_back({first, last});
   report.read.push_back(block);
   report.cells.push_back(blockCells(*reading.mesh, block));
+  return true;
 }
 
 }  // namespace
@@ -52,7 +55,10 @@ bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileRepo
   handOff.head = takeHead;
   handOff.next = startBlock;
   handOff.block = takeBlock;
-  if (!readEachBlock(name, length, handOff)) return false;
+  if (const Failure failure = readEachBlock(name, length, handOff)) {
+    if (isOpenRefusal(failure)) return false;
+    endRunForFailure(failure);
+  }
   skipBlankLines(report.path.c_str(), report.lines);
   report.visible.assign(report.read.size(), 0);
   return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/paint/model_painter.h"
+#include "runtime/process/finish_run.h"
 
 void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   report.visible.assign(report.cells.size(), 0);
@@ -12,13 +13,16 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   // is its number in the file less one.
   BlockList blocks;
   for (const BlockCells& cells : report.cells) {
-    PaintedBlock& block = appendBlock(blocks);
-    block.cells = cells;
-    block.value = 0;
+    PaintedBlock* block = appendBlock(blocks);
+    if (block == nullptr) endRunForFailure(failureOf(Message::OutOfMemory));
+    block->cells = cells;
+    block->value = 0;
   }
   ModelPainter painter;
-  startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                mesh.elevation.cellCount);
+  if (const Failure refused = startPainting(painter, blocks, mesh.easting.cellCount,
+                                            mesh.northing.cellCount, mesh.elevation.cellCount)) {
+    endRunForFailure(refused);
+  }
   ModelPiece piece;
   const uint32_t* labels = nullptr;
   while (paintNextPiece(painter, piece, labels)) {

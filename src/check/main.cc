@@ -18,8 +18,10 @@
 #include "companion/system_files.h"
 #include "mesh/read_mesh.h"
 #include "model/blocks/model_size.h"
+#include "runtime/connections/open_connection.h"
 #include "runtime/connections/resolve_file_name.h"
 #include "runtime/environment/command_line.h"
+#include "runtime/process/finish_run.h"
 #include "runtime/process/start_runtime.h"
 
 namespace {
@@ -62,11 +64,12 @@ int main(int argc, char** argv) {
   static Mesh mesh;
   MeshLines meshLines;
   setCheckReading(meshName.shown.c_str(), nullptr);
-  if (!readMesh(meshName.buffer, kNameLength, mesh, &meshLines)) {
-    failMissingFile(meshName.buffer, kNameLength);
+  if (const Failure failure = readMesh(meshName.buffer, kNameLength, mesh, &meshLines)) {
+    if (isOpenRefusal(failure)) failMissingFile(meshName.buffer, kNameLength);
+    endRunForFailure(failure);
   }
   // boxpaint refuses a model too large for it before it opens the block file.
-  checkModelSize(mesh);
+  if (const Failure tooLarge = checkModelSize(mesh)) endRunForFailure(tooLarge);
 
   BlockFileReport report;
   setCheckReading(blockName.shown.c_str(), "the background and the number of blocks");

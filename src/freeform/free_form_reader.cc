@@ -9,7 +9,6 @@
 #include "freeform/record_source.h"
 #include "freeform/simple_decimal.h"
 #include "runtime/connections/connection.h"
-#include "runtime/connections/io_failure.h"
 
 namespace {
 
@@ -36,12 +35,25 @@ FreeFormReader::~FreeFormReader() {
   releaseRecordSource(source_);
 }
 
+// Keeps the first failure and stops the statement as a slash would: no further item of it,
+// or of any later statement, gets a value.
 void FreeFormReader::fail(Message message) {
-  ioFailure(message, connection_);
+  if (failure_ == Message::None) {
+    failure_ = message;
+    failureLine_ = connection_.recordsRead.load(std::memory_order_relaxed);
+  }
+  state_.slashSeen = true;
+  state_.repeatRemaining = 0;
+  state_.currentToken = ValueToken{state_.position, 0, TokenKind::Slash};
+}
+
+Failure FreeFormReader::failure() const {
+  if (failure_ == Message::None) return {};
+  return fileFailure(failure_, connection_.unit, connection_.fileName, failureLine_);
 }
 
 bool FreeFormReader::readPlainRecord(double* first, int32_t count) {
-  if (source_.followingCount == 0) return false;
+  if (source_.followingCount == 0 || failure_ != Message::None) return false;
   const char* held = source_.buffer + source_.followingStart;
   const size_t length = readPlainDecimalLine(held, held + source_.followingCount,
                                              readableEnd(source_), recordEnd_, first, count);
@@ -56,14 +68,24 @@ HeldRecords FreeFormReader::heldRecords() const {
 }
 
 void FreeFormReader::beginStatement() {
-  fetchRecord(source_, connection_);
   state_ = StatementState{};
+  if (failure_ != Message::None) {
+    fail(failure_);
+    return;
+  }
+  if (const Message failure = fetchRecord(source_, connection_); failure != Message::None) {
+    fail(failure);
+    return;
+  }
   state_.position = source_.recordStart;
   state_.freshRecord = true;
 }
 
-void FreeFormReader::endStatement() {
+bool FreeFormReader::endStatement() {
   state_ = StatementState{};
+  if (failure_ == Message::None) return true;
+  fail(failure_);
+  return false;
 }
 
 void FreeFormReader::readInteger(int32_t& item) {
@@ -72,10 +94,16 @@ void FreeFormReader::readInteger(int32_t& item) {
   const size_t length = state_.currentToken.length;
   int32_t value = 0;
   if (state_.integerLooking) {
-    if (parseInteger32(text, length, value) != ConversionStatus::Ok) fail(Message::ConversionError);
+    if (parseInteger32(text, length, value) != ConversionStatus::Ok) {
+      fail(Message::ConversionError);
+      return;
+    }
   } else {
     double real = 0.0;
-    if (parseReal64(text, length, real) != ConversionStatus::Ok) fail(Message::ConversionError);
+    if (parseReal64(text, length, real) != ConversionStatus::Ok) {
+      fail(Message::ConversionError);
+      return;
+    }
     value = realToInteger32(real);
   }
   item = value;
@@ -92,6 +120,7 @@ void FreeFormReader::readReal(double& item) {
   if (parseReal64(source_.buffer + state_.currentToken.start, state_.currentToken.length, value) !=
       ConversionStatus::Ok) {
     fail(Message::ConversionError);
+    return;
   }
   item = value;
 }
@@ -160,10 +189,12 @@ bool FreeFormReader::serveItem() {
   }
   // Every item of this utility is numeric, so a logical or quoted value never fits.
   fail(Message::ConversionError);
+  return false;
 }
 
-// Passes over blanks and record ends up to the next non-blank byte.
-void FreeFormReader::skipBlanks() {
+// Passes over blanks and record ends up to the next non-blank byte; false when a record
+// could not be fetched.
+bool FreeFormReader::skipBlanks() {
   for (;;) {
     const char* buffer = source_.buffer;
     size_t at = state_.position;
@@ -172,7 +203,7 @@ void FreeFormReader::skipBlanks() {
     if (at < end) {
       state_.position = at;
       state_.metNonBlank = true;
-      return;
+      return true;
     }
     if (state_.metNonBlank) {
       // A comma that ends a line separates the value before it from the next one.
@@ -181,7 +212,10 @@ void FreeFormReader::skipBlanks() {
         state_.commaPending = true;
       }
     }
-    fetchRecord(source_, connection_);
+    if (const Message failure = fetchRecord(source_, connection_); failure != Message::None) {
+      fail(failure);
+      return false;
+    }
     state_.freshRecord = true;
     state_.position = source_.recordStart;
   }
@@ -200,7 +234,7 @@ void FreeFormReader::nextValue() {
   state_.crossedRecordEnd = false;
   state_.commaPending = false;
   for (;;) {
-    skipBlanks();
+    if (!skipBlanks()) return;
     const size_t at = state_.position;
     if (source_.buffer[at] != ',') {
       takeValueAt(at, true);
@@ -248,9 +282,15 @@ void FreeFormReader::takeValueAt(size_t at, bool countAllowed) {
     return;
   }
   // No value of this input is parenthesised, so a `)` can only be stray.
-  if (c == ')') fail(Message::SyntaxError);
+  if (c == ')') {
+    fail(Message::SyntaxError);
+    return;
+  }
   NumberToken token;
-  if (!scanNumberToken(buffer + at, buffer + end, token)) fail(Message::SyntaxError);
+  if (!scanNumberToken(buffer + at, buffer + end, token)) {
+    fail(Message::SyntaxError);
+    return;
+  }
   const size_t tokenEnd = static_cast<size_t>(token.end - buffer);
   state_.currentToken = ValueToken{at, tokenEnd - at, TokenKind::Number};
   state_.integerLooking = token.integerLooking;
@@ -280,6 +320,7 @@ void FreeFormReader::takeRepeatCount(size_t asterisk) {
   if (parseInteger32(source_.buffer + state_.currentToken.start, state_.currentToken.length,
                      count) != ConversionStatus::Ok) {
     fail(Message::ConversionError);
+    return;
   }
   // A count of 0 or less serves the current item only.
   state_.repeatRemaining = count <= 0 ? 0 : count - 1;

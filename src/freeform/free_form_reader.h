@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "freeform/record_source.h"
-#include "runtime/diagnostics/message.h"
+#include "runtime/diagnostics/failure.h"
 
 struct Connection;
 
@@ -44,7 +44,10 @@ struct HeldRecords {
   char terminator = '\n';      // the byte that ends a record (see inputRecordEnd)
 };
 
-/// Reads integers and reals from one open file, statement by statement.
+/// Reads integers and reals from one open file, statement by statement. The first failure
+/// (24, 59, 64, 39 or 98) sticks: the statement it stops and every later one read nothing
+/// more and leave their items as they are, so that a caller need only ask once a statement
+/// has ended.
 class FreeFormReader {
  public:
   /// Reads `connection`'s file from where it stands (its start, just after the open).
@@ -63,13 +66,19 @@ class FreeFormReader {
   /// Gives `first[0]` .. `first[n-1]` the next n values; nothing when n <= 0.
   void readRealRun(double* first, int32_t n);
   /// Ends the statement; the rest of its last record and any unused repeat are dropped.
-  void endStatement();
+  /// False when this statement or an earlier one failed.
+  bool endStatement();
+  /// True once a statement has failed.
+  bool failed() const { return failure_ != Message::None; }
+  /// The first failure met, for the reader's unit and file, with the records read when it
+  /// was met; no failure while none.
+  Failure failure() const;
 
   /// Between statements: reads the next record the way a statement of `count` real items
   /// reads one that gives all of them as plain decimals, each after blanks only, the rest
   /// of the record dropped, into first[0..count), and passes over it: the fast form of
   /// such a statement, with no statement's work. False, with nothing read, for any other
-  /// record, which only the statement itself can judge.
+  /// record, which only the statement itself can judge, and after a failure.
   bool readPlainRecord(double* first, int32_t count);
   /// Between statements: the bytes read beyond the current record. Valid until the next
   /// statement or pass over records.
@@ -87,15 +96,17 @@ class FreeFormReader {
   int32_t readPlainDecimals(double* first, int32_t n);
   bool serveItem();
   void nextValue();
-  void skipBlanks();
+  bool skipBlanks();
   bool commaBefore(size_t end) const;
   void takeValueAt(size_t at, bool countAllowed);
   bool takePlainDecimal(size_t at);
   void takeRepeatCount(size_t countEnd);
-  [[noreturn]] void fail(Message message);
+  void fail(Message message);
 
   Connection& connection_;
   char recordEnd_;  // the byte that ends a record of the file
   RecordSource source_;
   StatementState state_;
+  Message failure_ = Message::None;
+  int64_t failureLine_ = 0;  // records read when the failure was met
 };

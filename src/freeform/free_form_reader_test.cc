@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "freeform/text_connection_testing.h"
-#include "runtime/process/test_end_hook.h"
+#include "runtime/diagnostics/report_diagnostic.h"
 
 namespace {
 
@@ -74,26 +74,25 @@ Outcome readStatements(std::string_view text, const char* shape,
   Outcome outcome;
   {
     FreeFormReader reader(file.connection);
-    outcome.status = endStatusOf([&] {
-      size_t slot = 0;
-      for (const std::vector<Item>& items : statements) {
-        if (items.size() == 1 && items[0].kind == 'P' && items[0].count > 0 &&
-            reader.readPlainRecord(reals[slot].data(), items[0].count)) {
-          ++slot;
-          continue;
-        }
-        reader.beginStatement();
-        for (const Item& item : items) {
-          if (item.kind == 'i') reader.readInteger(integers[slot][0]);
-          if (item.kind == 'r') reader.readReal(reals[slot][0]);
-          if (item.kind == 'R' || item.kind == 'P') {
-            reader.readRealRun(reals[slot].data(), item.count);
-          }
-          ++slot;
-        }
-        reader.endStatement();
+    size_t slot = 0;
+    for (const std::vector<Item>& items : statements) {
+      if (items.size() == 1 && items[0].kind == 'P' && items[0].count > 0 &&
+          reader.readPlainRecord(reals[slot].data(), items[0].count)) {
+        ++slot;
+        continue;
       }
-    });
+      reader.beginStatement();
+      for (const Item& item : items) {
+        if (item.kind == 'i') reader.readInteger(integers[slot][0]);
+        if (item.kind == 'r') reader.readReal(reals[slot][0]);
+        if (item.kind == 'R' || item.kind == 'P') {
+          reader.readRealRun(reals[slot].data(), item.count);
+        }
+        ++slot;
+      }
+      reader.endStatement();
+    }
+    outcome.status = reader.failed() ? numberOf(reader.failure().message) : -1;
   }
   size_t slot = 0;
   for (size_t s = 0; s < statements.size(); ++s) {
@@ -347,15 +346,12 @@ TEST(FreeFormReaderTest, ReadsRecordsLongerThanTheFirstBuffer) {
   double last = 0;
   TextConnection file(text);
   FreeFormReader reader(file.connection);
-  const int status = endStatusOf([&] {
-    reader.beginStatement();
-    reader.readRealRun(values.data(), count);
-    reader.endStatement();
-    reader.beginStatement();
-    reader.readReal(last);
-    reader.endStatement();
-  });
-  EXPECT_EQ(status, -1);
+  reader.beginStatement();
+  reader.readRealRun(values.data(), count);
+  EXPECT_TRUE(reader.endStatement());
+  reader.beginStatement();
+  reader.readReal(last);
+  EXPECT_TRUE(reader.endStatement());
   for (int i = 0; i < count; ++i) ASSERT_EQ(values[i], i + 0.25) << i;
   EXPECT_EQ(last, -1.0);
 }
@@ -364,13 +360,10 @@ TEST(FreeFormReaderTest, ASlashEndsAVeryLongRunAtOnce) {
   TextConnection file("1 2/\n");
   double values[3] = {0, 0, -5};
   FreeFormReader reader(file.connection);
-  EXPECT_EQ(endStatusOf([&] {
-              reader.beginStatement();
-              // Only the elements before the slash are ever touched.
-              reader.readRealRun(values, INT32_MAX);
-              reader.endStatement();
-            }),
-            -1);
+  reader.beginStatement();
+  // Only the elements before the slash are ever touched.
+  reader.readRealRun(values, INT32_MAX);
+  EXPECT_TRUE(reader.endStatement());
   EXPECT_EQ(values[0], 1.0);
   EXPECT_EQ(values[1], 2.0);
   EXPECT_EQ(values[2], -5.0);
@@ -383,16 +376,16 @@ TEST(FreeFormReaderTest, FailuresNameTheUnitAndTheFile) {
   QuietDiagnostics quiet;
   ScopedSwitch logFile("FOR_DIAGNOSTIC_LOG_FILE", log.path.c_str());
   int32_t values[2] = {0, 0};
-  {
-    FreeFormReader reader(file.connection);
-    EXPECT_EQ(endStatusOf([&] {
-                reader.beginStatement();
-                reader.readInteger(values[0]);
-                reader.readInteger(values[1]);
-              }),
-              59);
-  }
-  EXPECT_EQ(file.connection.fd, -1);  // the failing connection is closed
+  FreeFormReader reader(file.connection);
+  reader.beginStatement();
+  reader.readInteger(values[0]);
+  reader.readInteger(values[1]);
+  EXPECT_FALSE(reader.endStatement());
+  const Failure failure = reader.failure();
+  EXPECT_EQ(failure.unit, 7);
+  EXPECT_EQ(failure.fileName, file.path);
+  EXPECT_EQ(failure.line, 1);
+  writeDiagnostic(diagnosticOf(failure));
   std::ifstream logText(log.path, std::ios::binary);
   std::string logged;
   std::getline(logText, logged);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "runtime/connections/connection.h"
-#include "runtime/connections/io_failure.h"
 #include "runtime/platform/file_transfers.h"
 #include "runtime/platform/system_calls.h"
 
@@ -37,42 +36,39 @@ bool resizeBuffer(RecordSource& source, size_t capacity) {
 }
 
 // Makes room for more bytes behind the following ones: moves them to the front of
-// the buffer, and doubles the buffer when they fill it.
-void makeRoom(RecordSource& source, Connection& connection) {
+// the buffer, and doubles the buffer when they fill it. False when the memory is refused.
+bool makeRoom(RecordSource& source) {
   // The slack past the capacity keeps readable bytes behind the data when it fills the
   // buffer.
-  if (source.buffer == nullptr && !resizeBuffer(source, kInitialCapacity)) {
-    ioFailure(Message::BufferOutOfMemory, connection);
-  }
+  if (source.buffer == nullptr && !resizeBuffer(source, kInitialCapacity)) return false;
   if (source.followingStart > 0) {
     source.bufferOffset += static_cast<int64_t>(source.followingStart);
     std::memmove(source.buffer, source.buffer + source.followingStart, source.followingCount);
     source.followingStart = 0;
   }
   if (source.followingCount == source.capacity) {
-    if (source.capacity > SIZE_MAX / 2) ioFailure(Message::BufferOutOfMemory, connection);
-    if (!resizeBuffer(source, source.capacity * 2)) {
-      ioFailure(Message::BufferOutOfMemory, connection);
-    }
+    return source.capacity <= SIZE_MAX / 2 && resizeBuffer(source, source.capacity * 2);
   }
+  return true;
 }
 
 // Reads the next block behind the following bytes; a read that returns nothing marks
-// the end of the file.
-void readBlock(RecordSource& source, Connection& connection) {
-  makeRoom(source, connection);
+// the end of the file. Returns the message of a failure (98, 39), else None.
+Message readBlock(RecordSource& source, Connection& connection) {
+  if (!makeRoom(source)) return Message::BufferOutOfMemory;
   char* free = source.buffer + source.followingCount;
   const size_t room = source.capacity - source.followingCount;
   SystemError error = 0;
   const int64_t got = readFileRetrying(connection.fd, free, room, &error);
-  if (got < 0) ioFailure(Message::ReadError, connection);
+  if (got < 0) return Message::ReadError;
   if (got == 0) {
     source.fileEnded = true;
-    return;
+    return Message::None;
   }
   source.followingCount += static_cast<size_t>(got);
   // What lay behind the new data may never have been written: zero the readable slack.
   std::memset(source.buffer + source.followingCount, 0, kReadableSlack);
+  return Message::None;
 }
 
 // Takes the following bytes up to `length` as the current record and passes over
@@ -97,7 +93,7 @@ char inputRecordEnd(const Connection& connection) {
   return connection.terminator == TerminatorKind::CR ? '\r' : '\n';
 }
 
-void fetchRecord(RecordSource& source, Connection& connection) {
+Message fetchRecord(RecordSource& source, Connection& connection) {
   const char terminator = inputRecordEnd(connection);
   const bool carriageReturnEnds = terminator == '\r';
   for (;;) {
@@ -116,17 +112,18 @@ void fetchRecord(RecordSource& source, Connection& connection) {
     source.searchedCount = source.followingCount;
     if (source.fileEnded) {
       // Text after the last record end is a record of its own.
-      if (source.followingCount == 0) ioFailure(Message::EndOfFile, connection);
+      if (source.followingCount == 0) return Message::EndOfFile;
       takeRecord(source, source.followingCount, !carriageReturnEnds, 0);
       break;
     }
-    readBlock(source, connection);
+    if (const Message failure = readBlock(source, connection); failure != Message::None) {
+      return failure;
+    }
   }
   connection.recordsRead.store(source.recordCount, std::memory_order_relaxed);
-  if (source.recordEnd - source.recordStart == 1 &&
-      source.buffer[source.recordStart] == kEndOfFileMark) {
-    ioFailure(Message::EndOfFile, connection);
-  }
+  const bool endMark = source.recordEnd - source.recordStart == 1 &&
+                       source.buffer[source.recordStart] == kEndOfFileMark;
+  return endMark ? Message::EndOfFile : Message::None;
 }
 
 bool widenRecordSource(RecordSource& source, size_t capacity) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/diagnostics/message.h"
+
 struct Connection;
 
 /// The record buffer of one input file and the current record in it.
@@ -35,10 +37,10 @@ inline const char* readableEnd(const RecordSource& source) {
 /// and the CRs just before it go.
 char inputRecordEnd(const Connection& connection);
 
-/// Makes the next record of `connection`'s file current. Ends the run with message 24
-/// at the end of the file (or at a record holding only 0x1A), 39 when a read fails and
-/// 98 when the buffer cannot grow.
-void fetchRecord(RecordSource& source, Connection& connection);
+/// Makes the next record of `connection`'s file current. Returns None, or the failure: 24
+/// at the end of the file (or at a record holding only 0x1A), 39 when a read fails and 98
+/// when the buffer cannot grow.
+Message fetchRecord(RecordSource& source, Connection& connection);
 
 /// Where in the file the next record starts.
 inline int64_t followingOffset(const RecordSource& source) {

@@ -13,22 +13,21 @@
 #include <vector>
 
 #include "freeform/text_connection_testing.h"
-#include "runtime/process/test_end_hook.h"
 
 namespace {
 
-// All records of `connection`'s file, then the status the run ended with.
+// All records of `connection`'s file, then the failure that ended them.
 std::vector<std::string> recordsOf(Connection& connection, int& status) {
   std::vector<std::string> records;
-  QuietDiagnostics quiet;
   RecordSource source;
-  status = endStatusOf([&] {
-    for (;;) {
-      fetchRecord(source, connection);
-      records.emplace_back(source.buffer + source.recordStart,
-                           source.recordEnd - source.recordStart);
+  for (;;) {
+    const Message failure = fetchRecord(source, connection);
+    if (failure != Message::None) {
+      status = numberOf(failure);
+      break;
     }
-  });
+    records.emplace_back(source.buffer + source.recordStart, source.recordEnd - source.recordStart);
+  }
   releaseRecordSource(source);
   return records;
 }
@@ -138,10 +137,8 @@ TEST(FetchRecordTest, ABufferThatCannotGrowIsError98) {
     getrlimit(RLIMIT_AS, &limit);
     limit.rlim_cur = 48u << 20;
     setrlimit(RLIMIT_AS, &limit);
-    QuietDiagnostics quiet;
     RecordSource source;
-    const int status = endStatusOf([&] { fetchRecord(source, file.connection); });
-    _exit(status);
+    _exit(numberOf(fetchRecord(source, file.connection)));
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

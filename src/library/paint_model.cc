@@ -138,7 +138,11 @@ void paintShare(void* argument) {
   try {
     StretchBlocks& blocks = *share.blocks;
     ModelPainter painter;
-    startPainting(painter, blocks.list, share.me, blocks.lastSlab - blocks.firstSlab + 1, share.mz);
+    if (startPainting(painter, blocks.list, share.me, blocks.lastSlab - blocks.firstSlab + 1,
+                      share.mz)) {
+      share.end = ShareEnd::Refused;
+      return;
+    }
     // Labels name the slab's active blocks: the value of each, by label, made once a slab.
     std::vector<double> slabValues;
     int32_t valuesSlab = 0;

@@ -11,19 +11,24 @@
 
 namespace {
 
-// Hands `record` over as one record; the channel ends it with its terminator.
-void writeRecord(Connection& connection, std::string& record) {
+// Hands `record` over as one record; the channel ends it with its terminator. False when
+// the writer failed.
+bool writeRecord(RecordWriter& writer, std::string& record) {
+  Connection& connection = *writer.connection;
   RecordRoom room;
-  settleOutput(connection, reserveRecords(connection.output, record.size(), 1, room));
+  writer.failure =
+      outputFailure(connection, reserveRecords(connection.output, record.size(), 1, room));
+  if (writer.failure) return false;
   std::memcpy(room.bytes, record.data(), record.size());
-  settleOutput(connection, commitRecords(connection.output, 1));
   record.clear();
+  writer.failure = outputFailure(connection, commitRecords(connection.output, 1));
+  return !writer.failure;
 }
 
 }  // namespace
 
-void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue> values) {
-  Connection& connection = *writer.connection;
+bool emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue> values) {
+  if (writer.failure) return false;
   std::string record;
   size_t next = 0;
   for (const LayoutElement& element : layout) {
@@ -42,15 +47,15 @@ void emit(RecordWriter& writer, OutputLayout layout, std::span<const OutputValue
         }
         break;
       case ElementKind::RecordBreak:
-        writeRecord(connection, record);
+        if (!writeRecord(writer, record)) return false;
         break;
     }
   }
-  writeRecord(connection, record);
+  return writeRecord(writer, record);
 }
 
 RecordWriter consoleWriter() {
   RecordWriter writer;
-  writer.connection = &consoleConnection();
+  writer.connection = consoleConnection(writer.failure);
   return writer;
 }

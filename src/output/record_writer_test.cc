@@ -22,7 +22,7 @@ template <typename Body>
 std::string written(Body body) {
   std::string path = testing::TempDir() + "/record_writer_test.txt";
   std::remove(path.c_str());
-  EXPECT_EQ(openConnection(2, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
+  EXPECT_FALSE(openOutput(2, path.data(), static_cast<int>(path.size())));
   RecordWriter writer;
   writer.connection = lookUpConnection(2);
   body(writer);

@@ -5,6 +5,8 @@
 
 #include "companion/end_program.h"
 #include "mesh/read_mesh.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/process/finish_run.h"
 #include "runtime/process/start_runtime.h"
 #include "view/grid_flips.h"
 #include "view/output_file.h"
@@ -45,8 +47,12 @@ int main(int argc, char** argv) {
   // Its node arrays live until the process ends, as the mesh reader makes them.
   static Mesh mesh;
   setViewReading(arguments.meshName, nullptr);
-  if (!readMesh(arguments.meshName, static_cast<int>(std::strlen(arguments.meshName)), mesh)) {
-    failView(kFailureStatus, "%s: cannot open the mesh file", arguments.meshName);
+  if (const Failure failure =
+          readMesh(arguments.meshName, static_cast<int>(std::strlen(arguments.meshName)), mesh)) {
+    if (isOpenRefusal(failure)) {
+      failView(kFailureStatus, "%s: cannot open the mesh file", arguments.meshName);
+    }
+    endRunForFailure(failure);
   }
   setViewReading(nullptr, nullptr);
   if (meshCellCount(mesh) == 0) {

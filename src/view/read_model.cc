@@ -11,6 +11,7 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/message_catalogue.h"
+#include "runtime/process/finish_run.h"
 #include "view/read_model_records.h"
 #include "view/view_failure.h"
 
@@ -43,10 +44,9 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
   FileHandle file = systemCalls().standardStream(StandardStream::Input);
   if (!standardInput) {
     setViewReading(name, nullptr);
-    const int32_t opened =
-        openConnection(kModelUnit, name, static_cast<int>(std::strlen(name)), OpenMode::Input);
-    if (opened != 0) {
-      const std::string reason(messageReason(static_cast<Message>(opened)));
+    const Failure opened = openInput(kModelUnit, name, static_cast<int>(std::strlen(name)));
+    if (opened) {
+      const std::string reason(messageReason(opened.message));
       failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
     }
     file = lookUpConnection(kModelUnit)->fd;
@@ -62,7 +62,9 @@ ModelValues readModel(const char* name, const Mesh& mesh) {
   if (outcome.reading != ModelReading::Sound) {
     failView(kFailureStatus, "%s", modelReadError(outcome, shown, mesh, model.count).c_str());
   }
-  if (!standardInput) closeConnection(kModelUnit);
+  if (!standardInput) {
+    if (const Failure closed = closeConnection(kModelUnit)) endRunForFailure(closed);
+  }
   setViewReading(nullptr, nullptr);
   return model;
 }

@@ -28,10 +28,10 @@ struct SmallMesh {
 std::string paintedCells(const Mesh& mesh, std::vector<BlockRecord> records,
                          int64_t pieceCells = 1 << 20) {
   BlockList blocks;
-  for (BlockRecord& record : records) appendBlock(blocks).cells = blockCells(mesh, record);
+  for (BlockRecord& record : records) appendBlock(blocks)->cells = blockCells(mesh, record);
   ModelPainter painter;
-  startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                mesh.elevation.cellCount, pieceCells);
+  EXPECT_FALSE(startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
+                             mesh.elevation.cellCount, pieceCells));
   std::string pattern;
   ModelPiece piece;
   const uint32_t* labels = nullptr;

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "runtime/diagnostics/report_diagnostic.h"
-
 namespace {
 
-// The last chunk of the list, with room for one block at least.
-BlockChunk& chunkWithRoom(BlockList& list) {
+// The last chunk of the list, with room for one block at least; nullptr when memory is
+// refused.
+BlockChunk* chunkWithRoom(BlockList& list) {
   if (list.chunks.empty() || list.chunks.back().count == list.chunks.back().capacity) {
     const uint32_t capacity = list.chunks.empty()
                                   ? list.firstCapacity
@@ -17,10 +16,10 @@ BlockChunk& chunkWithRoom(BlockList& list) {
     // Not initialised: a block is written whole when appended.
     std::unique_ptr<PaintedBlock[], SystemRelease> blocks(static_cast<PaintedBlock*>(
         systemCalls().allocate(size_t{capacity} * sizeof(PaintedBlock))));
-    if (blocks == nullptr) reportSevere(Message::OutOfMemory);
+    if (blocks == nullptr) return nullptr;
     list.chunks.push_back({std::move(blocks), 0, capacity});
   }
-  return list.chunks.back();
+  return &list.chunks.back();
 }
 
 }  // namespace
@@ -31,23 +30,26 @@ void expectBlocks(BlockList& list, int32_t count) {
       static_cast<uint32_t>(std::clamp<int64_t>(count, kFirstChunkBlocks, kMaxChunkBlocks));
 }
 
-PaintedBlock& appendBlock(BlockList& list) {
-  BlockChunk& chunk = chunkWithRoom(list);
+PaintedBlock* appendBlock(BlockList& list) {
+  BlockChunk* chunk = chunkWithRoom(list);
+  if (chunk == nullptr) return nullptr;
   ++list.count;
-  return chunk.blocks[chunk.count++];
+  return &chunk->blocks[chunk->count++];
 }
 
-void appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count) {
+bool appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count) {
   while (count > 0) {
-    BlockChunk& chunk = chunkWithRoom(list);
+    BlockChunk* chunk = chunkWithRoom(list);
+    if (chunk == nullptr) return false;
     const uint32_t taken =
-        static_cast<uint32_t>(std::min<size_t>(count, chunk.capacity - chunk.count));
-    std::copy_n(blocks, taken, chunk.blocks.get() + chunk.count);
-    chunk.count += taken;
+        static_cast<uint32_t>(std::min<size_t>(count, chunk->capacity - chunk->count));
+    std::copy_n(blocks, taken, chunk->blocks.get() + chunk->count);
+    chunk->count += taken;
     list.count += taken;
     blocks += taken;
     count -= taken;
   }
+  return true;
 }
 
 void releaseBlockList(BlockList& list) {

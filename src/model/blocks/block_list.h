@@ -44,12 +44,12 @@ struct BlockList {
 /// count larger than the blocks that follow costs nothing but addresses.
 void expectBlocks(BlockList& list, int32_t count);
 
-/// Appends a block and returns it. Ends the run with message 41 when memory is refused.
-PaintedBlock& appendBlock(BlockList& list);
+/// Appends a block and returns it; nullptr, with nothing appended, when memory is refused.
+PaintedBlock* appendBlock(BlockList& list);
 
-/// Appends copies of the `count` blocks at `blocks`, in order. Ends the run with message 41
-/// when memory is refused.
-void appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count);
+/// Appends copies of the `count` blocks at `blocks`, in order; false when memory is refused,
+/// with the blocks that found room appended.
+bool appendBlocks(BlockList& list, const PaintedBlock* blocks, size_t count);
 
 /// Frees the list's memory; it is empty afterwards.
 void releaseBlockList(BlockList& list);

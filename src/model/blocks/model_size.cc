@@ -5,9 +5,9 @@
 
 #include "runtime/memory/allocate_array.h"
 
-void checkModelSize(const Mesh& mesh) {
+Failure checkModelSize(const Mesh& mesh) {
   const auto cells = [](const NodeAxis& axis) {
     return static_cast<uint32_t>(std::max(axis.cellCount, 0));
   };
-  checkArraySize({cells(mesh.elevation), cells(mesh.easting), cells(mesh.northing)}, 8);
+  return checkArraySize({cells(mesh.elevation), cells(mesh.easting), cells(mesh.northing)}, 8);
 }

@@ -26,19 +26,22 @@ void takeHead(void* context, const char*, FreeFormReader& reader, double backgro
       count >= reading.limits->fewestBlocks && reader.widenReads(reading.limits->window);
 }
 
-void takeBlock(void* context, int32_t, BlockRecord& block, int64_t, int64_t) {
+bool takeBlock(void* context, int32_t, BlockRecord& block, int64_t, int64_t) {
   ModelReading& reading = *static_cast<ModelReading*>(context);
   PaintedBlock painted;
-  if (makePaintedBlock(*reading.mesh, block, painted)) appendBlock(reading.plan->blocks) = painted;
+  if (!makePaintedBlock(*reading.mesh, block, painted)) return true;
+  PaintedBlock* appended = appendBlock(reading.plan->blocks);
+  if (appended != nullptr) *appended = painted;
+  return appended != nullptr;
 }
 
 // Takes in the blocks read ahead, up to `most` of them, as though read in turn: appends
 // those that paint, passes the reader over their records, and leaves `block` as the last
-// statement left it. Returns how many it took.
+// statement left it. Returns how many it took, or -1 when memory is refused.
 int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& reader,
                         BlockRecord& block, BlockPlan& plan) {
   if (ahead.count <= static_cast<size_t>(most)) {
-    appendBlocks(plan.blocks, ahead.painted, ahead.paintedCount);
+    if (!appendBlocks(plan.blocks, ahead.painted, ahead.paintedCount)) return -1;
     reader.skipRecords(ahead.length, static_cast<int64_t>(ahead.count));
     block = ahead.last;
     return static_cast<int32_t>(ahead.count);
@@ -50,7 +53,7 @@ int32_t takeBlocksAhead(const BlocksAhead& ahead, int32_t most, FreeFormReader& 
     length += ahead.records[k] & ~kRecordPaints;
     painted += static_cast<size_t>((ahead.records[k] & kRecordPaints) != 0);
   }
-  appendBlocks(plan.blocks, ahead.painted, painted);
+  if (!appendBlocks(plan.blocks, ahead.painted, painted)) return -1;
   reader.skipRecords(length, most);
   return most;
 }
@@ -76,11 +79,11 @@ int32_t takeHeld(void* context, FreeFormReader& reader, int32_t, int32_t most, B
 
 }  // namespace
 
-bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
-                const ReadAheadLimits& limits) {
+Failure readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                   const ReadAheadLimits& limits) {
   // The model is never held whole, but one too large for the size rule is refused,
   // before the block file is opened.
-  checkModelSize(mesh);
+  if (Failure tooLarge = checkModelSize(mesh)) return tooLarge;
   ModelReading reading;
   reading.mesh = &mesh;
   reading.plan = &plan;

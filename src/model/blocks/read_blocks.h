@@ -4,6 +4,7 @@
 #include "mesh/mesh.h"
 #include "model/blocks/block_list.h"
 #include "model/blocks/blocks_ahead.h"
+#include "runtime/diagnostics/failure.h"
 
 /// What the model needs of the block file: the background value and every block that
 /// paints a cell, in file order, with its cells and its value.
@@ -14,8 +15,10 @@ struct BlockPlan {
 
 /// Checks the model's size (message 179 when its byte size as doubles overflows 32 bits),
 /// then reads the block file named by the blank-padded buffer `name` (unit 1): the
-/// background, the count, and each block, whose bounds are ordered and snapped. False when the file
-/// cannot be opened; read errors end the run. `limits` say when a second thread reads later blocks
-/// ahead; the blocks are the same.
-bool readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
-                const ReadAheadLimits& limits = kReadAheadLimits);
+/// background, the count, and each block, whose bounds are ordered and snapped. Returns no
+/// failure; 179; the open's refusal, when nothing is read; or a read failure (24, 59, 64,
+/// 39, 98), refused memory (41) or a failing close (28). The file is closed whatever the
+/// outcome. `limits` say when a second thread reads later blocks ahead; the blocks are the
+/// same.
+Failure readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                   const ReadAheadLimits& limits = kReadAheadLimits);

@@ -19,8 +19,7 @@
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
-#include "runtime/memory/allocate_array.h"
-#include "runtime/process/test_end_hook.h"
+#include "runtime/diagnostics/report_diagnostic.h"
 
 namespace {
 
@@ -82,58 +81,68 @@ struct ReadOutcome {
 template <typename Read>
 ReadOutcome readWith(const std::string& blockPath, Read read) {
   ReadOutcome outcome;
-  testing::internal::CaptureStderr();
-  outcome.status = endStatusOf([&] {
-    Mesh mesh;
-    const std::string meshPath = tempPath("mesh.txt");
-    writeText(meshPath, "40 30 20\n0 0 0\n40*10\n30*10\n20*10\n");
-    ASSERT_TRUE(readMesh(nameBuffer(meshPath).data(), 200, mesh));
-    BlockPlan plan;
-    read(mesh, nameBuffer(blockPath), plan);
-    for (const BlockChunk& chunk : plan.blocks.chunks) {
-      for (uint32_t k = 0; k < chunk.count; ++k) {
-        const PaintedBlock& b = chunk.blocks[k];
-        char text[80];
-        std::snprintf(text, sizeof text, "%d %d %d %d %d %d %a", b.cells.easting.first,
-                      b.cells.easting.last, b.cells.northing.first, b.cells.northing.last,
-                      b.cells.elevation.first, b.cells.elevation.last, b.value);
-        outcome.blocks.push_back(text);
-      }
+  Mesh mesh;
+  const std::string meshPath = tempPath("mesh.txt");
+  writeText(meshPath, "40 30 20\n0 0 0\n40*10\n30*10\n20*10\n");
+  EXPECT_FALSE(readMesh(nameBuffer(meshPath).data(), 200, mesh));
+  BlockPlan plan;
+  const Failure failure = read(mesh, nameBuffer(blockPath), plan);
+  for (const BlockChunk& chunk : plan.blocks.chunks) {
+    for (uint32_t k = 0; k < chunk.count; ++k) {
+      const PaintedBlock& b = chunk.blocks[k];
+      char text[80];
+      std::snprintf(text, sizeof text, "%d %d %d %d %d %d %a", b.cells.easting.first,
+                    b.cells.easting.last, b.cells.northing.first, b.cells.northing.last,
+                    b.cells.elevation.first, b.cells.elevation.last, b.value);
+      outcome.blocks.push_back(text);
     }
-    releaseBlockList(plan.blocks);
-  });
-  const std::string said = testing::internal::GetCapturedStderr();
-  outcome.diagnostic = said.substr(0, said.find('\n'));
-  releaseArraysForTests();
+  }
+  releaseBlockList(plan.blocks);
+  releaseMesh(mesh);
+  if (failure) {
+    // What the end of the run would say, and the line it stopped at.
+    const Diagnostic diagnostic = diagnosticOf(failure);
+    char line[512];
+    TextBuffer buffer{line, sizeof line, 0, false};
+    formatMessageLine(buffer, diagnostic.message, diagnostic.arguments, diagnostic.argumentCount);
+    outcome.status = numberOf(failure.message);
+    outcome.diagnostic = std::string(line, buffer.length) + " at " + std::to_string(failure.line);
+  }
+  EXPECT_EQ(lookUpConnection(1), nullptr) << "the block file is closed whatever the outcome";
   return outcome;
 }
 
 // The plain form: every block read in turn through its statement.
-void readByStatements(const Mesh& mesh, const std::string& name, BlockPlan& plan) {
-  ASSERT_EQ(openConnection(1, name.data(), 200, OpenMode::Input), 0);
+Failure readByStatements(const Mesh& mesh, const std::string& name, BlockPlan& plan) {
+  if (Failure opened = openInput(1, name.data(), 200)) return opened;
+  Failure failure;
   {
     FreeFormReader reader(*lookUpConnection(1));
     int32_t count = 0;
     readBlockFileHead(reader, plan.background, count);
     BlockRecord block;
-    for (int32_t b = 0; b < count; ++b) {
-      readBlock(reader, block);
+    for (int32_t b = 0; b < count && readBlock(reader, block); ++b) {
       PaintedBlock painted;
-      if (makePaintedBlock(mesh, block, painted)) appendBlock(plan.blocks) = painted;
+      if (makePaintedBlock(mesh, block, painted)) *appendBlock(plan.blocks) = painted;
     }
+    failure = reader.failure();
   }
-  closeConnection(1);
+  if (failure) {
+    closeAfterFailure(1, failure);
+    return failure;
+  }
+  return closeConnection(1);
 }
 
 TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
   std::mt19937 random(20261207);
   constexpr ReadAheadLimits kInTurn{INT32_MAX, 0, 0};
   const auto byStatements = [](const Mesh& mesh, const std::string& name, BlockPlan& plan) {
-    readByStatements(mesh, name, plan);
+    return readByStatements(mesh, name, plan);
   };
   const auto readingWith = [](const ReadAheadLimits& limits) {
     return [limits](const Mesh& mesh, const std::string& name, BlockPlan& plan) {
-      ASSERT_TRUE(readBlocks(name.data(), 200, mesh, plan, limits));
+      return readBlocks(name.data(), 200, mesh, plan, limits);
     };
   };
   for (int file = 0; file < 12; ++file) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "model/paint/value_texts.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/platform/helper_thread.h"
 
 namespace {
@@ -72,14 +71,14 @@ void runShares(HelperThread& helper, void (*body)(void*), ChunkShare* shares, si
 
 }  // namespace
 
-void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool texts) {
+bool startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool texts) {
   slabs.northing = 0;
   slabs.active.clear();
   slabs.queue.reset();
   slabs.slabStart.clear();
   // Without blocks there is nothing to sort: a mesh of many northing cells and none
   // along another axis needs no table as long as its northing axis.
-  if (blocks.count == 0) return;
+  if (blocks.count == 0) return true;
   // A counting sort by first northing cell keeps file order among blocks that start in
   // the same slab. Counting the blocks that end in each slab too gives the most that are
   // ever active at once, so that the active list never grows while the model is written.
@@ -141,12 +140,13 @@ void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool 
   slabs.queue.reset(static_cast<QueuedBlock*>(queueBytes <= kLargePageQueueBytes
                                                   ? systemCalls().allocate(queueBytes)
                                                   : systemCalls().allocateZeroed(queueBytes)));
-  if (slabs.queue == nullptr) reportSevere(Message::OutOfMemory);
+  if (slabs.queue == nullptr) return false;
   for (size_t s = 0; s < shareCount; ++s) shares[s].queue = slabs.queue.get();
   runShares(helper, queueShare, shares, shareCount);
   releaseBlockList(blocks);
   slabs.active.reserve(mostActive);
   slabs.next.reserve(mostActive);
+  return true;
 }
 
 void advanceActiveBlocks(ActiveBlocks& slabs) {

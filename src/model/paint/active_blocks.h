@@ -54,7 +54,8 @@ struct ActiveBlocks {
 /// and takes every bit of memory the slabs will need. The list is emptied on the way, its
 /// memory handed back as the queue fills, so that the blocks are never held twice. With
 /// `texts`, each queued block gets the text of its value, as formatModelValue renders it.
-void startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool texts);
+/// False, with the list as it was, when the memory for the queue is refused.
+bool startActiveBlocks(ActiveBlocks& slabs, BlockList& blocks, int32_t mn, bool texts);
 
 /// Makes `active` the blocks that cover the next northing slab (slab 1 on the first call).
 void advanceActiveBlocks(ActiveBlocks& slabs);

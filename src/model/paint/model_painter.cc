@@ -4,15 +4,18 @@
 
 #include "model/paint/paint_piece.h"
 
-void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
-                   int64_t pieceCells, const char* background) {
+Failure startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
+                      int64_t pieceCells, const char* background) {
   painter.cursor = startPieces(me, mn, mz, pieceCells);
-  startActiveBlocks(painter.slabs, blocks, mn, background != nullptr);
+  if (!startActiveBlocks(painter.slabs, blocks, mn, background != nullptr)) {
+    return failureOf(Message::OutOfMemory);
+  }
   reservePieceBlocks(painter.pieces, painter.slabs.active.capacity(), painter.cursor);
   painter.texts.reserve(painter.slabs.active.capacity() + 1);
   painter.texts.assign(1, background);
   // Room for the largest piece: a small model takes no more than its slab needs.
   painter.labels.assign(static_cast<size_t>(largestPiece(painter.cursor)), 0);
+  return {};
 }
 
 bool paintNextPiece(ModelPainter& painter, ModelPiece& piece, const uint32_t*& labels) {

@@ -9,6 +9,7 @@
 #include "model/paint/active_blocks.h"
 #include "model/paint/model_piece.h"
 #include "model/paint/piece_blocks.h"
+#include "runtime/diagnostics/failure.h"
 
 /// Where the painting of a model stands: the pieces, the blocks of the current slab and
 /// piece, and the labels of the piece last painted.
@@ -24,8 +25,9 @@ struct ModelPainter {
 /// with the blocks of `blocks`, which it takes over (the list is left empty), and takes all
 /// the memory the painting needs. With a `background` text, the text label 0 stands for,
 /// each label stands for a text (see labelTexts); without, labels alone are painted.
-void startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
-                   int64_t pieceCells = kPieceCells, const char* background = nullptr);
+/// Message 41 when the memory is refused.
+Failure startPainting(ModelPainter& painter, BlockList& blocks, int32_t me, int32_t mn, int32_t mz,
+                      int64_t pieceCells = kPieceCells, const char* background = nullptr);
 
 /// Paints the next piece in record order into `piece` and `labels`: one label per cell
 /// of the piece, 0 for the background, else naming a block (see labelledBlock). `labels`

@@ -52,7 +52,7 @@ void BM_PaintManyBlocks(benchmark::State& state) {
     state.PauseTiming();
     BlockList blocks;
     for (const BlockCells& cells : workload.cells) {
-      PaintedBlock& block = appendBlock(blocks);
+      PaintedBlock& block = *appendBlock(blocks);
       block.cells = cells;
       block.value = 7;
     }

@@ -54,10 +54,10 @@ TEST(ModelPainterTest, PaintsAsTheWholeArrayWhateverThePieces) {
     for (int64_t pieceCells : {int64_t{1}, int64_t{2}, int64_t{3}, mz - 1, mz, mz + 1, 2 * mz + 1,
                                me * mz - 1, me * mz, kPieceCells}) {
       BlockList blocks;
-      for (BlockRecord record : records) appendBlock(blocks).cells = blockCells(mesh, record);
+      for (BlockRecord record : records) appendBlock(blocks)->cells = blockCells(mesh, record);
       ModelPainter painter;
-      startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                    mesh.elevation.cellCount, pieceCells);
+      ASSERT_FALSE(startPainting(painter, blocks, mesh.easting.cellCount, mesh.northing.cellCount,
+                                 mesh.elevation.cellCount, pieceCells));
       std::vector<double> painted;
       ModelPiece piece;
       const uint32_t* labels = nullptr;

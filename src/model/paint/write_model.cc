@@ -16,17 +16,18 @@ namespace {
 constexpr int32_t kModelUnit = 2;
 
 // Room for up to `wanted` (> 0) model records behind the complete ones; the channel puts
-// each record's terminator behind its text.
-RecordRoom reserveModelRecords(Connection& connection, int64_t wanted) {
+// each record's terminator behind its text. None (count 0) with `failure` set when the
+// channel fails.
+RecordRoom reserveModelRecords(Connection& connection, int64_t wanted, Failure& failure) {
   RecordRoom room;
-  settleOutput(connection, reserveRecords(connection.output, kModelValueWidth,
-                                          static_cast<size_t>(wanted), room));
-  return room;
+  failure = outputFailure(connection, reserveRecords(connection.output, kModelValueWidth,
+                                                     static_cast<size_t>(wanted), room));
+  return failure ? RecordRoom{} : room;
 }
 
 // Completes the first `count` records of the room last reserved.
-void completeModelRecords(Connection& connection, size_t count) {
-  settleOutput(connection, commitRecords(connection.output, count));
+Failure completeModelRecords(Connection& connection, size_t count) {
+  return outputFailure(connection, commitRecords(connection.output, count));
 }
 
 // Tells the channel how many records follow, so that a long model is handed to the system
@@ -39,9 +40,11 @@ void expectModelRecords(Connection& connection, int64_t count) {
 }
 
 // Writes `count` records of `text`.
-void writeRepeated(Connection& connection, const char* text, int64_t count) {
+Failure writeRepeated(Connection& connection, const char* text, int64_t count) {
+  Failure failure;
   while (count > 0) {
-    const RecordRoom room = reserveModelRecords(connection, count);
+    const RecordRoom room = reserveModelRecords(connection, count, failure);
+    if (failure) break;
     std::memcpy(room.bytes, text, kModelValueWidth);
     // The records made so far, terminators and all, are copied behind themselves, doubling
     // each time.
@@ -50,30 +53,35 @@ void writeRepeated(Connection& connection, const char* text, int64_t count) {
       std::memcpy(room.bytes + done * room.stride, room.bytes, more * room.stride);
       done += more;
     }
-    completeModelRecords(connection, room.count);
+    if ((failure = completeModelRecords(connection, room.count))) break;
     count -= static_cast<int64_t>(room.count);
   }
+  return failure;
 }
 
 // Writes one record per label: the text the painter gives for it.
-void writeLabelled(Connection& connection, const uint32_t* labels, int64_t count,
-                   const char* const* texts) {
+Failure writeLabelled(Connection& connection, const uint32_t* labels, int64_t count,
+                      const char* const* texts) {
+  Failure failure;
   while (count > 0) {
-    const RecordRoom room = reserveModelRecords(connection, count);
+    const RecordRoom room = reserveModelRecords(connection, count, failure);
+    if (failure) break;
     // Labels change every few cells, at places no branch predictor foresees: the text is
     // found by indexing for every cell instead.
     for (size_t i = 0; i < room.count; ++i) {
       std::memcpy(room.bytes + i * room.stride, texts[labels[i]], kModelValueWidth);
     }
-    completeModelRecords(connection, room.count);
+    if ((failure = completeModelRecords(connection, room.count))) break;
     labels += room.count;
     count -= static_cast<int64_t>(room.count);
   }
+  return failure;
 }
 
 }  // namespace
 
-void writePaintedRecords(Connection& connection, ModelPainter& painter) {
+Failure writePaintedRecords(Connection& connection, ModelPainter& painter,
+                            const std::atomic<bool>* stop) {
   const PieceCursor& cursor = painter.cursor;
   // A model with no cells along some axis has no record, whatever the other counts.
   expectModelRecords(connection, cursor.me > 0 && cursor.mn > 0 && cursor.mz > 0
@@ -82,35 +90,46 @@ void writePaintedRecords(Connection& connection, ModelPainter& painter) {
   ModelPiece piece;
   const uint32_t* labels = nullptr;
   while (paintNextPiece(painter, piece, labels)) {
-    if (labels == nullptr) {
-      writeRepeated(connection, labelTexts(painter)[0], cellsIn(piece));
-    } else {
-      writeLabelled(connection, labels, cellsIn(piece), labelTexts(painter));
-    }
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) return stopFailure();
+    const Failure failure =
+        labels == nullptr ? writeRepeated(connection, labelTexts(painter)[0], cellsIn(piece))
+                          : writeLabelled(connection, labels, cellsIn(piece), labelTexts(painter));
+    if (failure) return failure;
   }
+  return {};
 }
 
-void writeValueRecords(Connection& connection, const double* values, int64_t count) {
+Failure writeValueRecords(Connection& connection, const double* values, int64_t count) {
   expectModelRecords(connection, count);
+  Failure failure;
   while (count > 0) {
-    const RecordRoom room = reserveModelRecords(connection, count);
+    const RecordRoom room = reserveModelRecords(connection, count, failure);
+    if (failure) break;
     for (size_t i = 0; i < room.count; ++i)
       formatModelValue(values[i], room.bytes + i * room.stride);
-    completeModelRecords(connection, room.count);
+    if ((failure = completeModelRecords(connection, room.count))) break;
     values += room.count;
     count -= static_cast<int64_t>(room.count);
   }
+  return failure;
 }
 
-void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan) {
+Failure writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                   const std::atomic<bool>* stop) {
   // What the writing needs is had before the model file is opened, so that memory
   // refused leaves an existing model as it is.
   char background[kModelValueWidth];
   formatModelValue(plan.background, background);
   ModelPainter painter;
-  startPainting(painter, plan.blocks, mesh.easting.cellCount, mesh.northing.cellCount,
-                mesh.elevation.cellCount, kPieceCells, background);
-  openConnection(kModelUnit, name, length, OpenMode::Output);
-  writePaintedRecords(*lookUpConnection(kModelUnit), painter);
-  closeConnection(kModelUnit);
+  if (Failure refused =
+          startPainting(painter, plan.blocks, mesh.easting.cellCount, mesh.northing.cellCount,
+                        mesh.elevation.cellCount, kPieceCells, background)) {
+    return refused;
+  }
+  if (Failure opened = openOutput(kModelUnit, name, length)) return opened;
+  if (Failure failure = writePaintedRecords(*lookUpConnection(kModelUnit), painter, stop)) {
+    closeAfterFailure(kModelUnit, failure);
+    return failure;
+  }
+  return closeConnection(kModelUnit);
 }

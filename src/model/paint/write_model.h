@@ -2,6 +2,7 @@
 // blocks or from values given one a cell.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "mesh/mesh.h"
@@ -14,14 +15,24 @@ struct Connection;
 /// (unit 2), northing outermost and elevation innermost: each cell the value of the last
 /// block in `plan` that covers it, or the background. The model is made a piece at a time
 /// in record order, never whole; the painting takes over the plan's block list, which is
-/// empty afterwards. No record when a count is 0 or less. Failures end the run.
-void writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan);
+/// empty afterwards. No record when a count is 0 or less. Returns no failure; refused memory
+/// (41), before the file is opened, so that an existing model stays as it was; the open's
+/// refusal (9, 29, 30, 42, 43); a refused write (38), after which the file keeps the whole
+/// records it took; or a failing close (28). With `stop`, the writing stops between pieces
+/// once it is set, the file keeping the whole records written, and the stop is returned
+/// (message 200); so it does when the run is ending on another thread, which then has the
+/// file. The model file is closed whatever the outcome.
+Failure writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
+                   const std::atomic<bool>* stop = nullptr);
 
 /// Writes the record of every cell `painter` paints, in record order, to the write
 /// connection `connection`: the text of the block each label names, or the background's.
-void writePaintedRecords(Connection& connection, ModelPainter& painter);
+/// Returns the first failure of its writes (38, 41, the stop), and the stop once `stop`
+/// is set, which is looked at between pieces.
+Failure writePaintedRecords(Connection& connection, ModelPainter& painter,
+                            const std::atomic<bool>* stop = nullptr);
 
 /// Writes one record per value of `values[0..count)`, in order, each the text
 /// formatModelValue renders, to the write connection `connection`: the same bytes as
-/// `emit` with `modelValueLayout` once per value.
-void writeValueRecords(Connection& connection, const double* values, int64_t count);
+/// `emit` with `modelValueLayout` once per value. Returns the first failure of its writes.
+Failure writeValueRecords(Connection& connection, const double* values, int64_t count);

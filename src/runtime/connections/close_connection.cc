@@ -1,12 +1,8 @@
 #include "runtime/connections/close_connection.h"
 
-#include <cstring>
-
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
-#include "runtime/connections/io_failure.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/platform/file_transfers.h"
 #include "runtime/records/hand_over.h"
 
@@ -21,59 +17,97 @@ bool closeHandle(Connection& connection) {
   return closeFileOnce(file, &error);
 }
 
+// Closes and forgets `connection`; the caller holds the termination lock. False when the
+// close failed.
+bool closeAndForget(Connection& connection) {
+  const bool closed = closeHandle(connection);
+  releaseChannel(connection.output);
+  giveBackConnection(&connection);
+  return closed;
+}
+
+Failure failureOn(Message message, const Connection& connection) {
+  return fileFailure(message, connection.unit, connection.fileName);
+}
+
 }  // namespace
 
-void closeConnection(int32_t unit) {
+Failure closeConnection(int32_t unit) {
+  Connection* connection = lookUpConnection(unit);
+  if (connection == nullptr) return {};
+  // Drained outside the termination lock: a thread that ends the run meanwhile takes the
+  // writer's place, and this one leaves the connection to it.
+  if (connection->access == Access::Write) {
+    const Failure drained = drainConnection(*connection);
+    if (drained) {
+      closeAfterFailure(unit, drained);
+      return drained;
+    }
+  }
+  std::lock_guard<std::mutex> guard(terminationLock());
+  // Another thread ending the run closes what it may itself; this one leaves it be.
+  if (runEndingElsewhere()) return stopFailure();
+  const Failure closing = failureOn(Message::CloseError, *connection);
+  return closeAndForget(*connection) ? Failure{} : closing;
+}
+
+void closeAfterFailure(int32_t unit, const Failure& failure) {
   Connection* connection = lookUpConnection(unit);
   if (connection == nullptr) return;
-  // Drained outside the termination lock: a thread that ends the run meanwhile takes the
-  // writer's place, and this one waits for the end.
-  if (connection->access == Access::Write) drainConnection(*connection);
-  char name[kMaxFileName + 1] = {};
-  {
-    std::lock_guard<std::mutex> guard(terminationLock());
-    // Another thread ending the run closes everything itself; this one leaves it be.
-    if (!runEndingElsewhere()) {
-      std::memcpy(name, connection->fileName, sizeof name);
-      const bool closed = closeHandle(*connection);
-      releaseChannel(connection->output);
-      giveBackConnection(connection);
-      if (closed) return;
+  std::lock_guard<std::mutex> guard(terminationLock());
+  if (runEndingElsewhere()) return;
+  if (connection->access == Access::Write) {
+    if (failure.message == Message::WriteError && failure.unit == unit) {
+      abandonChannel(connection->output);
+    } else {
+      handOverForEnd(connection->output,
+                     systemCalls().monotonicNanoseconds() + kEndHandOverNanoseconds);
     }
   }
-  if (runEndingElsewhere()) waitForRunEnd();
-  ioFailure(Message::CloseError, unit, name);
+  closeAndForget(*connection);
 }
 
-void drainAllConnections() {
+Failure drainAllConnections() {
   for (int slot = 0; slot < kMaxConnections; ++slot) {
     Connection* connection = connectionInSlot(slot);
-    if (connection != nullptr && connection->access == Access::Write) {
-      drainConnection(*connection);
+    if (connection == nullptr || connection->access != Access::Write) continue;
+    if (const Failure drained = drainConnection(*connection)) {
+      closeAfterFailure(connection->unit, drained);
+      return drained;
     }
   }
+  return {};
 }
 
-int32_t closeAllConnections(int64_t deadlineNs, EndSetting setting) {
+Failure handOverAllConnections(int64_t deadlineNs, EndSetting setting) {
   // Inside a signal handler no lock is taken: the faulting code may hold it. Connections
   // stay in the table: another thread may still hold one while the run ends.
   std::unique_lock<std::mutex> guard(terminationLock(), std::defer_lock);
   if (setting == EndSetting::Thread) guard.lock();
-  Connection* failed = nullptr;
-  Message failure = Message::WriteError;
+  Failure failure;
   for (int slot = 0; slot < kMaxConnections; ++slot) {
     Connection* connection = connectionInSlot(slot);
-    if (connection == nullptr) continue;
-    const bool refused = connection->access == Access::Write &&
-                         handOverForEnd(connection->output, deadlineNs) == ChannelStatus::Refused;
-    // The process is about to end, which closes every handle in any case.
-    const bool notClosed = setting == EndSetting::Thread && !closeHandle(*connection);
-    if ((refused || notClosed) && failed == nullptr) {
-      failed = connection;
-      failure = refused ? Message::WriteError : Message::CloseError;
+    if (connection == nullptr || connection->access != Access::Write) continue;
+    if (handOverForEnd(connection->output, deadlineNs) == ChannelStatus::Refused && !failure) {
+      failure = failureOn(Message::WriteError, *connection);
     }
   }
-  if (failed == nullptr) return 0;
-  reportDiagnosticOnly(failure, failed->unit, failed->fileName, setting);
-  return numberOf(failure);
+  return failure;
+}
+
+Failure closeConnectionsAtEnd(EndSetting setting) {
+  // The process is about to end, which closes every handle in any case.
+  if (setting == EndSetting::SignalHandler) return {};
+  std::lock_guard<std::mutex> guard(terminationLock());
+  const uint64_t self = systemCalls().currentThread();
+  Failure failure;
+  for (int slot = 0; slot < kMaxConnections; ++slot) {
+    Connection* connection = connectionInSlot(slot);
+    if (connection == nullptr || connection->owner != self) continue;
+    // A write the hand-over gave up waiting for still uses the handle.
+    if (connection->access == Access::Write && channelWriteUnderWay(connection->output)) continue;
+    if (!closeHandle(*connection) && !failure)
+      failure = failureOn(Message::CloseError, *connection);
+  }
+  return failure;
 }

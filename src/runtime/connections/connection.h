@@ -5,12 +5,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "runtime/diagnostics/failure.h"
 #include "runtime/environment/terminator_setting.h"
 #include "runtime/platform/system_calls.h"
 #include "runtime/records/output_channel.h"
-
-/// Longest resolved file name a connection keeps, not counting the NUL.
-constexpr int kMaxFileName = 256;
 
 /// The unit number of the console output.
 constexpr int32_t kConsoleUnit = -1;
@@ -25,6 +23,8 @@ struct Connection {
   Access access = Access::Read;
   std::atomic<FileHandle> fd{kNoFile};  // the file's handle; kNoFile once closed
   bool ownsHandle = true;               // false for the standard streams (never closed)
+  uint64_t owner = 0;  // the thread that opened it: at the end of the run, the one that may
+                       // close its handle, which no other thread then still uses
   TerminatorKind terminator = TerminatorKind::Normal;
   std::atomic<int64_t> recordsRead{0};  // input: records fetched so far
   OutputChannel output;                 // output: writes through `fd`

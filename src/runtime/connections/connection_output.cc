@@ -1,8 +1,6 @@
 #include "runtime/connections/connection_output.h"
 
 #include "runtime/connections/connection.h"
-#include "runtime/connections/io_failure.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/records/drain_channel.h"
 #include "runtime/records/record_terminator.h"
 
@@ -13,19 +11,20 @@ void startOutput(Connection& connection, bool device) {
                recordTerminatorBytes(connection.terminator));
 }
 
-void settleOutput(Connection& connection, ChannelStatus status) {
+Failure outputFailure(const Connection& connection, ChannelStatus status) {
   switch (status) {
     case ChannelStatus::Ok:
-      return;
+      break;
     case ChannelStatus::Refused:
-      ioFailure(Message::WriteError, connection);
+      return fileFailure(Message::WriteError, connection.unit, connection.fileName);
     case ChannelStatus::NoMemory:
-      reportSevere(Message::OutOfMemory);
+      return failureOf(Message::OutOfMemory);
     case ChannelStatus::Ending:
-      waitForRunEnd();
+      return stopFailure();
   }
+  return {};
 }
 
-void drainConnection(Connection& connection) {
-  settleOutput(connection, drainChannel(connection.output));
+Failure drainConnection(Connection& connection) {
+  return outputFailure(connection, drainChannel(connection.output));
 }

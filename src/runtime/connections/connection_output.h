@@ -2,6 +2,7 @@
 // means for the connection, and the drain at close.
 #pragma once
 
+#include "runtime/diagnostics/failure.h"
 #include "runtime/records/output_channel.h"
 
 struct Connection;
@@ -12,12 +13,12 @@ struct Connection;
 /// the first records are handed over, unless it is a device.
 void startOutput(Connection& connection, bool device);
 
-/// Ends the run as a step of the connection's channel requires: message 38 when a write
-/// was refused, 41 when memory was refused, and a wait for the end when the run is ending
-/// on another thread. Nothing when `status` is Ok.
-void settleOutput(Connection& connection, ChannelStatus status);
+/// What a step of the connection's channel means for it: no failure for Ok, message 38 on
+/// the connection when a write was refused, 41 when memory was refused, and the stop when
+/// the run is ending on another thread.
+Failure outputFailure(const Connection& connection, ChannelStatus status);
 
 /// Hands every complete record of a write connection to the system and waits until it
-/// is there. A refused write ends the run with message 38; never returns when the run is
+/// is there. Returns no failure, 38 for a refused write, or the stop when the run is
 /// ending on another thread.
-void drainConnection(Connection& connection);
+Failure drainConnection(Connection& connection);

@@ -12,7 +12,6 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/platform/system_calls.h"
-#include "runtime/process/test_end_hook.h"
 #include "runtime/records/record_batch.h"
 
 namespace {
@@ -34,30 +33,36 @@ void writeText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-void openOutput(const std::string& path) {
-  ASSERT_EQ(openConnection(kUnit, path.data(), static_cast<int>(path.size()), OpenMode::Output), 0);
+void openOutputFile(const std::string& path) {
+  ASSERT_FALSE(openOutput(kUnit, path.data(), static_cast<int>(path.size())));
 }
 
-void writeRecords(int count, const char* text) {
+// Writes `count` records; the first failure, after which the unit is closed as a failure
+// closes it.
+Failure writeRecords(int count, const char* text) {
   Connection& connection = *lookUpConnection(kUnit);
   const size_t width = std::strlen(text);
-  for (int i = 0; i < count; ++i) {
+  Failure failure;
+  for (int i = 0; i < count && !failure; ++i) {
     RecordRoom room;
-    settleOutput(connection, reserveRecords(connection.output, width, 1, room));
+    failure = outputFailure(connection, reserveRecords(connection.output, width, 1, room));
+    if (failure) break;
     std::memcpy(room.bytes, text, width);
-    settleOutput(connection, commitRecords(connection.output, 1));
+    failure = outputFailure(connection, commitRecords(connection.output, 1));
   }
+  if (failure) closeAfterFailure(kUnit, failure);
+  return failure;
 }
 
 TEST(ConnectionOutputTest, ExistingFileIsCutOnlyOnceARecordIsWritten) {
   std::string path = tempPath("cut");
   writeText(path, std::string(100000, 'o'));
-  openOutput(path);
-  closeConnection(kUnit);
+  openOutputFile(path);
+  EXPECT_FALSE(closeConnection(kUnit));
   EXPECT_EQ(contentOf(path), std::string(100000, 'o')) << "no record: the old content stays";
 
-  openOutput(path);
-  writeRecords(3, "new");
+  openOutputFile(path);
+  EXPECT_FALSE(writeRecords(3, "new"));
   EXPECT_EQ(contentOf(path).substr(0, 3), "ooo") << "records are still gathered";
   closeConnection(kUnit);
   EXPECT_EQ(contentOf(path), "new\r\nnew\r\nnew\r\n");
@@ -67,8 +72,8 @@ TEST(ConnectionOutputTest, ExistingFileIsCutOnlyOnceARecordIsWritten) {
 TEST(ConnectionOutputTest, RecordsReachTheFileInBlocksAndWhole) {
   std::string path = tempPath("blocks");
   writeText(path, std::string(2000000, 'o'));
-  openOutput(path);
-  writeRecords(100000, "0123456789");  // 1.2 MB: at least one block handed over
+  openOutputFile(path);
+  EXPECT_FALSE(writeRecords(100000, "0123456789"));  // 1.2 MB: at least one block handed over
   // A writer thread hands the block over while the next one is filled: wait for it.
   std::string partial = contentOf(path);
   for (int wait = 0; wait < 500 && partial[0] == 'o'; ++wait) {
@@ -96,18 +101,18 @@ int64_t writeAtMost100Bytes(FileHandle file, const void* bytes, size_t count, ui
   return platformSystemCalls().writeFileAt(file, bytes, fits, offset, error);
 }
 
-TEST(ConnectionOutputTest, RefusedWriteKeepsOnlyWholeRecordsAndEnds38) {
+TEST(ConnectionOutputTest, RefusedWriteKeepsOnlyWholeRecordsAndFails38) {
   std::string path = tempPath("limit");
   writeText(path, std::string(1000, 'o'));
   systemCalls().writeFileAt = writeAtMost100Bytes;
-  int status = endStatusOf([&] {
-    openOutput(path);
-    writeRecords(20, "0123456789");
-    closeConnection(kUnit);
-  });
+  openOutputFile(path);
+  Failure failure = writeRecords(20, "0123456789");
+  if (!failure) failure = closeConnection(kUnit);
   systemCalls() = platformSystemCalls();
 
-  EXPECT_EQ(status, 38);
+  EXPECT_EQ(failure.message, Message::WriteError);
+  EXPECT_EQ(failure.unit, kUnit);
+  EXPECT_NE(std::string(failure.fileName).find("connection_output_limit"), std::string::npos);
   std::string eightRecords;
   for (int i = 0; i < 8; ++i) eightRecords += "0123456789\r\n";
   EXPECT_EQ(contentOf(path), eightRecords) << "100 bytes fit: 8 whole records, the 9th cut off";

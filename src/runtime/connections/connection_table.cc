@@ -23,6 +23,7 @@ void reset(Connection& connection) {
   connection.access = Access::Read;
   connection.fd.store(kNoFile);
   connection.ownsHandle = true;
+  connection.owner = 0;
   connection.terminator = TerminatorKind::Normal;
   connection.recordsRead.store(0);
 }

@@ -1,14 +1,11 @@
 #include "runtime/connections/open_connection.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "runtime/connections/close_connection.h"
-#include "runtime/connections/connection.h"
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
-#include "runtime/connections/io_failure.h"
 #include "runtime/connections/resolve_file_name.h"
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/ending/run_end.h"
 #include "runtime/platform/file_transfers.h"
 #include "runtime/records/record_terminator.h"
@@ -41,18 +38,14 @@ void dropHandle(FileHandle file) {
   closeFileOnce(file, &error);
 }
 
-// Opens the resolved name; returns the handle, or kNoFile with the number of the message
-// in `refusal`. Output asks for read access too when `readWrite` is set.
-FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWrite,
-                        Message& refusal) {
+// Opens the resolved name as `intent` asks; returns the handle, or kNoFile with the number
+// of the message in `refusal`.
+FileHandle openResolved(const ResolvedName& resolved, OpenIntent intent, Message& refusal) {
   refusal = Message::FileNotFound;
   if (resolved.fileName[0] == '\0') return kNoFile;
   SystemCalls& system = systemCalls();
   StandardStream stream;
   if (standardStreamOf(resolved.device, stream)) return system.standardStream(stream);
-  const OpenIntent intent = mode == OpenMode::Input ? OpenIntent::Read
-                            : readWrite             ? OpenIntent::ReadWrite
-                                                    : OpenIntent::Write;
   SystemError error = 0;
   FileHandle file = kNoFile;
   if (resolved.device == DeviceKind::Null) {
@@ -76,25 +69,21 @@ FileHandle openResolved(const ResolvedName& resolved, OpenMode mode, bool readWr
   return file;
 }
 
-}  // namespace
-
-int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode) {
+// Connects `unit` to the file `name` names, opened as `intent` asks.
+Failure openConnection(int32_t unit, const char* name, int length, OpenIntent intent) {
   ResolvedName resolved;
   const int32_t status = resolveFileName(name, length, resolved);
-  // The console output sent to a file is opened like the model file, but with read
-  // and write access asked for: a file the user may not read is refused.
-  const bool readWrite = unit == kConsoleUnit;
+  // A run that is ending opens nothing: no new file is made once the end is claimed.
+  if (runEndingElsewhere()) return stopFailure();
   Message refusal = static_cast<Message>(status);
-  const FileHandle fd = status == 0 ? openResolved(resolved, mode, readWrite, refusal) : kNoFile;
-  if (fd == kNoFile) {
-    if (mode == OpenMode::Input) return numberOf(refusal);
-    ioFailure(refusal, unit, resolved.fileName);
-  }
+  const FileHandle fd = status == 0 ? openResolved(resolved, intent, refusal) : kNoFile;
+  if (fd == kNoFile) return fileFailure(refusal, unit, resolved.fileName);
   const bool device = resolved.device != DeviceKind::None;
   // Every handle but a standard stream's is the connection's own, to close.
   StandardStream stream;
   const bool ownsHandle = !standardStreamOf(resolved.device, stream);
-  if (mode == OpenMode::Output && !device && unit != kConsoleUnit) {
+  const Access access = intent == OpenIntent::Read ? Access::Read : Access::Write;
+  if (access == Access::Write && !device && unit != kConsoleUnit) {
     // One writer per model file: a file that another run is writing is refused and left
     // as it is. A file system that cannot lock is written unlocked. The lock goes with
     // the handle when the file is closed.
@@ -103,31 +92,61 @@ int32_t openConnection(int32_t unit, const char* name, int length, OpenMode mode
     if (systemCalls().describeFile(fd, &facts) && facts.kind == FileKind::Disk &&
         systemCalls().lockFile(fd, &error) == LockOutcome::Refused) {
       dropHandle(fd);
-      ioFailure(Message::OpenFailure, unit, resolved.fileName);
+      return fileFailure(Message::OpenFailure, unit, resolved.fileName);
     }
   }
-  const TerminatorKind terminator = terminatorForUnit(unit);
+  if (connectHandle(unit, resolved.fileName, access, fd, ownsHandle, device) == nullptr) {
+    return runEndingElsewhere() ? stopFailure()
+                                : fileFailure(Message::OpenFailure, unit, resolved.fileName);
+  }
+  return {};
+}
 
-  // From the first connection on, the end of the run closes them all.
-  setConnectionCloser(closeAllConnections);
+}  // namespace
+
+Failure openInput(int32_t unit, const char* name, int length) {
+  return openConnection(unit, name, length, OpenIntent::Read);
+}
+
+Failure openOutput(int32_t unit, const char* name, int length) {
+  // The console output sent to a file asks for read access too: a file the user may not
+  // read is refused.
+  return openConnection(unit, name, length,
+                        unit == kConsoleUnit ? OpenIntent::ReadWrite : OpenIntent::Write);
+}
+
+Connection* connectHandle(int32_t unit, const char* fileName, Access access, FileHandle fd,
+                          bool ownsHandle, bool device) {
+  const TerminatorKind terminator = terminatorForUnit(unit);
   Connection* connection;
   {
     std::lock_guard<std::mutex> guard(terminationLock());
     connection = takeConnection(unit);
     if (connection != nullptr) {
-      std::memcpy(connection->fileName, resolved.fileName, sizeof connection->fileName);
-      connection->access = mode == OpenMode::Input ? Access::Read : Access::Write;
+      std::memcpy(connection->fileName, fileName,
+                  std::min(std::strlen(fileName), sizeof connection->fileName - 1));
+      connection->access = access;
       connection->fd.store(fd);
       connection->ownsHandle = ownsHandle;
+      connection->owner = systemCalls().currentThread();
       connection->terminator = terminator;
-      if (mode == OpenMode::Output) startOutput(*connection, device);
+      if (access == Access::Write) startOutput(*connection, device);
     }
   }
-  if (connection == nullptr) {
-    if (ownsHandle) dropHandle(fd);
-    if (runEndingElsewhere()) waitForRunEnd();
-    if (mode == OpenMode::Input) return numberOf(Message::OpenFailure);
-    ioFailure(Message::OpenFailure, unit, resolved.fileName);
+  if (connection == nullptr && ownsHandle) dropHandle(fd);
+  return connection;
+}
+
+bool isOpenRefusal(const Failure& failure) {
+  switch (failure.message) {
+    case Message::FileNotFound:
+    case Message::AccessDenied:
+    case Message::NoSuchDevice:
+    case Message::FileExists:
+    case Message::BadFileName:
+    case Message::OpenFailure:
+      return true;
+    default:
+      return false;
   }
-  return 0;
 }

@@ -6,6 +6,7 @@
 /// A numbered message. The number is shown in the diagnostic line, and a severe message's
 /// number is the run's exit status.
 enum class Message : int32_t {
+  None = 0,                      // no message: nothing failed
   AccessDenied = 9,              // permission to access file denied
   FileExists = 10,               // cannot overwrite existing file
   EndOfFile = 24,                // end-of-file during read

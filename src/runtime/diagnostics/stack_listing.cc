@@ -109,6 +109,14 @@ void appendHeading(TextBuffer& buffer, bool verbose) {
   appendText(buffer, "\n");
 }
 
+// The heading and the frames of a walk of `count` return addresses, the first of them the
+// listing function's own, which is left out.
+void appendWalk(TextBuffer& buffer, void* const* addresses, int count, bool cut, bool verbose,
+                bool signalSafe) {
+  appendHeading(buffer, verbose);
+  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, verbose, signalSafe);
+}
+
 }  // namespace
 
 void prepareStackListing() {
@@ -122,9 +130,7 @@ void appendCallStackListing(TextBuffer& buffer, bool verbose) {
   void* addresses[kMaxFrames];
   bool cut = false;
   const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, false);
-  appendHeading(buffer, verbose);
-  // The first frame is this function itself.
-  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, verbose, false);
+  appendWalk(buffer, addresses, count, cut, verbose, false);
   listingInProgress.store(false);
 }
 
@@ -133,7 +139,6 @@ void appendSignalSafeListing(TextBuffer& buffer) {
   void* addresses[kMaxFrames];
   bool cut = false;
   const int count = systemCalls().walkStack(addresses, kMaxFrames, &cut, true);
-  appendHeading(buffer, false);
-  appendFrames(buffer, addresses + 1, count > 0 ? count - 1 : 0, cut, false, true);
+  appendWalk(buffer, addresses, count, cut, false, true);
   listingInProgress.store(false);
 }

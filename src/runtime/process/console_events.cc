@@ -1,8 +1,6 @@
 #include "runtime/process/console_events.h"
 
-#include "runtime/diagnostics/report_diagnostic.h"
-#include "runtime/ending/failure_handler.h"
-#include "runtime/ending/run_end.h"
+#include "runtime/process/finish_run.h"
 
 namespace {
 
@@ -33,13 +31,17 @@ void onConsoleEvent(ConsoleEvent event) {
   failure.kind = FailureKind::ConsoleEvent;
   failure.number = numberOf(Message::ConsoleEvent);
   failure.status = ending.status;
-  reportDiagnostic(Message::ConsoleEvent, ending.name);
-  finishRun(ending.status, RunEndKind::ConsoleEvent, &failure);
+  Diagnostic notice;
+  notice.message = Message::ConsoleEvent;
+  notice.arguments[0].isText = true;
+  notice.arguments[0].text = ending.name;
+  notice.argumentCount = 1;
+  finishRun(ending.status, RunEndKind::ConsoleEvent, &notice, &failure);
 }
 
 void onTerminatingSignal(int signal) {
   if (!tryClaimRunEnd()) return;
   RunFailure failure;
   failure.kind = FailureKind::Terminate;
-  finishRun(signal, RunEndKind::Signal, &failure);
+  finishRun(signal, RunEndKind::Signal, nullptr, &failure);
 }

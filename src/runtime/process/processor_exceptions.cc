@@ -1,9 +1,7 @@
 #include "runtime/process/processor_exceptions.h"
 
 #include "runtime/diagnostics/message_catalogue.h"
-#include "runtime/diagnostics/report_diagnostic.h"
-#include "runtime/ending/failure_handler.h"
-#include "runtime/ending/run_end.h"
+#include "runtime/process/finish_run.h"
 
 void onProcessorException(const ProcessorFault& fault) {
   // Only the first thread to end the run does so; a fault while another thread is
@@ -14,13 +12,12 @@ void onProcessorException(const ProcessorFault& fault) {
   failure.number = failure.status = numberOf(message);
   failure.kind = FailureKind::ProcessorException;
   failure.reason = messageReason(message);
-  if (failureHandler() == nullptr) {
-    MessageArgument code[2];
-    code[0].number = fault.code;
-    code[1].number = fault.code;
-    reportInSignalHandler(message, code, 2);
-  }
-  finishRun(numberOf(message), RunEndKind::Severe, &failure, EndSetting::SignalHandler);
+  Diagnostic notice;
+  notice.message = message;
+  notice.arguments[0].number = fault.code;
+  notice.arguments[1].number = fault.code;
+  notice.argumentCount = 2;
+  finishRun(numberOf(message), RunEndKind::Severe, &notice, &failure, EndSetting::SignalHandler);
 }
 
 Message processorExceptionMessage(FaultKind kind) {

@@ -2,12 +2,12 @@
 
 #include <new>
 
-#include "runtime/diagnostics/report_diagnostic.h"
 #include "runtime/diagnostics/stack_listing.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/environment/diagnostic_switches.h"
 #include "runtime/environment/environment_switches.h"
 #include "runtime/process/console_events.h"
+#include "runtime/process/finish_run.h"
 #include "runtime/process/processor_exceptions.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // each file it opens) ends the run with message 41, as for its arrays, instead of an
 // uncaught exception that would end the process abnormally.
 void reportRefusedMemory() {
-  reportSevere(Message::OutOfMemory);
+  endRunForFailure(failureOf(Message::OutOfMemory));
 }
 
 }  // namespace

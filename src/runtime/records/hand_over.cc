@@ -54,3 +54,7 @@ void abandonChannel(OutputChannel& channel) {
   channel.ending.store(true);
   cutToWholeRecords(channel);
 }
+
+bool channelWriteUnderWay(const OutputChannel& channel) {
+  return stateOf(channel) == WriterState::Writing;
+}

@@ -18,3 +18,8 @@ ChannelStatus handOverForEnd(OutputChannel& channel, int64_t deadlineNs);
 /// partial record at the end of a file that keeps whole records is cut off.
 /// Async-signal-safe.
 void abandonChannel(OutputChannel& channel);
+
+/// True while a write to the system is still under way on the channel's behalf: after a
+/// hand-over that stopped waiting for it at its deadline, the channel's handle is still in
+/// use. Async-signal-safe.
+bool channelWriteUnderWay(const OutputChannel& channel);
