@@ -24,6 +24,10 @@ class Error(Exception):
         self.file = file
         self.line = line
 
+    def __reduce__(self):
+        # Whole across processes (concurrent.futures, Dask): number, text, file and line.
+        return type(self), (self.number, self.text, self.file, self.line)
+
     def __str__(self):
         where = ""
         if self.file:
@@ -40,6 +44,7 @@ class FileMissingError(Error, FileNotFoundError):
         self.strerror = text
         self.filename = file
 
+    __reduce__ = Error.__reduce__
     __str__ = Error.__str__
 
 

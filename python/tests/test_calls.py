@@ -101,3 +101,15 @@ def test_threads_paint_side_by_side_as_one_after_the_other():
     for thread in threads:
         thread.join()
     assert all(np.array_equal(a, b) for a, b in zip(alone, together))
+
+
+def test_processes_take_meshes_functions_and_failures():
+    from concurrent.futures import ProcessPoolExecutor
+
+    mesh = boxpaint.Mesh(np.full(6, 10.0), np.full(5, 10.0), np.full(4, 10.0), (0, 0, 40))
+    tables = [np.array([[0, 10 * k, 0, 50, 40, 0, k]], float) for k in range(1, 4)]
+    with ProcessPoolExecutor(2) as pool:
+        painted = list(pool.map(boxpaint.paint, [mesh] * 3, [0.5] * 3, tables))
+        failure = pool.submit(boxpaint.write_model, "/no such folder/m.txt", [1.0]).exception()
+    assert all(np.array_equal(p, boxpaint.paint(mesh, 0.5, t)) for p, t in zip(painted, tables))
+    assert isinstance(failure, FileNotFoundError) and failure.number == 29

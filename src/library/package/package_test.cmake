@@ -1,7 +1,7 @@
 # Installs the build BUILD under WORK/prefix, then configures, builds and runs the
 # project CONSUMER against it with find_package(boxpaint), and checks what it prints.
 #   cmake -DBUILD=build -DWORK=/tmp/w -DCONSUMER=src/library/package/consumer \
-#         [-DCOMPILER=c++] -P src/library/package/package_test.cmake
+#         [-DCOMPILER=c++] [-DFLAGS=...] -P src/library/package/package_test.cmake
 file(REMOVE_RECURSE ${WORK})
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output
@@ -17,7 +17,7 @@ if(COMPILER)
   set(compiler -DCMAKE_CXX_COMPILER=${COMPILER})
 endif()
 run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -DCMAKE_PREFIX_PATH=${WORK}/prefix
-    ${compiler})
+    ${compiler} "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK}/build)
 run(${WORK}/build/consumer)
 # Elevation fastest: the block takes the top two layers of the first column.
