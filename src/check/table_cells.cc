@@ -112,13 +112,11 @@ void startTableCells(TableCells& cells, const BlockFileReport& report) {
     cells.keptCapacity = 0;
   }
   cells.pending = true;
-  cells.thread = systemCalls().startThread(makeCells, &cells);
-  if (cells.thread == 0) makeCells(&cells);
+  if (!handOverJob(cells.helper, makeCells, &cells)) makeCells(&cells);
 }
 
 void finishTableCells(TableCells& cells) {
   if (!cells.pending) return;
-  if (cells.thread != 0) systemCalls().joinThread(cells.thread);
-  cells.thread = 0;
+  waitForJob(cells.helper);
   cells.pending = false;
 }

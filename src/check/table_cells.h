@@ -9,6 +9,7 @@
 
 #include "check/block_file_report.h"
 #include "check/shortest_number.h"
+#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
 
 /// Columns of the table: block, line, value, the six bounds as read, the cells along each
@@ -42,7 +43,7 @@ struct TableCells {
   std::unique_ptr<uint8_t[], SystemRelease> lengths;
   size_t keptCapacity = 0;  // blocks the lengths have room for
   size_t kept = 0;
-  ThreadHandle thread = 0;
+  HelperThread helper;            // the second thread
   bool pending = false;           // started and not yet waited for
   std::atomic<bool> made{false};  // every cell is made: the thread is about to end
 

@@ -11,7 +11,7 @@
 #include "check/shortest_number.h"
 #include "check/table_cells.h"
 #include "runtime/memory/system_allocator.h"
-#include "runtime/platform/system_calls.h"
+#include "runtime/platform/helper_thread.h"
 
 namespace {
 
@@ -227,18 +227,19 @@ bool writeTable(ReportSink& sink, const Mesh& mesh, const MeshSummary& summary,
   tail.last = blocks;
   const size_t keptBefore = std::min(split, cells.kept) * kVisibleColumn;
   for (size_t k = 0; k < keptBefore; ++k) tail.keptText += cells.lengths[k];
-  ThreadHandle thread = 0;
+  HelperThread helper;
+  bool away = false;
   if (tail.first < tail.last) {
     // Room for the rows and a warning or so each, so that they are seldom moved.
     tail.text.reserve((tail.last - tail.first) * (tail.rowLength + 64));
-    thread = systemCalls().startThread(appendRowsAway, &tail);
+    away = handOverJob(helper, appendRowsAway, &tail);
   }
   // With no second thread to be had, this one makes every row in turn.
-  if (thread == 0) head.last = blocks;
+  if (!away) head.last = blocks;
   // The thread only reads what this one reads, and writes to `tail`: it is waited for
   // before either goes, even where a write fails.
   const bool written = appendRows(head, text, &sink);
-  if (thread != 0) systemCalls().joinThread(thread);
+  waitForJob(helper);
   if (!written) return false;
   // A piece at a time, so that the later rows are not held twice.
   constexpr size_t kPiece = size_t{1} << 20;

@@ -1,6 +1,7 @@
 // How a platform fills the table of system calls: one function per concern, each in a
 // file pair of its own (`file_calls-posix.cc` and `file_calls-win32.cc`, and so on); the
-// build picks the pair. Only `system_calls.cc` calls the fill functions.
+// build picks the pair. Only `fill_system_calls.cc`, which makes the platform's table,
+// calls the fill functions.
 #pragma once
 
 #include <cstddef>

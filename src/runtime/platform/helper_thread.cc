@@ -21,14 +21,20 @@ void doJobs(void* argument) {
 }  // namespace
 
 HelperThread::~HelperThread() {
-  if (thread == 0) return;
-  waitForJob(*this);
+  endHelperThread(*this);
+}
+
+void endHelperThread(HelperThread& helper) {
+  if (helper.thread == 0) return;
+  waitForJob(helper);
   {
-    std::lock_guard<std::mutex> guard(lock);
-    stopping = true;
+    std::lock_guard<std::mutex> guard(helper.lock);
+    helper.stopping = true;
   }
-  changed.notify_all();
-  systemCalls().joinThread(thread);
+  helper.changed.notify_all();
+  systemCalls().joinThread(helper.thread);
+  helper.thread = 0;
+  helper.stopping = false;
 }
 
 bool handOverJob(HelperThread& helper, void (*job)(void*), void* argument) {

@@ -31,3 +31,7 @@ bool handOverJob(HelperThread& helper, void (*job)(void*), void* argument);
 
 /// Waits until the job handed over, if any, is done.
 void waitForJob(HelperThread& helper);
+
+/// Waits for the job handed over, if any, then ends the thread: the helper is as new, and
+/// its next job starts a thread again.
+void endHelperThread(HelperThread& helper);

@@ -79,10 +79,6 @@ uint64_t currentThread() {
   return static_cast<uint64_t>(syscall(SYS_gettid));
 }
 
-bool onMainThread() {
-  return syscall(SYS_gettid) == getpid();
-}
-
 // Events. Console events and terminating signals are blocked in every thread and taken
 // by one thread of their own with sigwait, where their handlers may lock and wait;
 // processor exceptions are handled on the faulting thread, on an alternate stack.
@@ -280,7 +276,6 @@ void fillProcessCalls(SystemCalls& table) {
   table.startThread = startThread;
   table.joinThread = joinThread;
   table.currentThread = currentThread;
-  table.onMainThread = onMainThread;
   table.watchProcessEvents = watchProcessEvents;
   table.suppressErrorDialogs = suppressErrorDialogs;
   table.exitProcess = exitProcess;

@@ -17,9 +17,6 @@ constexpr SIZE_T kThreadStackBytes = 256 * 1024;
 // the walk of the stack and the hand-over of the records run on it.
 constexpr ULONG kOverflowReserveBytes = 128 * 1024;
 
-// Dynamic initialisation runs on the thread that starts the process, before main.
-const DWORD mainThreadId = GetCurrentThreadId();
-
 const char* environmentValue(const char* name) {
   return std::getenv(name);
 }
@@ -79,10 +76,6 @@ void joinThread(ThreadHandle thread) {
 
 uint64_t currentThread() {
   return GetCurrentThreadId();
-}
-
-bool onMainThread() {
-  return GetCurrentThreadId() == mainThreadId;
 }
 
 // Events. Console events come on a thread that the system starts for each, where the
@@ -210,7 +203,6 @@ void fillProcessCalls(SystemCalls& table) {
   table.startThread = startThread;
   table.joinThread = joinThread;
   table.currentThread = currentThread;
-  table.onMainThread = onMainThread;
   table.watchProcessEvents = watchProcessEvents;
   table.suppressErrorDialogs = suppressErrorDialogs;
   table.exitProcess = exitProcess;

@@ -210,8 +210,6 @@ struct SystemCalls {
   void (*joinThread)(ThreadHandle thread);
   /// A number for the calling thread, never 0. Signal-safe.
   uint64_t (*currentThread)();
-  /// True on the thread that started the process. Signal-safe.
-  bool (*onMainThread)();
 
   // The call stack.
   /// Loads what a walk of the stack needs, so that one made in a fault handler takes no
@@ -253,7 +251,8 @@ struct SystemRelease {
 /// always set.
 SystemCalls& systemCalls();
 
-/// The table as this platform fills it, to put entries back after a test.
+/// The table as this platform fills it (`fill_system_calls.cc`), to put entries back after
+/// a test.
 const SystemCalls& platformSystemCalls();
 
 /// Reasons that code must tell apart, and that tests make calls fail with.

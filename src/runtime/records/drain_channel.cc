@@ -11,7 +11,7 @@ ChannelStatus drainChannel(OutputChannel& channel) {
   std::unique_lock<std::mutex> guard(channel.lock);
   channel.draining = true;
   channel.changed.notify_all();
-  if (channel.thread == 0) {
+  if (!channel.writerRunning) {
     writeInline(channel, guard);
     moveState(channel, WriterState::Idle, WriterState::Drained);
   }
@@ -20,10 +20,10 @@ ChannelStatus drainChannel(OutputChannel& channel) {
     return state != WriterState::Idle && state != WriterState::Writing;
   });
   const WriterState state = stateOf(channel);
-  const ThreadHandle thread = channel.thread;
-  channel.thread = 0;
+  const bool running = channel.writerRunning;
+  channel.writerRunning = false;
   guard.unlock();
-  if (thread != 0) systemCalls().joinThread(thread);
+  if (running) waitForJob(channel.writer);
   if (state == WriterState::Refused) return ChannelStatus::Refused;
   if (state == WriterState::Ending) return ChannelStatus::Ending;
   return status == ChannelStatus::Ok ? ChannelStatus::Ok : status;

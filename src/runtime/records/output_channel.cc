@@ -28,15 +28,13 @@ void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<Fi
 }
 
 void releaseChannel(OutputChannel& channel) {
-  ThreadHandle thread;
   {
     std::lock_guard<std::mutex> guard(channel.lock);
     channel.ending.store(true);
     channel.changed.notify_all();
-    thread = channel.thread;
-    channel.thread = 0;
+    channel.writerRunning = false;
   }
-  if (thread != 0) systemCalls().joinThread(thread);
+  endHelperThread(channel.writer);
   for (GatherBuffer& buffer : channel.buffers) {
     systemCalls().release(buffer.bytes);
     buffer.bytes = nullptr;

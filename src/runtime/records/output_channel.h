@@ -23,6 +23,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
 #include "runtime/records/channel_policy.h"
 
@@ -95,8 +96,9 @@ struct OutputChannel {
   std::atomic<bool> ending{false};                // the end of the run asks the writer to stop
   std::atomic<int> state{0};  // the role of writing, a WriterState (see gather_ring.h)
 
-  bool draining = false;    // under `lock`: the writer stops once everything is written
-  ThreadHandle thread = 0;  // under `lock`: the writer thread, 0 while none runs
+  bool draining = false;       // under `lock`: the writer stops once everything is written
+  bool writerRunning = false;  // under `lock`: the writer's job runs on `writer`
+  HelperThread writer;         // the producer's: the writer thread, kept for the channel
   std::mutex lock;
   std::condition_variable changed;
 };

@@ -168,10 +168,10 @@ ChannelStatus submitBuffer(OutputChannel& channel, bool startWriter) {
   restartBuffer(bufferOf(channel, sequence + 1), startOf(extent) + lengthOf(extent));
   channel.used = 0;
   channel.current.store(sequence + 1);
-  if (channel.thread == 0 && startWriter) {
-    channel.thread = systemCalls().startThread(writeSubmittedBuffers, &channel);
+  if (!channel.writerRunning && startWriter) {
+    channel.writerRunning = handOverJob(channel.writer, writeSubmittedBuffers, &channel);
   }
-  if (channel.thread == 0) writeInline(channel, guard);
+  if (!channel.writerRunning) writeInline(channel, guard);
   channel.changed.notify_all();
   if (stateOf(channel) == WriterState::Refused) return ChannelStatus::Refused;
   return channel.ending.load() ? ChannelStatus::Ending : ChannelStatus::Ok;
