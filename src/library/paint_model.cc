@@ -13,7 +13,7 @@
 #include "boxpaint/model.h"
 #include "library/internal_mesh.h"
 #include "library/library_failure.h"
-#include "model/blocks/painted_block.h"
+#include "model/blocks/block_list.h"
 #include "model/paint/model_painter.h"
 #include "runtime/diagnostics/message.h"
 #include "runtime/platform/helper_thread.h"

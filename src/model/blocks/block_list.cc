@@ -24,6 +24,12 @@ BlockChunk* chunkWithRoom(BlockList& list) {
 
 }  // namespace
 
+bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, PaintedBlock& painted) {
+  painted.cells = blockCells(mesh, block);
+  painted.value = block.value;
+  return !paintsNothing(painted.cells);
+}
+
 void expectBlocks(BlockList& list, int32_t count) {
   if (!list.chunks.empty()) return;
   list.firstCapacity =

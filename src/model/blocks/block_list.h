@@ -1,4 +1,4 @@
-// The blocks of a model, kept compactly in file order.
+// The blocks of a model, each as the model keeps it, compactly in file order.
 #pragma once
 
 #include <cstddef>
@@ -43,6 +43,11 @@ struct BlockList {
 /// the count a block file gives. Its memory is touched only as blocks are appended, so a
 /// count larger than the blocks that follow costs nothing but addresses.
 void expectBlocks(BlockList& list, int32_t count);
+
+/// Snaps `block` (its bounds ordered in place, see blockCells) and, when it paints a cell,
+/// makes `painted` of it: its cells and its value. False when it paints nothing; `painted`
+/// is then no block.
+bool makePaintedBlock(const Mesh& mesh, BlockRecord& block, PaintedBlock& painted);
 
 /// Appends a block and returns it; nullptr, with nothing appended, when memory is refused.
 PaintedBlock* appendBlock(BlockList& list);

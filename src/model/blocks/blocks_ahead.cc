@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "freeform/record_source.h"
+#include "model/blocks/block_list.h"
 #include "model/blocks/block_statements.h"
-#include "model/blocks/painted_block.h"
 
 namespace {
 

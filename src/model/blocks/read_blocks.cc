@@ -1,9 +1,9 @@
 #include "model/blocks/read_blocks.h"
 
 #include "freeform/free_form_reader.h"
+#include "model/blocks/block_list.h"
 #include "model/blocks/blocks_ahead.h"
 #include "model/blocks/model_size.h"
-#include "model/blocks/painted_block.h"
 #include "model/blocks/read_each_block.h"
 
 namespace {

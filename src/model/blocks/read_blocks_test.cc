@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "mesh/read_mesh.h"
+#include "model/blocks/block_list.h"
 #include "model/blocks/block_statements.h"
-#include "model/blocks/painted_block.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
