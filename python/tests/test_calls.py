@@ -36,13 +36,22 @@ def test_failures_carry_boxpaint_numbers_and_the_interpreter_goes_on(tmp_path):
 def test_a_thousand_failing_calls_leave_no_descriptor_and_no_memory(tmp_path):
     missing = tmp_path / "missing" / "file"
     mesh = boxpaint.Mesh([1.0], [1.0], [1.0])
+    torn = tmp_path / "torn.txt"  # each fails while open, part-way through its read
+    torn.write_text("1 1 1\n0 0 0\n1\n1 x\n")
+    blocks = tmp_path / "blocks.inp"
+    blocks.write_text("0\n1\n0 1 0 x 0 1 5\n")
+    calls = [lambda: boxpaint.write_model(missing, [1.0, 2.0]),
+             lambda: mesh.write(missing),
+             lambda: boxpaint.write_blocks(missing, 0.0, []),
+             lambda: boxpaint.read_mesh(torn),
+             lambda: boxpaint.read_blocks(blocks),
+             lambda: boxpaint.build(torn, blocks, tmp_path / "model.txt"),
+             lambda: boxpaint.build(missing, blocks, tmp_path / "model.txt")]
 
     def fail_many(count):
         for i in range(count):
             with pytest.raises(boxpaint.Error):
-                [lambda: boxpaint.write_model(missing, [1.0, 2.0]),
-                 lambda: mesh.write(missing),
-                 lambda: boxpaint.write_blocks(missing, 0.0, [])][i % 3]()
+                calls[i % len(calls)]()
 
     def resident_pages():
         with open("/proc/self/statm") as f:
@@ -55,7 +64,7 @@ def test_a_thousand_failing_calls_leave_no_descriptor_and_no_memory(tmp_path):
     assert resident_pages() - pages < 256  # 1 MiB
 
 
-@pytest.mark.parametrize("call", ["write_model", "paint"])
+@pytest.mark.parametrize("call", ["write_model", "paint", "build"])
 def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
     rng = np.random.default_rng(3)
     values = np.linspace(0.5, 2.5, 30_000_000)
@@ -69,14 +78,21 @@ def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
             pass
         _thread.interrupt_main()
 
+    if call == "build":
+        mesh.write(tmp_path / "mesh.txt")
+        boxpaint.write_blocks(tmp_path / "blocks.inp", 0.0, blocks)
     timer = threading.Timer(0.02, interrupt)
     timer.start()
     with pytest.raises(KeyboardInterrupt):
         if call == "write_model":
             boxpaint.write_model(path, values)
+        elif call == "build":
+            boxpaint.build(tmp_path / "mesh.txt", tmp_path / "blocks.inp", path)
         else:
             boxpaint.paint(mesh, 0.0, blocks)
     timer.join()
+    if call == "build" and path.exists():
+        assert path.stat().st_size < 12 * mesh.size and path.stat().st_size % 12 == 0
     if call == "write_model":
         written = path.read_bytes()
         assert 0 < len(written) < 12 * values.size and len(written) % 12 == 0
@@ -113,3 +129,43 @@ def test_processes_take_meshes_functions_and_failures():
         failure = pool.submit(boxpaint.write_model, "/no such folder/m.txt", [1.0]).exception()
     assert all(np.array_equal(p, boxpaint.paint(mesh, 0.5, t)) for p, t in zip(painted, tables))
     assert isinstance(failure, FileNotFoundError) and failure.number == 29
+
+
+MESH = "3 2 2\n0 0 20\n3*10\n2*10\n2*10\n"
+BLOCKS = "1.5\n1\n0 10 0 10 20 10 7\n"
+
+
+@pytest.mark.parametrize("mesh, blocks", [
+    ("3 2 2\n0 0 20\n3*10\n2*10\n", BLOCKS),                # the file ends early: 24
+    ("3 2 2\n0 0 20\n3*10\n2*10\n1 x\n", BLOCKS),           # not a number: 59
+    ("3 2 2\n0 0 20\n3*10\n2*10\n1e999 10\n", BLOCKS),      # beyond a double: 64
+    ("2048 2048 1024\n0 0 0\n2048*1\n2048*1\n1024*1\n", BLOCKS),  # too large a model: 179
+    (MESH, "1.5\n2\n0 10 0 10 20 10 7\n"),                  # a block missing: 24
+    (None, BLOCKS),                                          # no mesh file: 29
+    (MESH, None),                                            # no block file: 29
+    (MESH, BLOCKS),                                          # the model file a folder
+])
+def test_build_fails_as_boxpaint_does(tmp_path, mesh, blocks):
+    import subprocess
+
+    from conftest import program
+
+    names = {"mesh": tmp_path / "mesh.txt", "blocks": tmp_path / "blocks.inp"}
+    for text, path in ((mesh, names["mesh"]), (blocks, names["blocks"])):
+        if text is not None:
+            path.write_text(text)
+    folder = mesh == MESH and blocks == BLOCKS
+    models = [tmp_path / "folder" if folder else tmp_path / f"{who}.txt" for who in ("cli", "lib")]
+    for model in models:
+        model.mkdir(exist_ok=True) if folder else model.write_bytes(b"old model\r\n")
+    run = subprocess.run([program("BOXPAINT"), str(names["mesh"]), str(names["blocks"]),
+                          str(models[0])], capture_output=True)
+    with pytest.raises(boxpaint.Error) as raised:
+        boxpaint.build(names["mesh"], names["blocks"], models[1])
+    if None in (mesh, blocks):  # boxpaint says so on its console and ends with status 0
+        assert run.returncode == 0 and b"not found" in run.stdout.lower()
+        assert raised.value.number == 29 and isinstance(raised.value, FileNotFoundError)
+    else:
+        assert raised.value.number == run.returncode
+    if not folder:
+        assert models[1].read_bytes() == models[0].read_bytes()

@@ -21,7 +21,7 @@ def compare_with_cli(boxpaint_cli, folder, mesh, background, blocks):
     """Writes the mesh and the blocks, runs boxpaint on them and compares its model file
     with paint's array read back and written again."""
     # Neither writer cuts an old model file when it has no record to write.
-    for name in ("cli.txt", "module.txt"):
+    for name in ("cli.txt", "module.txt", "build.txt"):
         (folder / name).unlink(missing_ok=True)
     mesh.write(folder / "mesh.txt")
     boxpaint.write_blocks(folder / "blocks.inp", background, blocks)
@@ -32,6 +32,17 @@ def compare_with_cli(boxpaint_cli, folder, mesh, background, blocks):
     boxpaint.write_model(folder / "module.txt", painted)
     assert (folder / "module.txt").read_bytes() == model
     assert boxpaint.render_model(painted, "\n") == model.replace(b"\r\n", b"\n")
+    # The files read back to what they were written from, and build writes boxpaint's bytes.
+    read = boxpaint.read_mesh(folder / "mesh.txt")
+    assert read.counts == mesh.counts
+    for ours, theirs in zip((read.origin,) + read.widths + read.nodes,
+                            (mesh.origin,) + mesh.widths + mesh.nodes):
+        assert np.array_equal(ours, theirs, equal_nan=True)
+    read_background, read_blocks = boxpaint.read_blocks(folder / "blocks.inp")
+    assert np.array_equal([read_background], [background], equal_nan=True)
+    assert np.array_equal(read_blocks, np.reshape(blocks, (-1, 7)), equal_nan=True)
+    boxpaint.build(folder / "mesh.txt", folder / "blocks.inp", folder / "build.txt")
+    assert (folder / "build.txt").read_bytes() == model
 
 
 def test_bundled_example_paints_as_the_cli_does(boxpaint_cli, tmp_path):
@@ -73,6 +84,20 @@ def test_generated_models_paint_as_the_cli_does(boxpaint_cli, tmp_path, easting,
                                                 elevation, origin, background, blocks):
     mesh = boxpaint.Mesh(easting, northing, elevation, origin)
     compare_with_cli(boxpaint_cli, tmp_path, mesh, background, np.array(blocks, float))
+
+
+def test_blank_fields_carry_over_as_boxpaint_reads_them(boxpaint_cli, tmp_path):
+    (tmp_path / "mesh.txt").write_text("6 1 3\n0. 0. 30.\n6*10.\n10.\n3*10.\n")
+    (tmp_path / "blocks.inp").write_text(
+        "0.\n4\n 0. 20. 0. 10. 10. 30. 1.\n40. 60. 4* 2.\n20. 40. /\n0. 60. 0. 10.,,20. 5.\n")
+    background, blocks = boxpaint.read_blocks(tmp_path / "blocks.inp")
+    # Left out: block 2's bounds but easting, block 3's all but easting, block 4's upper
+    # elevation, which block 1 left as 30 once its bounds were put in order.
+    assert blocks.tolist() == [[0, 20, 0, 10, 10, 30, 1], [40, 60, 0, 10, 30, 10, 2],
+                               [20, 40, 0, 10, 30, 10, 2], [0, 60, 0, 10, 30, 20, 5]]
+    model = boxpaint_cli(tmp_path / "mesh.txt", tmp_path / "blocks.inp", tmp_path / "m.txt")
+    painted = boxpaint.paint(boxpaint.read_mesh(tmp_path / "mesh.txt"), background, blocks)
+    assert_same_values(painted.ravel(), read_records(model))
 
 
 def test_mesh_reads_back_through_the_cli_to_the_same_nodes(tmp_path):

@@ -4,6 +4,7 @@
 
 #include "library/library_failure.h"
 #include "mesh/node_order.h"
+#include "mesh/node_sums.h"
 
 namespace {
 
@@ -20,6 +21,19 @@ bool takeAxis(const boxpaint::MeshAxis& axis, NodeAxis& internal) {
 }
 
 }  // namespace
+
+void makeNodes(boxpaint::MeshAxis& axis, bool falling) {
+  axis.nodes.clear();
+  if (axis.cellCount < 0) return;
+  axis.nodes.push_back(axis.origin);
+  axis.nodes.insert(axis.nodes.end(), axis.widths.begin(), axis.widths.end());
+  // The sum also builds the axis's search tables, a few hundred kilobytes: not on the stack.
+  auto sums = std::make_unique<NodeAxis>();
+  sums->cellCount = axis.cellCount;
+  sums->nodeCount = static_cast<int32_t>(axis.nodes.size());
+  sums->nodes = axis.nodes.data();
+  sumNodeWidths(*sums, falling);
+}
 
 boxpaint::Failure internalMesh(const boxpaint::Mesh& mesh, std::unique_ptr<Mesh>& internal) {
   // The search tables take a few hundred kilobytes: not on the stack of a caller's thread.

@@ -13,6 +13,17 @@ boxpaint::Failure messageFailure(int32_t number, std::string file, int64_t line)
   return failure;
 }
 
+boxpaint::Failure runFailure(const Failure& failure) {
+  if (!failure) return {};
+  return messageFailure(numberOf(failure.message), failure.fileName, failure.line);
+}
+
+boxpaint::Failure nameFailure(const std::string& path) {
+  // A name with a NUL in it would name another file than the one asked for.
+  if (path.find('\0') == std::string::npos) return {};
+  return messageFailure(numberOf(Message::BadFileName), path);
+}
+
 boxpaint::Failure badArgument(std::string text) {
   boxpaint::Failure failure;
   failure.number = boxpaint::kBadArgument;

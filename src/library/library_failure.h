@@ -6,10 +6,17 @@
 #include <string>
 
 #include "boxpaint/failure.h"
+#include "runtime/diagnostics/failure.h"
 
 /// The failure of message `number` (its text from boxpaint's catalogue), found in `file`
 /// at `line` where they are given.
 boxpaint::Failure messageFailure(int32_t number, std::string file = {}, int64_t line = 0);
+
+/// The library's failure for `failure`, one the internal libraries return (none for none).
+boxpaint::Failure runFailure(const Failure& failure);
+
+/// The failure of a file name the system cannot take as given (a NUL in it), else none.
+boxpaint::Failure nameFailure(const std::string& path);
 
 /// A failure for arguments the call cannot take; `text` says what is wrong with them.
 boxpaint::Failure badArgument(std::string text);

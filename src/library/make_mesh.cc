@@ -3,27 +3,18 @@
 #include <memory>
 
 #include "boxpaint/mesh.h"
+#include "library/internal_mesh.h"
 #include "library/library_failure.h"
-#include "mesh/node_sums.h"
 
 namespace {
 
-// Makes `axis` of `widths` from `origin`: the node coordinates through the same running
-// sum the mesh reader makes, falling on elevation.
+// Makes `axis` of `widths` from `origin`.
 void makeAxis(double origin, std::span<const double> widths, bool falling,
               boxpaint::MeshAxis& axis) {
   axis.cellCount = static_cast<int32_t>(widths.size());
   axis.origin = origin;
   axis.widths.assign(widths.begin(), widths.end());
-  axis.nodes.resize(widths.size() + 1);
-  axis.nodes[0] = origin;
-  std::copy(widths.begin(), widths.end(), axis.nodes.begin() + 1);
-  // The sum also builds the axis's search tables, a few hundred kilobytes: not on the stack.
-  auto sums = std::make_unique<NodeAxis>();
-  sums->cellCount = axis.cellCount;
-  sums->nodeCount = static_cast<int32_t>(axis.nodes.size());
-  sums->nodes = axis.nodes.data();
-  sumNodeWidths(*sums, falling);
+  makeNodes(axis, falling);
 }
 
 }  // namespace

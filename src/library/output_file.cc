@@ -11,10 +11,7 @@ OutputFile::~OutputFile() {
 
 boxpaint::Failure openOutputFile(const std::string& path, OutputFile& file) {
   file.path = path;
-  // A name with a NUL in it would name another file than the one asked for.
-  if (path.find('\0') != std::string::npos) {
-    return messageFailure(numberOf(Message::BadFileName), path);
-  }
+  if (boxpaint::Failure failure = nameFailure(path); failed(failure)) return failure;
   SystemError error = 0;
   file.handle = openFileRetrying(path.c_str(), OpenIntent::Write, &error);
   if (file.handle == kNoFile) return messageFailure(openRefusalMessage(error), path);

@@ -78,7 +78,7 @@ Failure readStatements(Connection& connection, Mesh& mesh, MeshLines& read) {
 
 }  // namespace
 
-Failure readMesh(const char* name, int length, Mesh& mesh, MeshLines* lines) {
+Failure readMeshWidths(const char* name, int length, Mesh& mesh, MeshLines* lines) {
   if (Failure opened = openInput(kMeshUnit, name, length)) return opened;
   MeshLines read;
   if (Failure failure = readStatements(*lookUpConnection(kMeshUnit), mesh, read)) {
@@ -87,7 +87,11 @@ Failure readMesh(const char* name, int length, Mesh& mesh, MeshLines* lines) {
   }
   if (Failure closed = closeConnection(kMeshUnit)) return closed;
   if (lines != nullptr) *lines = read;
+  return {};
+}
 
+Failure readMesh(const char* name, int length, Mesh& mesh, MeshLines* lines) {
+  if (Failure failure = readMeshWidths(name, length, mesh, lines)) return failure;
   sumNodeWidths(mesh.northing, false);
   sumNodeWidths(mesh.easting, false);
   sumNodeWidths(mesh.elevation, true);

@@ -22,5 +22,10 @@ struct MeshLines {
 /// where each statement ended, for a program that points its user at them.
 Failure readMesh(const char* name, int length, Mesh& mesh, MeshLines* lines = nullptr);
 
+/// Reads the mesh file as readMesh does, but leaves each axis's numbers as the file gives
+/// them: node 1 its origin, nodes 2..n+1 its widths. For a caller that keeps the widths
+/// too; sumNodeWidths then makes the coordinates as readMesh does.
+Failure readMeshWidths(const char* name, int length, Mesh& mesh, MeshLines* lines = nullptr);
+
 /// Gives back the node arrays that `readMesh` made; the mesh has no axes afterwards.
 void releaseMesh(Mesh& mesh);

@@ -25,7 +25,9 @@ struct BlockFile {
                               // null or a slash) holding what it carries over
 };
 
-/// Reads the block file `path` as boxpaint does.
+/// Reads the block file `path` as boxpaint does, failing as readMesh does. A field a block
+/// leaves out (a null or a slash) holds what boxpaint carries over into it: the value the
+/// block before left there, its bounds put in order.
 Failure readBlocks(const std::string& path, BlockFile& file);
 
 /// Writes a block file of `background` and `blocks`, one block a line, each number in the

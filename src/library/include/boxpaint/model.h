@@ -61,7 +61,11 @@ Failure readModel(const std::string& path, const Mesh& mesh, std::span<double> c
                   const CallControl* control = nullptr);
 
 /// Does what `boxpaint meshPath blockPath modelPath` does: the same model file, the same
-/// failures, returned.
+/// failures, returned; an input file that cannot be opened, which boxpaint reports on its
+/// console before it stops with status 0, fails with the open's message (29 not found).
+/// Names are of at most 200 characters, as boxpaint takes them (kBadArgument for longer
+/// ones). The run works on a thread of its own; a stop takes effect between pieces of the
+/// model file, which then holds whole records.
 Failure buildModel(const std::string& meshPath, const std::string& blockPath,
                    const std::string& modelPath, const CallControl* control = nullptr);
 

@@ -1,16 +1,29 @@
-// A mesh file that boxpaint reads back to the same numbers.
+// Mesh files read as boxpaint reads them, and written so that it reads them back to the
+// same numbers.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "boxpaint/mesh.h"
 #include "check/shortest_number.h"
 #include "library/file_call_lock.h"
+#include "library/internal_mesh.h"
 #include "library/library_failure.h"
 #include "library/output_file.h"
+#include "mesh/read_mesh.h"
 
 namespace {
+
+// Gives back a mesh the mesh reader made.
+struct MeshRelease {
+  void operator()(::Mesh* mesh) const {
+    releaseMesh(*mesh);
+    delete mesh;
+  }
+};
 
 // Numbers a line of widths holds.
 constexpr int kWidthsPerLine = 8;
@@ -47,6 +60,32 @@ void appendWidths(std::string& text, const boxpaint::MeshAxis& axis) {
 }  // namespace
 
 namespace boxpaint {
+
+Failure readMesh(const std::string& path, Mesh& mesh) {
+  if (Failure failure = nameFailure(path); failed(failure)) return failure;
+  const FileCallLock lock;
+  return failingOnMemory([&] {
+    // The reader's axes carry search tables of a few hundred kilobytes: not on the stack;
+    // their node arrays are given back however this ends.
+    const std::unique_ptr<::Mesh, MeshRelease> read(new ::Mesh);
+    const ::Failure failure = readMeshWidths(path.data(), static_cast<int>(path.size()), *read);
+    Mesh made;
+    if (!failure) {
+      for (auto [axis, from, falling] : {std::tuple{&made.easting, &read->easting, false},
+                                         std::tuple{&made.northing, &read->northing, false},
+                                         std::tuple{&made.elevation, &read->elevation, true}}) {
+        axis->cellCount = from->cellCount;
+        axis->origin = from->nodeCount > 0 ? from->nodes[0] : 0.0;
+        if (from->cellCount > 0)
+          axis->widths.assign(from->nodes + 1, from->nodes + from->nodeCount);
+        makeNodes(*axis, falling);
+      }
+    }
+    if (failure) return runFailure(failure);
+    mesh = std::move(made);
+    return Failure{};
+  });
+}
 
 Failure writeMesh(const std::string& path, const Mesh& mesh) {
   for (const MeshAxis* axis : {&mesh.easting, &mesh.northing, &mesh.elevation}) {
