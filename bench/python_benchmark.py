@@ -21,7 +21,6 @@ end. Usage: bench/python_benchmark.py [read] [write] [paint]   (no names: all th
 """
 
 import os
-import resource
 import shutil
 import statistics
 import subprocess
@@ -76,17 +75,22 @@ READERS = {
 
 
 def read_once(reader, path):
+    # The peak from the process's own memory map (VmHWM), which starts afresh at exec;
+    # ru_maxrss would carry over this process's own peak from before the exec.
     child = f"""
-import resource, sys, time
+import sys, time
 sys.path.insert(0, {os.path.join(BUILD, 'python')!r})
 import numpy, pandas, boxpaint
+def status(field):
+    with open("/proc/self/status") as f:
+        return next(int(line.split()[1]) * 1024 for line in f if line.startswith(field))
 path = {path!r}
 mesh = boxpaint.Mesh(numpy.full(400, 10.0), numpy.full(400, 10.0), numpy.full(200, 10.0))
-before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+before = status("VmRSS")
 start = time.perf_counter()
 {READERS[reader]}
 spent = time.perf_counter() - start
-print(spent, (resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - before) * 1024)
+print(spent, status("VmHWM") - before)
 """
     done = subprocess.run([sys.executable, "-c", child], capture_output=True, text=True)
     if done.returncode != 0:
