@@ -20,37 +20,24 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include "app/run_driver.h"
 #include "runtime/environment/command_line.h"
 #include "runtime/platform/file_transfers.h"
-#include "runtime/process/finish_run.h"
 #include "runtime/process/test_end_hook.h"
 #include "support/call_faults.h"
 #include "support/fault_expectation.h"
+#include "support/file_content.h"
 #include "support/sweep_inputs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contentOf(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-void writeContent(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-}
 
 // Where a scenario's output goes.
 enum class Output { DiskModel, FifoModel, Stdout, PrintFile };
@@ -115,8 +102,8 @@ struct Stage {
       sweptMeshCounts(ne, nn, nz);
       target.mesh = target.meshTyped = (dir / "mesh.txt").string();
       target.blocks = target.blocksTyped = (dir / "blocks.inp").string();
-      writeContent(target.mesh, sweptMeshText(ne, nn, nz));
-      writeContent(target.blocks, sweptBlockText(ne, nn, nz));
+      writeFileContent(target.mesh, sweptMeshText(ne, nn, nz));
+      writeFileContent(target.blocks, sweptBlockText(ne, nn, nz));
       outputPath = dir / (kind == Output::FifoModel ? "model.fifo" : "model.txt");
 #ifndef _WIN32
       if (kind == Output::FifoModel) mkfifo(outputPath.c_str(), 0600);
@@ -156,7 +143,7 @@ struct Stage {
 
   // One run in-process with the fault `plan`, the output file put back as it was first.
   RunOutcome run(const CallFaultPlan& plan) const {
-    if (!target.old.empty()) writeContent(outputPath, target.old);
+    if (!target.old.empty()) writeFileContent(outputPath, target.old);
     const fs::path outPath = dir / "stdout.txt";
     const fs::path errPath = dir / "stderr.txt";
     fs::remove(outPath);
@@ -182,24 +169,18 @@ struct Stage {
     }
     closeFileOnce(out, &error);
     closeFileOnce(err, &error);
-    outcome.result.out = contentOf(outPath);
-    outcome.result.err = contentOf(errPath);
+    outcome.result.out = fileContent(outPath);
+    outcome.result.err = fileContent(errPath);
 #ifndef _WIN32
     if (drain) {
       outcome.output = drain->finish();
       return outcome;
     }
 #endif
-    outcome.output = output == Output::Stdout ? outcome.result.out : contentOf(outputPath);
+    outcome.output = output == Output::Stdout ? outcome.result.out : fileContent(outputPath);
     return outcome;
   }
 };
-
-// Memory refused to the run's own strings and lists ends the run with message 41, as in
-// the real program.
-void refuseMemory() {
-  endRunForFailure(failureOf(Message::OutOfMemory));
-}
 
 struct Scenario {
   const char* name;
@@ -232,13 +213,7 @@ std::vector<std::string> actionsFor(const std::string& kind, Output output) {
   if (kind == "write") return {"DiskFull", "Io", "Interrupted", "short", "fillsUp"};
   if (kind == "read") return {"Io", "Interrupted", "short"};
   if (kind == "close" || kind == "ftruncate") return {"Io", "Interrupted"};
-  if (kind == "open") {
-    std::vector<std::string> actions;
-    for (const char* const* name = kErrorActionNames; *name != nullptr; ++name) {
-      actions.push_back(*name);
-    }
-    return actions;
-  }
+  if (kind == "open") return openFaultActions();
   return {"NoMemory"};
 }
 
@@ -257,7 +232,7 @@ std::vector<long> sweptCalls(long count) {
 
 class CallSweepTest : public testing::TestWithParam<std::tuple<Scenario, std::string>> {
  protected:
-  void SetUp() override { previous = std::set_new_handler(refuseMemory); }
+  void SetUp() override { previous = std::set_new_handler(refuseMemoryAsTheProgramsDo); }
   void TearDown() override { std::set_new_handler(previous); }
   std::new_handler previous = nullptr;
 };

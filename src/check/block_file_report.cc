@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "check/check_failure.h"
 #include "model/blocks/read_each_block.h"
-#include "runtime/connections/open_connection.h"
-#include "runtime/process/finish_run.h"
 
 namespace {
 
@@ -17,9 +14,11 @@ constexpr int32_t kBlocksReservedAtOnce = 1 << 16;
 struct ReportReading {
   const Mesh* mesh = nullptr;
   BlockFileReport* report = nullptr;
+  BlockReading* reading = nullptr;
 };
 
 void takeHead(void* context, const char* path, FreeFormReader&, double background, int32_t count) {
+  static_cast<ReportReading*>(context)->reading->headRead = true;
   BlockFileReport& report = *static_cast<ReportReading*>(context)->report;
   report.path = path;
   report.background = background;
@@ -31,15 +30,16 @@ void takeHead(void* context, const char* path, FreeFormReader&, double backgroun
 }
 
 void startBlock(void* context, int32_t index, int64_t record) {
-  setCheckReadingBlock(index + 1, static_cast<ReportReading*>(context)->report->blockCount, record);
+  BlockReading& reading = *static_cast<ReportReading*>(context)->reading;
+  reading.block = index + 1;
+  reading.blockRecord = record;
 }
 
 // Each block's values as read, then its cells, which orders its bounds in place: a field
 // the next block leaves unread keeps the ordered value, as boxpaint reads it.
-bool takeBlock(void* context, int32_t index, BlockRecord& block, int64_t first, int64_t last) {
+bool takeBlock(void* context, int32_t, BlockRecord& block, int64_t first, int64_t last) {
   const ReportReading& reading = *static_cast<ReportReading*>(context);
   BlockFileReport& report = *reading.report;
-  if (last > first) setCheckReadOn(index + 1, first, last);
   report.lines.push_back({first, last});
   report.read.push_back(block);
   report.cells.push_back(blockCells(*reading.mesh, block));
@@ -48,18 +48,17 @@ bool takeBlock(void* context, int32_t index, BlockRecord& block, int64_t first, 
 
 }  // namespace
 
-bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report) {
-  ReportReading reading{&mesh, &report};
+Failure readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report,
+                      BlockReading& where) {
+  where = BlockReading{};
+  ReportReading reading{&mesh, &report, &where};
   BlockHandOff handOff;
   handOff.context = &reading;
   handOff.head = takeHead;
   handOff.next = startBlock;
   handOff.block = takeBlock;
-  if (const Failure failure = readEachBlock(name, length, handOff)) {
-    if (isOpenRefusal(failure)) return false;
-    endRunForFailure(failure);
-  }
+  if (const Failure failure = readEachBlock(name, length, handOff)) return failure;
   skipBlankLines(report.path.c_str(), report.lines);
   report.visible.assign(report.read.size(), 0);
-  return true;
+  return {};
 }

@@ -9,6 +9,7 @@
 #include "mesh/mesh.h"
 #include "model/blocks/block_cells.h"
 #include "model/blocks/block_record.h"
+#include "runtime/diagnostics/failure.h"
 #include "runtime/memory/system_allocator.h"
 
 /// One item a block, for millions of blocks: on large pages where the system has them.
@@ -28,8 +29,17 @@ struct BlockFileReport {
   int64_t backgroundCells = 0;  // the cells no block covers
 };
 
+/// Where reading the block file stood.
+struct BlockReading {
+  bool headRead = false;    // the background and the number of blocks were read
+  int32_t block = 0;        // the block read last or being read, from 1; 0: none yet
+  int64_t blockRecord = 0;  // the record its statement began on
+};
+
 /// Reads the block file named by the blank-padded buffer `name` (unit 1) as boxpaint
 /// does, finds the lines each block was read from and the cells it paints on `mesh`;
-/// `visible` and `backgroundCells` are left for countVisibleCells. False when the file
-/// cannot be opened; read errors end the run.
-bool readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report);
+/// `visible` and `backgroundCells` are left for countVisibleCells. Returns no failure, the
+/// open's refusal, or what stopped the reading (a read failure, memory refused, a failing
+/// close); `where` says where it stood.
+Failure readBlockFile(const char* name, int length, const Mesh& mesh, BlockFileReport& report,
+                      BlockReading& where);

@@ -7,57 +7,32 @@
 #include "check/block_lines.h"
 #include "check/reading_stop.h"
 #include "check/remark_note.h"
+#include "companion/companion_events.h"
 #include "companion/exit_status.h"
 #include "companion/line_text.h"
-#include "companion/system_files.h"
 #include "output/not_found_layout.h"
+#include "runtime/connections/open_connection.h"
+#include "runtime/diagnostics/message_catalogue.h"
 #include "runtime/diagnostics/report_diagnostic.h"
-#include "runtime/ending/failure_handler.h"
-#include "runtime/ending/run_end.h"
-#include "runtime/environment/command_line.h"
 
 namespace {
 
 bool printJson = false;
-const char* readingFile = nullptr;
-const char* readingPart = nullptr;
-int32_t readingBlock = 0;  // 0: not in a block
-int32_t readingBlockCount = 0;
-int64_t readingBlockLine = 0;
-// The blocks that took values from more than one line, and those lines.
-std::vector<int32_t> readOnBlocks;
-std::vector<BlockLines> readOnLines;
-
-// Writes `text` to standard output, or standard error when `error`; nothing more can be
-// said if that fails.
-void writeText(bool error, std::string_view text) {
-  writeWhole(standardOutput(error), text.data(), text.size());
-}
-
-[[noreturn]] void endWith(const ReadingStop& stop) {
-  if (printJson) writeText(false, readingStopJson(stop));
-  writeText(true, readingStopText(stop));
-  endProcess(kFailureStatus);
-}
 
 // What was being read, in the user's words.
-std::string readingPlace() {
-  if (readingBlock > 0) {
-    return "block " + std::to_string(readingBlock) + " of " + std::to_string(readingBlockCount);
+std::string partRead(const ReadingPlace& place) {
+  if (place.block > 0) {
+    return "block " + std::to_string(place.block) + " of " + std::to_string(place.blockCount);
   }
-  return readingPart != nullptr ? readingPart : "";
+  return place.part != nullptr ? place.part : "";
 }
 
-// The line boxpaint prints for message `number` (with the unit and file when given).
-std::string messageLine(int32_t number, int32_t unit, const char* fileName) {
-  const Message message = static_cast<Message>(number);
-  MessageArgument arguments[2];
-  arguments[0].number = unit;
-  arguments[1].isText = true;
-  arguments[1].text = fileName;
+// The line boxpaint prints for `failure`, with its unit and file where it has them.
+std::string messageLine(const Failure& failure) {
+  const Diagnostic diagnostic = diagnosticOf(failure);
   char line[1024];
   TextBuffer buffer{line, sizeof line, 0, false};
-  formatMessageLine(buffer, message, arguments, fileName != nullptr ? 2 : 0);
+  formatMessageLine(buffer, diagnostic.message, diagnostic.arguments, diagnostic.argumentCount);
   std::string text(buffer.data, buffer.length);
   if (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
@@ -65,13 +40,19 @@ std::string messageLine(int32_t number, int32_t unit, const char* fileName) {
 
 // "; block 2 reads on past its line: ..." when a block before the end of the file `path`
 // took values from the line after its own, which is what makes such a file end early.
-std::string readOnNote(const char* path) {
-  if (path == nullptr) return "";
-  skipBlankLines(path, readOnLines);
-  for (size_t i = 0; i < readOnLines.size(); ++i) {
-    const BlockLines& lines = readOnLines[i];
+std::string readOnNote(const char* path, std::span<const BlockLines> blocksRead) {
+  std::vector<BlockLines> spread;
+  std::vector<int32_t> numbers;
+  for (size_t b = 0; b < blocksRead.size(); ++b) {
+    if (blocksRead[b].last <= blocksRead[b].first) continue;
+    spread.push_back(blocksRead[b]);
+    numbers.push_back(static_cast<int32_t>(b) + 1);
+  }
+  skipBlankLines(path, spread);
+  for (size_t i = 0; i < spread.size(); ++i) {
+    const BlockLines& lines = spread[i];
     if (lines.first >= lines.last) continue;
-    return "; block " + std::to_string(readOnBlocks[i]) + " reads on past its line: its values " +
+    return "; block " + std::to_string(numbers[i]) + " reads on past its line: its values " +
            "run from line " + std::to_string(lines.first) + " to line " +
            std::to_string(lines.last);
   }
@@ -83,10 +64,10 @@ constexpr int64_t kBlankLinesLookedAt = 16;
 
 // True when the block being read took no value before line `line` of `path`: its
 // statement began there, or on blank lines just before.
-bool blankBetween(const char* path, int64_t line) {
-  if (line - readingBlockLine > kBlankLinesLookedAt) return false;
+bool blankBetween(const char* path, int64_t first, int64_t line) {
+  if (line - first > kBlankLinesLookedAt) return false;
   std::string text;
-  for (int64_t before = readingBlockLine; before < line; ++before) {
+  for (int64_t before = first; before < line; ++before) {
     if (!lineText(path, before, text) || text.find_first_not_of(" \t\r") != std::string::npos) {
       return false;
     }
@@ -95,102 +76,85 @@ bool blankBetween(const char* path, int64_t line) {
 }
 
 // A read of an input file failed: where it stopped comes with the failure.
-ReadingStop readFailure(const RunFailure& failure) {
+ReadingStop readStop(const Failure& failure, const ReadingPlace& place) {
   ReadingStop stop;
-  stop.file = failure.fileName != nullptr ? failure.fileName : "";
-  stop.part = readingPlace();
-  stop.line = failure.recordsRead;
-  stop.message = messageLine(failure.number, failure.unit, failure.fileName);
-  switch (static_cast<Message>(failure.number)) {
+  stop.file = failure.fileName;
+  stop.part = partRead(place);
+  stop.line = failure.line;
+  stop.message = messageLine(failure);
+  switch (failure.message) {
     case Message::SyntaxError:
     case Message::ConversionError:
       stop.place = StopPlace::AtLine;
       stop.problem = "a value boxpaint cannot read";
       stop.hasText = lineText(failure.fileName, stop.line, stop.text);
-      if (stop.hasText && readingBlock > 0 && blankBetween(failure.fileName, stop.line)) {
+      if (stop.hasText && place.block > 0 &&
+          blankBetween(failure.fileName, place.blockRecord, stop.line)) {
         stop.note = remarkNote(stop.text, stop.line);
       }
       break;
     case Message::EndOfFile:
       stop.place = StopPlace::AfterLine;
-      stop.problem = "the file ends too early" + readOnNote(failure.fileName);
+      stop.problem = "the file ends too early" + readOnNote(failure.fileName, place.blocksRead);
       break;
     default:
       stop.place = StopPlace::AfterLine;
-      stop.problem = std::string(failure.reason);
+      stop.problem = std::string(messageReason(failure.message));
       break;
   }
   return stop;
 }
 
 // Memory refused, or an array too large for boxpaint's sizes.
-ReadingStop memoryFailure(const RunFailure& failure) {
+ReadingStop memoryStop(const Failure& failure, const ReadingPlace& place) {
   ReadingStop stop;
-  stop.file = readingFile != nullptr ? readingFile : "";
-  stop.part = readingPlace();
-  stop.problem = failure.number == numberOf(Message::ArraySizeOverflow)
+  stop.file = place.file;
+  stop.part = partRead(place);
+  stop.problem = failure.message == Message::ArraySizeOverflow
                      ? "the mesh is too large for boxpaint"
                      : "memory ran out";
-  stop.message = messageLine(failure.number, 0, nullptr);
+  stop.message = messageLine(failure);
   return stop;
 }
 
-void handleFailure(const RunFailure& failure) {
-  switch (failure.kind) {
-    case FailureKind::Terminate:
-      return;  // the process ends by SIGTERM
-    case FailureKind::ProcessorException:
-      // Inside a signal handler: nothing but writes.
-      writeText(true, "boxpaint-check: internal fault: ");
-      writeText(true, failure.reason);
-      writeText(true, "\n");
-      endProcess(kFailureStatus);
-    case FailureKind::ConsoleEvent:
-      writeText(true, "boxpaint-check: interrupted\n");
-      endProcess(kFailureStatus);
-    case FailureKind::InputOutput:
-      endWith(readFailure(failure));
-    case FailureKind::Memory:
-      endWith(memoryFailure(failure));
-  }
-  endProcess(kFailureStatus);
+// A file that cannot be opened: boxpaint says so on standard output and ends with status
+// 0, writing no model.
+ReadingStop missingFileStop(const ReadingPlace& place) {
+  ReadingStop stop;
+  stop.file = place.file;
+  stop.problem = "the file cannot be opened";
+  stop.message = notFoundLine(place.file);
+  return stop;
+}
+
+// A failure that the run-time layer ended the run for: memory refused to a list.
+CompanionFailure runFailureWords(const Failure& failure) {
+  return readingFailure(failure, ReadingPlace{}, printJson);
 }
 
 }  // namespace
 
 void installCheckFailureHandler() {
-  setFailureHandler(handleFailure);
+  installCompanionFailureHandler(kCheckProgram, runFailureWords);
 }
 
 void setFailureJson(bool json) {
   printJson = json;
 }
 
-void setCheckReading(const char* fileName, const char* part) {
-  readingFile = fileName;
-  readingPart = part;
-  readingBlock = 0;
+CompanionFailure readingFailure(const Failure& failure, const ReadingPlace& place, bool json) {
+  const ReadingStop stop = isOpenRefusal(failure)        ? missingFileStop(place)
+                           : failure.fileName[0] == '\0' ? memoryStop(failure, place)
+                                                         : readStop(failure, place);
+  return readingStopFailure(stop, json, numberOf(failure.message));
 }
 
-void setCheckReadingBlock(int32_t block, int32_t count, int64_t line) {
-  readingBlock = block;
-  readingBlockCount = count;
-  readingBlockLine = line;
-}
-
-void setCheckReadOn(int32_t block, int64_t first, int64_t last) {
-  readOnBlocks.push_back(block);
-  readOnLines.push_back({first, last});
-}
-
-void failMissingFile(const char* name, int length) {
-  // Claimed like every other end, so that a console event cannot end the run halfway.
-  claimRunEnd();
-  const std::string_view given = nameInBuffer(name, length);
-  ReadingStop stop;
-  stop.file = given;
-  stop.problem = "the file cannot be opened";
-  // boxpaint says so on standard output and ends with status 0, writing no model.
-  stop.message = notFoundLine(given);
-  endWith(stop);
+CompanionFailure readingStopFailure(const ReadingStop& stop, bool json, int32_t number) {
+  CompanionFailure failure = failureOf(kFailureStatus, readingStopHead(stop));
+  failure.detail = readingStopDetail(stop);
+  if (json) failure.json = readingStopJson(stop);
+  failure.file = stop.file;
+  failure.line = stop.line;
+  failure.message = number;
+  return failure;
 }

@@ -1,28 +1,45 @@
-// How boxpaint-check ends when reading stops: it says where, and what boxpaint would
+// How boxpaint-check fails when reading stops: it says where, and what boxpaint would
 // have said there, instead of boxpaint's own diagnostic.
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
-/// Takes every failure that ends the run from the run-time layer. Call before
-/// startRuntime.
+#include "check/block_lines.h"
+#include "check/reading_stop.h"
+#include "companion/companion_failure.h"
+#include "runtime/diagnostics/failure.h"
+
+/// The name every error of boxpaint-check begins with.
+constexpr char kCheckProgram[] = "boxpaint-check";
+
+/// Takes every failure that ends the run from the run-time layer: memory refused to a
+/// list, an event. Call before startRuntime.
 void installCheckFailureHandler();
 
-/// Makes failures print the JSON error object on standard output too (--json).
+/// Makes the failures that the run-time layer ends the run for carry the JSON error object
+/// too (--json).
 void setFailureJson(bool json);
 
-/// Names the file being read, as given on the command line, and what of it (a static
-/// text such as "the mesh" or "the background"); nullptr: nothing is being read.
-void setCheckReading(const char* fileName, const char* part);
+/// What was being read when reading stopped.
+struct ReadingPlace {
+  std::string file;            // the file as the user named it
+  const char* part = nullptr;  // what of it ("the background and the number of blocks");
+                               // nullptr: nothing in particular
+  int32_t block = 0;           // the block being read, from 1; 0: none
+  int32_t blockCount = 0;      // of how many
+  int64_t blockRecord = 0;     // the record its statement began on
+  std::span<const BlockLines> blocksRead;  // the lines of each block read before it
+};
 
-/// Says that block `block` (from 1) of `count` is being read, from line `line` on.
-void setCheckReadingBlock(int32_t block, int32_t count, int64_t line);
+/// The failure of a check whose reading stopped with the run-time's `failure` at `place`:
+/// where it stopped, the text of the line, what made it so, and the line boxpaint prints;
+/// for a file that cannot be opened, the line boxpaint prints then. With `json` the JSON
+/// error object too.
+CompanionFailure readingFailure(const Failure& failure, const ReadingPlace& place, bool json);
 
-/// Says that block `block` (from 1) took its values from lines `first` to `last` of the
-/// block file, more than one: the first such block whose lines are not blank is named
-/// when the file then ends too early, the usual end of a line short of values.
-void setCheckReadOn(int32_t block, int64_t first, int64_t last);
-
-/// Reports that the file named by the blank-padded buffer `name` cannot be opened, with
-/// the line boxpaint prints then, and ends the process with status 1.
-[[noreturn]] void failMissingFile(const char* name, int length);
+/// The failure of a check that stopped as `stop` says: its report on standard error, and
+/// with `json` the JSON error object for standard output; `number` is the run-time's
+/// message number, where it has one.
+CompanionFailure readingStopFailure(const ReadingStop& stop, bool json, int32_t number);

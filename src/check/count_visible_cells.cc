@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "model/paint/model_painter.h"
-#include "runtime/process/finish_run.h"
 
-void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
+Failure countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   report.visible.assign(report.cells.size(), 0);
   report.backgroundCells = 0;
 
@@ -14,14 +13,14 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
   BlockList blocks;
   for (const BlockCells& cells : report.cells) {
     PaintedBlock* block = appendBlock(blocks);
-    if (block == nullptr) endRunForFailure(failureOf(Message::OutOfMemory));
+    if (block == nullptr) return failureOf(Message::OutOfMemory);
     block->cells = cells;
     block->value = 0;
   }
   ModelPainter painter;
   if (const Failure refused = startPainting(painter, blocks, mesh.easting.cellCount,
                                             mesh.northing.cellCount, mesh.elevation.cellCount)) {
-    endRunForFailure(refused);
+    return refused;
   }
   ModelPiece piece;
   const uint32_t* labels = nullptr;
@@ -40,4 +39,5 @@ void countVisibleCells(const Mesh& mesh, BlockFileReport& report) {
       }
     }
   }
+  return {};
 }

@@ -4,8 +4,8 @@
 #include "check/shortest_number.h"
 #include "companion/line_text.h"
 
-std::string readingStopText(const ReadingStop& stop) {
-  std::string text = "boxpaint-check: ";
+std::string readingStopHead(const ReadingStop& stop) {
+  std::string text;
   if (stop.place != StopPlace::None) text.append("reading stopped at ");
   text.append(printableText(stop.file));
   if (stop.place == StopPlace::AtLine) {
@@ -17,7 +17,11 @@ std::string readingStopText(const ReadingStop& stop) {
   }
   if (!stop.part.empty()) text.append(", in ").append(stop.part);
   if (!stop.problem.empty()) text.append(stop.file.empty() ? "" : ": ").append(stop.problem);
-  text.push_back('\n');
+  return text;
+}
+
+std::string readingStopDetail(const ReadingStop& stop) {
+  std::string text;
   if (stop.place == StopPlace::AtLine && stop.hasText) {
     text.append("  line ");
     appendInteger(text, stop.line);

@@ -24,9 +24,12 @@ struct ReadingStop {
   std::string message;  // the line boxpaint prints, without its line feed
 };
 
-/// The report on standard error: what stopped where, the line's text, the note under it,
-/// boxpaint's line.
-std::string readingStopText(const ReadingStop& stop);
+/// The first line of the report on standard error, without the program's name and the
+/// line end: what stopped where.
+std::string readingStopHead(const ReadingStop& stop);
+
+/// The lines under it, each ended: the line's text, the note under it, boxpaint's line.
+std::string readingStopDetail(const ReadingStop& stop);
 
 /// The JSON object {"error": {...}} that --json prints on standard output; the note ends
 /// its "problem", after "; ".

@@ -269,7 +269,8 @@ TEST(LayOutSliceTest, CellsMeetWithoutAGapAtAnySize) {
     std::string error;
     ASSERT_EQ(layOutSlice(plane, ColourScale{0, 6, true}, drawing, scene, g, error),
               SliceLayout::Drawn);
-    const RgbImage image = drawRasterPicture(scene);
+    RgbImage image;
+    ASSERT_FALSE(drawRasterPicture(scene, image));
     for (int y = g.plotTop; y < g.plotTop + g.plotHeight; ++y) {
       for (int x = g.plotLeft; x < g.plotLeft + g.plotWidth; ++x) {
         ASSERT_NE(pixelAt(image, x, y), (Rgb{255, 255, 255})) << width << ": " << x << "," << y;

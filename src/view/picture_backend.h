@@ -23,11 +23,10 @@ bool drawsText(std::string_view text);
 /// The metrics of the text this build draws.
 TextMetrics pictureTextMetrics();
 
-/// The scene in pixels, for a PNG picture.
-RgbImage drawRasterPicture(const PictureScene& scene);
+/// The scene in pixels, for a PNG picture, in `image`; a failure when it cannot be drawn.
+CompanionFailure drawRasterPicture(const PictureScene& scene, RgbImage& image);
 
 /// Writes the scene as an SVG or PDF picture titled `title` to `file`, one picture unit
-/// to the point; a failure ends the run with one line naming the output. Only where
-/// `drawsVectorPictures()`.
-void writeVectorPicture(OutputFile& file, const PictureScene& scene, PictureFormat format,
-                        const std::string& title);
+/// to the point; a failure names the output. Only where `drawsVectorPictures()`.
+CompanionFailure writeVectorPicture(OutputFile& file, const PictureScene& scene,
+                                    PictureFormat format, const std::string& title);

@@ -1,8 +1,8 @@
 // The pictures of a build without cairo: PNG only, drawn with the built-in bitmap font.
+#include "companion/exit_status.h"
 #include "view/bitmap_font.h"
 #include "view/draw_scene_bitmap.h"
 #include "view/picture_backend.h"
-#include "view/view_failure.h"
 
 bool drawsVectorPictures() {
   return false;
@@ -16,11 +16,14 @@ TextMetrics pictureTextMetrics() {
   return bitmapTextMetrics();
 }
 
-RgbImage drawRasterPicture(const PictureScene& scene) {
-  return drawSceneBitmap(scene);
+CompanionFailure drawRasterPicture(const PictureScene& scene, RgbImage& image) {
+  image = drawSceneBitmap(scene);
+  return {};
 }
 
-void writeVectorPicture(OutputFile& file, const PictureScene&, PictureFormat, const std::string&) {
-  failView(kFailureStatus, "%s: this boxpaint-view was built without cairo: PNG pictures only",
-           file.finalPath.c_str());
+CompanionFailure writeVectorPicture(OutputFile& file, const PictureScene&, PictureFormat,
+                                    const std::string&) {
+  return formattedFailure(kFailureStatus,
+                          "%s: this boxpaint-view was built without cairo: PNG pictures only",
+                          file.finalPath.c_str());
 }

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "companion/exit_status.h"
 #include "view/picture_backend.h"
-#include "view/view_failure.h"
 
 namespace {
 
@@ -99,8 +99,8 @@ void drawScene(cairo_t* context, const PictureScene& scene, bool pixels) {
 }
 
 cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
-  writeOutput(*static_cast<OutputFile*>(closure), data, length);
-  return CAIRO_STATUS_SUCCESS;
+  return writeOutput(*static_cast<OutputFile*>(closure), data, length) ? CAIRO_STATUS_SUCCESS
+                                                                       : CAIRO_STATUS_WRITE_ERROR;
 }
 
 }  // namespace
@@ -142,7 +142,7 @@ TextMetrics pictureTextMetrics() {
   return metrics;
 }
 
-RgbImage drawRasterPicture(const PictureScene& scene) {
+CompanionFailure drawRasterPicture(const PictureScene& scene, RgbImage& image) {
   cairo_surface_t* surface =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, scene.width, scene.height);
   cairo_t* context = cairo_create(surface);
@@ -151,11 +151,13 @@ RgbImage drawRasterPicture(const PictureScene& scene) {
   cairo_destroy(context);
   cairo_surface_flush(surface);
   if (status != CAIRO_STATUS_SUCCESS || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    failView(kFailureStatus, "cannot draw the picture: %s",
-             cairo_status_to_string(
-                 status != CAIRO_STATUS_SUCCESS ? status : cairo_surface_status(surface)));
+    const cairo_status_t failed =
+        status != CAIRO_STATUS_SUCCESS ? status : cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    return formattedFailure(kFailureStatus, "cannot draw the picture: %s",
+                            cairo_status_to_string(failed));
   }
-  RgbImage image = makeImage(scene.width, scene.height, Rgb{255, 255, 255});
+  image = makeImage(scene.width, scene.height, Rgb{255, 255, 255});
   const unsigned char* data = cairo_image_surface_get_data(surface);
   const int stride = cairo_image_surface_get_stride(surface);
   for (int y = 0; y < scene.height; ++y) {
@@ -168,11 +170,11 @@ RgbImage drawRasterPicture(const PictureScene& scene) {
     }
   }
   cairo_surface_destroy(surface);
-  return image;
+  return {};
 }
 
-void writeVectorPicture(OutputFile& file, const PictureScene& scene, PictureFormat format,
-                        const std::string& title) {
+CompanionFailure writeVectorPicture(OutputFile& file, const PictureScene& scene,
+                                    PictureFormat format, const std::string& title) {
   cairo_surface_t* surface = nullptr;
   if (format == PictureFormat::Svg) {
     surface = cairo_svg_surface_create_for_stream(writeChunk, &file, scene.width, scene.height);
@@ -189,8 +191,8 @@ void writeVectorPicture(OutputFile& file, const PictureScene& scene, PictureForm
   cairo_surface_finish(surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    failView(kFailureStatus, "%s: cannot write the picture: %s", file.finalPath.c_str(),
-             cairo_status_to_string(status));
-  }
+  if (status == CAIRO_STATUS_SUCCESS) return {};
+  if (file.error != 0) return outputWriteFailure(file);
+  return formattedFailure(kFailureStatus, "%s: cannot write the picture: %s",
+                          file.finalPath.c_str(), cairo_status_to_string(status));
 }

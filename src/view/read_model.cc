@@ -5,13 +5,13 @@
 #include <new>
 #include <string>
 
-#include "companion/system_files.h"
+#include "companion/exit_status.h"
+#include "companion/line_reader.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "runtime/process/finish_run.h"
 #include "view/read_model_records.h"
 #include "view/view_failure.h"
 
@@ -19,52 +19,76 @@ namespace {
 
 constexpr int32_t kModelUnit = 1;
 
+// Reads the records from `file`, which stands at the model's first record.
+CompanionFailure readRecords(FileHandle file, const char* shown, const Mesh& mesh, double* values,
+                             int64_t count) {
+  LineReader reader = startLineReader(file);
+  const ModelReadOutcome outcome = readModelRecords(reader, values, count);
+  if (outcome.reading == ModelReading::Sound) return {};
+  CompanionFailure failure = failureOf(kFailureStatus, modelReadError(outcome, shown, mesh, count));
+  failure.file = shown;
+  failure.line = outcome.record;
+  // Where boxpaint has a message for the same fault, its number goes with the failure.
+  if (outcome.reading == ModelReading::ReadError) failure.message = numberOf(Message::ReadError);
+  if (outcome.problem == RecordProblem::Syntax) failure.message = numberOf(Message::SyntaxError);
+  if (outcome.problem == RecordProblem::Conversion) {
+    failure.message = numberOf(Message::ConversionError);
+  }
+  return failure;
+}
+
 }  // namespace
 
-int64_t meshCellCount(const Mesh& mesh) {
+CompanionFailure meshCellCount(const Mesh& mesh, int64_t& count) {
   const int64_t ne = mesh.easting.cellCount;
   const int64_t nn = mesh.northing.cellCount;
   const int64_t nz = mesh.elevation.cellCount;
-  if (ne <= 0 || nn <= 0 || nz <= 0) return 0;
+  count = 0;
+  if (ne <= 0 || nn <= 0 || nz <= 0) return {};
   // Each count is below 2^31, so ne * nn fits; the last product may not, which the
   // quotient tells before it is made.
   const int64_t plane = ne * nn;
   if (plane > INT64_MAX / nz || plane * nz > static_cast<int64_t>(SIZE_MAX / sizeof(double))) {
-    failView(kFailureStatus, "the mesh has too many cells (%lld x %lld x %lld)",
-             static_cast<long long>(ne), static_cast<long long>(nn), static_cast<long long>(nz));
+    return formattedFailure(kFailureStatus, "the mesh has too many cells (%lld x %lld x %lld)",
+                            static_cast<long long>(ne), static_cast<long long>(nn),
+                            static_cast<long long>(nz));
   }
-  return plane * nz;
+  count = plane * nz;
+  return {};
 }
 
-ModelValues readModel(const char* name, const Mesh& mesh) {
-  ModelValues model;
-  model.count = meshCellCount(mesh);
-  const bool standardInput = std::strcmp(name, "-") == 0;
-  const char* shown = standardInput ? "standard input" : name;
-  FileHandle file = systemCalls().standardStream(StandardStream::Input);
-  if (!standardInput) {
-    setViewReading(name, nullptr);
-    const Failure opened = openInput(kModelUnit, name, static_cast<int>(std::strlen(name)));
-    if (opened) {
-      const std::string reason(messageReason(opened.message));
-      failView(kFailureStatus, "%s: cannot open: %s", name, reason.c_str());
-    }
-    file = lookUpConnection(kModelUnit)->fd;
+CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values) {
+  int64_t count = 0;
+  if (CompanionFailure failure = meshCellCount(mesh, count)) return failure;
+  // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
+  if (std::strcmp(name, "-") == 0) {
+    return readRecords(systemCalls().standardStream(StandardStream::Input), "standard input", mesh,
+                       values, count);
   }
+  if (const Failure opened = openInput(kModelUnit, name, static_cast<int>(std::strlen(name)))) {
+    if (!isOpenRefusal(opened)) return viewFailureOf(opened, name);
+    CompanionFailure failure = formattedFailure(kFailureStatus, "%s: cannot open: %s", name,
+                                                std::string(messageReason(opened.message)).c_str());
+    failure.file = name;
+    failure.message = numberOf(opened.message);
+    return failure;
+  }
+  CompanionFailure failure =
+      readRecords(lookUpConnection(kModelUnit)->fd, name, mesh, values, count);
+  const Failure closed = closeConnection(kModelUnit);
+  if (!failure && closed) return viewFailureOf(closed, name);
+  return failure;
+}
+
+CompanionFailure readModel(const char* name, const Mesh& mesh, ModelValues& model) {
+  if (CompanionFailure failure = meshCellCount(mesh, model.count)) return failure;
   model.values.reset(new (std::nothrow) double[static_cast<size_t>(model.count)]);
   if (model.values == nullptr) {
-    failView(kFailureStatus, "not enough memory for the %lld cells of the model",
-             static_cast<long long>(model.count));
+    CompanionFailure failure =
+        formattedFailure(kFailureStatus, "not enough memory for the %lld cells of the model",
+                         static_cast<long long>(model.count));
+    failure.message = numberOf(Message::OutOfMemory);
+    return failure;
   }
-  // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
-  LineReader reader = startLineReader(file);
-  const ModelReadOutcome outcome = readModelRecords(reader, model.values.get(), model.count);
-  if (outcome.reading != ModelReading::Sound) {
-    failView(kFailureStatus, "%s", modelReadError(outcome, shown, mesh, model.count).c_str());
-  }
-  if (!standardInput) {
-    if (const Failure closed = closeConnection(kModelUnit)) endRunForFailure(closed);
-  }
-  setViewReading(nullptr, nullptr);
-  return model;
+  return readModelValues(name, mesh, model.values.get());
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "companion/companion_failure.h"
 #include "mesh/mesh.h"
 
 /// The cell values of a model, elevation index fastest, then easting, then northing.
@@ -12,14 +13,20 @@ struct ModelValues {
   int64_t count = 0;
 };
 
-/// The number of cells of `mesh` (0 when a count is not positive); ends the run when
-/// the product is too large to hold.
-int64_t meshCellCount(const Mesh& mesh);
+/// The number of cells of `mesh` in `count` (0 when a count is not positive); a failure
+/// when the product is too large to hold in memory.
+CompanionFailure meshCellCount(const Mesh& mesh, int64_t& count);
 
-/// Reads the model file `name` written for `mesh` ("-": standard input) in one pass,
-/// front to back, so that a pipe or a FIFO will do: exactly one record per cell, each one
-/// number at any width and its line end, read as the input files' numbers are, so that
-/// every text the model writer makes reads back as the value it was made from. Another
-/// number of records, or a record that is not one number and its line end, ends the run
-/// with one line naming the file and the record.
-ModelValues readModel(const char* name, const Mesh& mesh);
+/// Reads the model file `name` written for `mesh` ("-": standard input) into `values`,
+/// which holds the mesh's cell count of doubles, in one pass, front to back, so that a
+/// pipe or a FIFO will do: exactly one record per cell, each one number at any width and
+/// its line end, read as the input files' numbers are, so that every text the model
+/// writer makes reads back as the value it was made from. Another number of records, a
+/// record that is not one number and its line end, or a file that cannot be opened or
+/// read is a failure naming the file and the record; the file is closed whatever the
+/// outcome, and `values` may then hold some values read.
+CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values);
+
+/// Reads the model file `name` written for `mesh` into `model`, whose values it makes, as
+/// readModelValues does; memory refused for them is a failure too.
+CompanionFailure readModel(const char* name, const Mesh& mesh, ModelValues& model);

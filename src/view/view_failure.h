@@ -1,34 +1,26 @@
-// How boxpaint-view ends when something goes wrong: one line on standard error, a
-// non-zero status, and no unfinished output file left behind.
+// boxpaint-view's one-line errors for what the run-time layer finds while it reads its
+// inputs, and how the program takes the failures that the run-time ends its run for.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "companion/companion_failure.h"
 #include "companion/exit_status.h"
+#include "runtime/diagnostics/failure.h"
 
-// GCC and Clang check the arguments of a printf-style format; other compilers do not.
-#if defined(__GNUC__)
-#define BOXPAINT_PRINTF_FORMAT(formatAt, firstAt) __attribute__((format(printf, formatAt, firstAt)))
-#else
-#define BOXPAINT_PRINTF_FORMAT(formatAt, firstAt)
-#endif
+/// The name every one-line error of boxpaint-view begins with.
+constexpr char kViewProgram[] = "boxpaint-view";
 
-/// Writes "boxpaint-view: " and the formatted message as one line on standard error,
-/// removes the unfinished output file, if any, and ends the process with `status`.
-[[noreturn]] void failView(int status, const char* format, ...) BOXPAINT_PRINTF_FORMAT(2, 3);
-
-/// Names the file being read, for failures that the run-time layer finds while reading
-/// it; `line`, when not null, points at the number of the record being read (0: unknown).
-/// `fileName` nullptr means nothing is being read.
-void setViewReading(const char* fileName, const int64_t* line);
-
-/// Makes `path` the unfinished output file that every failure removes (nullptr: none).
-void setUnfinishedOutput(const char* path);
-
-/// Routes every failure that ends the run through the one-line error of `failView`, in
-/// place of the run-time layer's own diagnostics. Call before the run-time layer starts.
+/// Routes every failure that ends the run through boxpaint-view's one-line errors, in
+/// place of the run-time layer's own diagnostics, and reads the inputs with the normal
+/// record ends, whatever terminator they were written with. Call before the run-time
+/// layer starts.
 void installViewFailureHook();
+
+/// The failure of reading `fileName` (as the user named it) that the run-time layer
+/// returned: one line naming the file, and the record where a value could not be read.
+CompanionFailure viewFailureOf(const Failure& failure, const char* fileName);
 
 /// The one-line error (without the program prefix) for run-time message `number` met
 /// while reading `fileName` at `line` (0: line unknown); `recordText`, when not empty,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "companion/end_program.h"
 #include "view/output_file.h"
 #include "view/record_text.h"
 #include "view/view_testing.h"
@@ -45,10 +46,11 @@ TEST(RecordTextTest, QuotesOneRecordOfAFile) {
 TEST(OutputFileTest, AppearsUnderItsNameOnlyWhenComplete) {
   ScratchFolder folder;
   const std::string name = folder.write("out.vtr", "old");
-  OutputFile file = createOutputFile(name.c_str());
-  writeOutput(file, "new", 3);
+  OutputFile file;
+  ASSERT_FALSE(createOutputFile(name.c_str(), file));
+  EXPECT_TRUE(writeOutput(file, "new", 3));
   EXPECT_EQ(folder.names().size(), 2u);  // the old file and the hidden new one
-  commitOutputFile(file);
+  EXPECT_FALSE(commitOutputFile(file));
   EXPECT_EQ(folder.names(), std::vector<std::string>{"out.vtr"});
   std::ifstream in(name);
   std::string content;
@@ -56,25 +58,30 @@ TEST(OutputFileTest, AppearsUnderItsNameOnlyWhenComplete) {
   EXPECT_EQ(content, "new");
 }
 
-TEST(ViewFailureDeathTest, RemovesTheUnfinishedOutput) {
+TEST(OutputFileTest, AnUnfinishedOutputIsRemovedAndARefusedOneNamed) {
 #if defined(_WIN32)
-  GTEST_SKIP() << "the messages hold the system's own words for errors, and GoogleTest reads "
-                  "only simple regular expressions on Windows";
+  GTEST_SKIP() << "the messages hold the system's own words for errors";
 #endif
   ScratchFolder folder;
-  EXPECT_EXIT(
-      {
-        OutputFile file = createOutputFile(folder.file("out.png").c_str());
-        writeOutput(file, "partial", 7);
-        failView(kUsageStatus, "bad %s", "thing");
-      },
-      testing::ExitedWithCode(kUsageStatus), "^boxpaint-view: bad thing\n$");
+  {
+    OutputFile file;
+    ASSERT_FALSE(createOutputFile(folder.file("out.png").c_str(), file));
+    writeOutput(file, "partial", 7);
+  }
   EXPECT_TRUE(folder.names().empty());
-  EXPECT_EXIT(createOutputFile(folder.path.c_str()), testing::ExitedWithCode(kFailureStatus),
-              "is a folder\n$");
-  EXPECT_EXIT(createOutputFile(folder.file("no/such.vtr").c_str()),
-              testing::ExitedWithCode(kFailureStatus),
-              "no/such.vtr: cannot create the file: No such file or directory\n$");
+  OutputFile file;
+  CompanionFailure failure = createOutputFile(folder.path.c_str(), file);
+  EXPECT_EQ(failure.status, kFailureStatus);
+  EXPECT_EQ(failure.text, folder.path + ": is a folder");
+  const std::string missing = folder.file("no/such.vtr");
+  failure = createOutputFile(missing.c_str(), file);
+  EXPECT_EQ(failure.status, kFailureStatus);
+  EXPECT_EQ(failure.text, missing + ": cannot create the file: No such file or directory");
+}
+
+TEST(ViewFailureDeathTest, EndsWithOneLineAndTheStatus) {
+  EXPECT_EXIT(endProgram(kViewProgram, failureOf(kUsageStatus, "bad thing")),
+              testing::ExitedWithCode(kUsageStatus), "^boxpaint-view: bad thing\n$");
 }
 
 }  // namespace

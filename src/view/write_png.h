@@ -15,5 +15,6 @@ struct PngText {
 };
 
 /// Writes `image` as an 8-bit RGB PNG with the text entries `texts` to `file`; a failure
-/// ends the run with one line naming the output.
-void writePng(OutputFile& file, const RgbImage& image, const std::vector<PngText>& texts);
+/// names the output.
+CompanionFailure writePng(OutputFile& file, const RgbImage& image,
+                          const std::vector<PngText>& texts);

@@ -7,10 +7,11 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "companion/exit_status.h"
 #include "view/grid_cell_order.h"
-#include "view/view_failure.h"
 
 namespace {
 
@@ -22,7 +23,31 @@ uint64_t appendedSize(int64_t valueCount) {
   return sizeof(uint64_t) + static_cast<uint64_t>(valueCount) * sizeof(double);
 }
 
-std::string dataArray(const char* name, uint64_t offset) {
+// `text` as an XML attribute's value holds it.
+std::string attributeText(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string dataArray(const std::string& name, uint64_t offset) {
   return std::string("<DataArray type=\"Float64\" Name=\"") + name +
          "\" NumberOfComponents=\"1\" format=\"appended\" offset=\"" + std::to_string(offset) +
          "\"/>\n";
@@ -41,8 +66,8 @@ void writeCoordinates(OutputFile& file, const NodeAxis& axis, bool flip) {
 
 }  // namespace
 
-void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
-                          const double* model) {
+CompanionFailure writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
+                                      const double* model, const char* valueName) {
   const int64_t ne = mesh.easting.cellCount;
   const int64_t nn = mesh.northing.cellCount;
   const int64_t nz = mesh.elevation.cellCount;
@@ -55,8 +80,9 @@ void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
   header += std::endian::native == std::endian::little ? " byte_order=\"LittleEndian\""
                                                        : " byte_order=\"BigEndian\"";
   header += " header_type=\"UInt64\">\n<RectilinearGrid WholeExtent=\"" + extent + "\">\n";
-  header += "<Piece Extent=\"" + extent + "\">\n<CellData Scalars=\"value\">\n";
-  header += dataArray("value", offset);
+  const std::string name = attributeText(valueName);
+  header += "<Piece Extent=\"" + extent + "\">\n<CellData Scalars=\"" + name + "\">\n";
+  header += dataArray(name, offset);
   offset += appendedSize(cells);
   header += "</CellData>\n<Coordinates>\n";
   header += dataArray("easting", offset);
@@ -76,10 +102,10 @@ void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
   std::unique_ptr<double[]> chunk(
       new (std::nothrow) double[static_cast<size_t>(layersPerChunk * layerValues)]);
   if (chunk == nullptr) {
-    failView(kFailureStatus, "not enough memory to reorder %lld cells",
-             static_cast<long long>(layersPerChunk * layerValues));
+    return formattedFailure(kFailureStatus, "not enough memory to reorder %lld cells",
+                            static_cast<long long>(layersPerChunk * layerValues));
   }
-  for (int64_t first = 0; first < nz; first += layersPerChunk) {
+  for (int64_t first = 0; first < nz && file.error == 0; first += layersPerChunk) {
     const int64_t count = std::min(layersPerChunk, nz - first);
     toGridCellOrder(model, ne, nn, nz, flips, first, count, chunk.get());
     writeOutput(file, chunk.get(), static_cast<size_t>(count * layerValues) * sizeof(double));
@@ -89,4 +115,18 @@ void writeRectilinearGrid(OutputFile& file, const Mesh& mesh, GridFlips flips,
   writeCoordinates(file, mesh.elevation, flips.elevation);
   static const char kEnd[] = "\n</AppendedData>\n</VTKFile>\n";
   writeOutput(file, kEnd, sizeof kEnd - 1);
+  return {};
+}
+
+CompanionFailure writeGridFile(const char* path, const Mesh& mesh, const double* model,
+                               const char* valueName) {
+  GridFlips flips;
+  std::string error;
+  if (!gridFlipsOf(mesh, flips, error)) return failureOf(kFailureStatus, error);
+  OutputFile file;
+  if (CompanionFailure failure = createOutputFile(path, file)) return failure;
+  if (CompanionFailure failure = writeRectilinearGrid(file, mesh, flips, model, valueName)) {
+    return failure;
+  }
+  return commitOutputFile(file);
 }

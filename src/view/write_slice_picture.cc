@@ -7,13 +7,13 @@
 #include <string>
 
 #include "companion/coordinate_text.h"
+#include "companion/exit_status.h"
 #include "view/colour_scale.h"
 #include "view/display_text.h"
 #include "view/lay_out_slice.h"
 #include "view/picture_backend.h"
 #include "view/slice_plane.h"
 #include "view/split_path.h"
-#include "view/view_failure.h"
 #include "view/write_png.h"
 
 namespace {
@@ -87,8 +87,8 @@ bool pictureRangesShowTheMesh(const Mesh& mesh, const ViewArguments& arguments,
   return true;
 }
 
-void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model, SliceAxis axis,
-                       int32_t index, const ViewArguments& arguments) {
+CompanionFailure writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model,
+                                   SliceAxis axis, int32_t index, const ViewArguments& arguments) {
   const ColourScale scale = colourScaleOf(model.values.get(), model.count, arguments.colours);
   const SlicePlane plane = cutSlice(mesh, model.values.get(), axis, index);
   SliceDrawing drawing;
@@ -112,14 +112,13 @@ void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& mo
   PictureGeometry geometry;
   std::string error;
   const SliceLayout layout = layOutSlice(plane, scale, drawing, scene, geometry, error);
-  if (layout == SliceLayout::TooSmall) failView(kUsageStatus, "--size: %s", error.c_str());
+  if (layout == SliceLayout::TooSmall) return failureOf(kUsageStatus, "--size: " + error);
   if (layout != SliceLayout::Drawn) {
-    failView(kFailureStatus, "%s: cannot draw the slice: %s", file.finalPath.c_str(),
-             error.c_str());
+    return formattedFailure(kFailureStatus, "%s: cannot draw the slice: %s", file.finalPath.c_str(),
+                            error.c_str());
   }
   if (arguments.format != PictureFormat::Png) {
-    writeVectorPicture(file, scene, arguments.format, scene.title);
-    return;
+    return writeVectorPicture(file, scene, arguments.format, scene.title);
   }
   const std::vector<PngText> texts = {
       {"Title", scene.title},
@@ -134,5 +133,7 @@ void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& mo
       {"Value range", scale.hasValues ? exact(scale.low) + " " + exact(scale.high) : "none"},
       {"Colour scale", scale.logarithmic ? "logarithmic" : "linear"},
   };
-  writePng(file, drawRasterPicture(scene), texts);
+  RgbImage image;
+  if (CompanionFailure failure = drawRasterPicture(scene, image)) return failure;
+  return writePng(file, image, texts);
 }

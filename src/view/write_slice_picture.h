@@ -30,5 +30,5 @@ bool pictureRangesShowTheMesh(const Mesh& mesh, const ViewArguments& arguments, 
 /// "Horizontal axis" and "Vertical axis" (name and the mesh coordinates at the two plot
 /// edges, low first), "Value range" (the values at the two ends of the colour scale) and
 /// "Colour scale" ("linear" or "logarithmic").
-void writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model, SliceAxis axis,
-                       int32_t index, const ViewArguments& arguments);
+CompanionFailure writeSlicePicture(OutputFile& file, const Mesh& mesh, const ModelValues& model,
+                                   SliceAxis axis, int32_t index, const ViewArguments& arguments);

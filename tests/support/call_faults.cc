@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "runtime/platform/join_command_line.h"
+#include "runtime/process/finish_run.h"
 
 namespace {
 
-constexpr const char* kKinds[] = {"write", "read", "close", "ftruncate", "open", "alloc"};
-enum Kind { kWrite, kRead, kClose, kCut, kOpen, kAlloc, kKindCount };
+constexpr const char* kKinds[] = {"write", "read", "close", "ftruncate", "open", "alloc", "rename"};
+enum Kind { kWrite, kRead, kClose, kCut, kOpen, kAlloc, kRename, kKindCount };
 
 struct NamedError {
   const char* name;
@@ -183,6 +184,14 @@ bool closeFile(FileHandle file, SystemError* error) {
   return false;
 }
 
+bool renameFile(const char* from, const char* to, SystemError* error) {
+  if (countCall(kRename, kNoFile, to) == Action::Fail) {
+    *error = planError;
+    return false;
+  }
+  return real.renameFile(from, to, error);
+}
+
 void* allocate(size_t bytes) {
   return countCall(kAlloc, kNoFile, nullptr) == Action::Fail ? nullptr : real.allocate(bytes);
 }
@@ -231,6 +240,18 @@ const char* const kErrorActionNames[] = {"Interrupted",  "Io",           "DiskFu
                                          "NotFound",     "AccessDenied", "TooManyFiles",
                                          "NoSuchDevice", "NameTooLong",  nullptr};
 
+std::vector<std::string> openFaultActions() {
+  std::vector<std::string> actions;
+  for (const char* const* name = kErrorActionNames; *name != nullptr; ++name) {
+    actions.push_back(*name);
+  }
+  return actions;
+}
+
+void refuseMemoryAsTheProgramsDo() {
+  endRunForFailure(failureOf(Message::OutOfMemory));
+}
+
 CallFaults::CallFaults(const CallFaultPlan& plan, FileHandle output, FileHandle error,
                        const std::map<std::string, std::string>& environment) {
   real = systemCalls();
@@ -260,6 +281,7 @@ CallFaults::CallFaults(const CallFaultPlan& plan, FileHandle output, FileHandle 
   table.writeFileAt = writeFileAt;
   table.cutFile = cutFile;
   table.closeFile = closeFile;
+  table.renameFile = renameFile;
   table.allocate = allocate;
   table.allocateZeroed = allocateZeroed;
   table.standardStream = standardStream;
