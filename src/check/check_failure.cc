@@ -8,6 +8,7 @@
 #include "check/reading_stop.h"
 #include "check/remark_note.h"
 #include "companion/companion_events.h"
+#include "companion/device_name.h"
 #include "companion/exit_status.h"
 #include "companion/line_text.h"
 #include "output/not_found_layout.h"
@@ -147,6 +148,16 @@ CompanionFailure readingFailure(const Failure& failure, const ReadingPlace& plac
                            : failure.fileName[0] == '\0' ? memoryStop(failure, place)
                                                          : readStop(failure, place);
   return readingStopFailure(stop, json, numberOf(failure.message));
+}
+
+CompanionFailure inputDeviceRefusal(const std::string& file, bool json) {
+  const NamedDevice device = namedDevice(file);
+  if (device.kind == DeviceKind::None || device.kind == DeviceKind::StandardInput) return {};
+  ReadingStop stop;
+  stop.file = file;
+  stop.problem = "names " + device.words + ", not a file";
+  stop.note = "boxpaint would read that device in the file's place";
+  return readingStopFailure(stop, json, 0);
 }
 
 CompanionFailure readingStopFailure(const ReadingStop& stop, bool json, int32_t number) {

@@ -39,6 +39,11 @@ struct ReadingPlace {
 /// error object too.
 CompanionFailure readingFailure(const Failure& failure, const ReadingPlace& place, bool json);
 
+/// The failure for the input `file` when it names a device that boxpaint would read in a
+/// file's place (CON, NUL ...): what it is, and that boxpaint reads it instead; standard
+/// input (CONIN$) is read as boxpaint reads it. No failure for a file's name.
+CompanionFailure inputDeviceRefusal(const std::string& file, bool json);
+
 /// The failure of a check that stopped as `stop` says: its report on standard error, and
 /// with `json` the JSON error object for standard output; `number` is the run-time's
 /// message number, where it has one.

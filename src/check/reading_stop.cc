@@ -28,7 +28,9 @@ std::string readingStopDetail(const ReadingStop& stop) {
     text.append(": ").append(printableText(stop.text)).push_back('\n');
   }
   if (!stop.note.empty()) text.append("  ").append(stop.note).push_back('\n');
-  text.append("  boxpaint: ").append(printableText(stop.message)).push_back('\n');
+  if (!stop.message.empty()) {
+    text.append("  boxpaint: ").append(printableText(stop.message)).push_back('\n');
+  }
   return text;
 }
 
@@ -64,7 +66,11 @@ std::string readingStopJson(const ReadingStop& stop) {
   json.append(", \"problem\": ");
   appendJsonString(json, stop.note.empty() ? stop.problem : stop.problem + "; " + stop.note);
   json.append(", \"message\": ");
-  appendJsonString(json, stop.message);
+  if (stop.message.empty()) {
+    json.append("null");
+  } else {
+    appendJsonString(json, stop.message);
+  }
   json.append("}}\n");
   return json;
 }

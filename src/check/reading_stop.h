@@ -21,14 +21,16 @@ struct ReadingStop {
   std::string part;     // what was being read ("block 2 of 5"); empty when nothing was
   std::string problem;  // why, in a few words ("the file cannot be opened")
   std::string note;     // what in the line's text made it so; may be empty
-  std::string message;  // the line boxpaint prints, without its line feed
+  std::string message;  // the line boxpaint prints, without its line feed; empty when what
+                        // it prints cannot be told
 };
 
 /// The first line of the report on standard error, without the program's name and the
 /// line end: what stopped where.
 std::string readingStopHead(const ReadingStop& stop);
 
-/// The lines under it, each ended: the line's text, the note under it, boxpaint's line.
+/// The lines under it, each ended: the line's text, the note under it, boxpaint's line
+/// (when it has one).
 std::string readingStopDetail(const ReadingStop& stop);
 
 /// The JSON object {"error": {...}} that --json prints on standard output; the note ends

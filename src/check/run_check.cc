@@ -73,6 +73,9 @@ CompanionFailure checkFiles(const CheckRequest& request, ReportSink& sink) {
   HeldMesh held;
   Mesh& mesh = *held.mesh;
   MeshLines meshLines;
+  for (const std::string* file : {&meshName.shown, &blockName.shown}) {
+    if (CompanionFailure device = inputDeviceRefusal(*file, request.json)) return device;
+  }
   ReadingPlace place;
   place.file = meshName.shown;
   if (const Failure failure = readMesh(meshName.buffer, kNameLength, mesh, &meshLines)) {

@@ -4,6 +4,7 @@
 #include "companion/exit_status.h"
 #include "companion/system_files.h"
 #include "view/split_path.h"
+#include "view/view_failure.h"
 
 OutputFile::~OutputFile() {
   if (handle != kNoFile) closeFile(handle);
@@ -15,6 +16,7 @@ OutputFile::~OutputFile() {
 
 CompanionFailure createOutputFile(const char* finalPath, OutputFile& file) {
   file.finalPath = finalPath;
+  if (CompanionFailure device = deviceRefusal(finalPath, false)) return device;
   if (isFolder(finalPath)) return formattedFailure(kFailureStatus, "%s: is a folder", finalPath);
   // Replacing the file takes only a writable folder; a file its owner made read-only is
   // refused, as boxpaint refuses to write such a model file.

@@ -65,6 +65,7 @@ CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* val
     return readRecords(systemCalls().standardStream(StandardStream::Input), "standard input", mesh,
                        values, count);
   }
+  if (CompanionFailure device = deviceRefusal(name, true)) return device;
   if (const Failure opened = openInput(kModelUnit, name, static_cast<int>(std::strlen(name)))) {
     if (!isOpenRefusal(opened)) return viewFailureOf(opened, name);
     CompanionFailure failure = formattedFailure(kFailureStatus, "%s: cannot open: %s", name,

@@ -42,6 +42,7 @@ CompanionFailure checkPictureRequest(const ViewArguments& arguments) {
 // Reads the mesh, and checks it against what the command line asks of it.
 CompanionFailure readViewMesh(const ViewArguments& arguments, Mesh& mesh, GridFlips& flips,
                               int32_t& sliceIndex) {
+  if (CompanionFailure device = deviceRefusal(arguments.meshName, true)) return device;
   if (const Failure failure =
           readMesh(arguments.meshName, static_cast<int>(std::strlen(arguments.meshName)), mesh)) {
     if (!isOpenRefusal(failure)) return viewFailureOf(failure, arguments.meshName);

@@ -1,6 +1,7 @@
 #include "view/view_failure.h"
 
 #include "companion/companion_events.h"
+#include "companion/device_name.h"
 #include "runtime/diagnostics/message_catalogue.h"
 #include "runtime/records/record_terminator.h"
 #include "view/record_text.h"
@@ -40,6 +41,17 @@ CompanionFailure viewFailureOf(const Failure& failure, const char* fileName) {
   words.line = failure.line;
   words.message = numberOf(failure.message);
   return words;
+}
+
+CompanionFailure deviceRefusal(const char* name, bool input) {
+  const NamedDevice device = namedDevice(name);
+  if (device.kind == DeviceKind::None || (input && device.kind == DeviceKind::StandardInput)) {
+    return {};
+  }
+  CompanionFailure failure =
+      formattedFailure(kFailureStatus, "%s: names %s, not a file", name, device.words.c_str());
+  failure.file = name;
+  return failure;
 }
 
 std::string describeRuntimeFailure(int number, const char* fileName, int64_t line,

@@ -22,6 +22,11 @@ void installViewFailureHook();
 /// returned: one line naming the file, and the record where a value could not be read.
 CompanionFailure viewFailureOf(const Failure& failure, const char* fileName);
 
+/// The failure for `name` when it names a device that boxpaint-view does not read or
+/// write in a file's place: any device for the output; any but standard input (CONIN$),
+/// which it reads as boxpaint does, for an input (`input`). No failure for a file's name.
+CompanionFailure deviceRefusal(const char* name, bool input);
+
 /// The one-line error (without the program prefix) for run-time message `number` met
 /// while reading `fileName` at `line` (0: line unknown); `recordText`, when not empty,
 /// is the text of that record.

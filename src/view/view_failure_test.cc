@@ -79,6 +79,17 @@ TEST(OutputFileTest, AnUnfinishedOutputIsRemovedAndARefusedOneNamed) {
   EXPECT_EQ(failure.text, missing + ": cannot create the file: No such file or directory");
 }
 
+TEST(DeviceRefusalTest, ReadsStandardInputAndNoOtherDevice) {
+  EXPECT_FALSE(deviceRefusal("model.txt", true));
+  EXPECT_FALSE(deviceRefusal("conin$", true));
+  EXPECT_EQ(deviceRefusal("conin$", false).text,
+            "conin$: names the device CONIN$ (standard input), not a file");
+  const CompanionFailure refused = deviceRefusal("nul.mod", true);
+  EXPECT_EQ(refused.status, kFailureStatus);
+  EXPECT_EQ(refused.text, "nul.mod: names the device NUL (the null device), not a file");
+  EXPECT_EQ(refused.file, "nul.mod");
+}
+
 TEST(ViewFailureDeathTest, EndsWithOneLineAndTheStatus) {
   EXPECT_EXIT(endProgram(kViewProgram, failureOf(kUsageStatus, "bad thing")),
               testing::ExitedWithCode(kUsageStatus), "^boxpaint-view: bad thing\n$");
