@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "companion/exit_status.h"
 #include "view/picture_backend.h"
@@ -98,6 +99,16 @@ void drawScene(cairo_t* context, const PictureScene& scene, bool pixels) {
   }
 }
 
+// A surface or a drawing context, destroyed when it goes, whatever way the drawing ends.
+struct SurfaceRelease {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextRelease {
+  void operator()(cairo_t* context) const { cairo_destroy(context); }
+};
+using HeldSurface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
+using HeldContext = std::unique_ptr<cairo_t, ContextRelease>;
+
 cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
   return writeOutput(*static_cast<OutputFile*>(closure), data, length) ? CAIRO_STATUS_SUCCESS
                                                                        : CAIRO_STATUS_WRITE_ERROR;
@@ -143,23 +154,23 @@ TextMetrics pictureTextMetrics() {
 }
 
 CompanionFailure drawRasterPicture(const PictureScene& scene, RgbImage& image) {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, scene.width, scene.height);
-  cairo_t* context = cairo_create(surface);
-  drawScene(context, scene, true);
-  const cairo_status_t status = cairo_status(context);
-  cairo_destroy(context);
-  cairo_surface_flush(surface);
-  if (status != CAIRO_STATUS_SUCCESS || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    const cairo_status_t failed =
-        status != CAIRO_STATUS_SUCCESS ? status : cairo_surface_status(surface);
-    cairo_surface_destroy(surface);
+  const HeldSurface surface(
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, scene.width, scene.height));
+  cairo_status_t status = CAIRO_STATUS_SUCCESS;
+  {
+    const HeldContext context(cairo_create(surface.get()));
+    drawScene(context.get(), scene, true);
+    status = cairo_status(context.get());
+  }
+  cairo_surface_flush(surface.get());
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface.get());
+  if (status != CAIRO_STATUS_SUCCESS) {
     return formattedFailure(kFailureStatus, "cannot draw the picture: %s",
-                            cairo_status_to_string(failed));
+                            cairo_status_to_string(status));
   }
   image = makeImage(scene.width, scene.height, Rgb{255, 255, 255});
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
   for (int y = 0; y < scene.height; ++y) {
     const uint32_t* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(stride) * y);
     uint8_t* to = image.pixels.data() + 3 * static_cast<size_t>(scene.width) * y;
@@ -169,28 +180,29 @@ CompanionFailure drawRasterPicture(const PictureScene& scene, RgbImage& image) {
       *to++ = static_cast<uint8_t>(row[x]);
     }
   }
-  cairo_surface_destroy(surface);
   return {};
 }
 
 CompanionFailure writeVectorPicture(OutputFile& file, const PictureScene& scene,
                                     PictureFormat format, const std::string& title) {
-  cairo_surface_t* surface = nullptr;
+  const HeldSurface surface(
+      format == PictureFormat::Svg
+          ? cairo_svg_surface_create_for_stream(writeChunk, &file, scene.width, scene.height)
+          : cairo_pdf_surface_create_for_stream(writeChunk, &file, scene.width, scene.height));
   if (format == PictureFormat::Svg) {
-    surface = cairo_svg_surface_create_for_stream(writeChunk, &file, scene.width, scene.height);
-    cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PT);
+    cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PT);
   } else {
-    surface = cairo_pdf_surface_create_for_stream(writeChunk, &file, scene.width, scene.height);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "boxpaint-view");
+    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, title.c_str());
+    cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "boxpaint-view");
   }
-  cairo_t* context = cairo_create(surface);
-  drawScene(context, scene, false);
-  cairo_status_t status = cairo_status(context);
-  cairo_destroy(context);
-  cairo_surface_finish(surface);
-  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
+  cairo_status_t status = CAIRO_STATUS_SUCCESS;
+  {
+    const HeldContext context(cairo_create(surface.get()));
+    drawScene(context.get(), scene, false);
+    status = cairo_status(context.get());
+  }
+  cairo_surface_finish(surface.get());
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface.get());
   if (status == CAIRO_STATUS_SUCCESS) return {};
   if (file.error != 0) return outputWriteFailure(file);
   return formattedFailure(kFailureStatus, "%s: cannot write the picture: %s",
