@@ -13,11 +13,14 @@ What is measured (median of BENCH_RUNS runs, default 5, each pair in turn):
             1 MiB writes; targets 1.3x and 2x) and numpy.savetxt(fmt='%10.3E') on 4M of the
             values, scaled to 32M (target: 50x faster);
   paint     paint with 2,000,000 blocks on a 431 x 431 x 215 mesh against boxpaint's own
-            run on the same files (target: no slower).
+            run on the same files (target: no slower);
+  ensemble  100 block files of 2,000 blocks each painted on one 100 x 100 x 100 mesh, each
+            member's model file written, by 1 and by 2 worker processes, with
+            concurrent.futures and with a local Dask cluster (how the time scales).
 
 The module and boxpaint are built in Release in build-python-release/ of the repository.
 Files go to a temporary directory under BENCH_DIR (default $TMPDIR or /tmp), removed at the
-end. Usage: bench/python_benchmark.py [read] [write] [paint]   (no names: all three)
+end. Usage: bench/python_benchmark.py [read] [write] [paint] [ensemble]   (no names: all four)
 """
 
 import os
@@ -42,6 +45,9 @@ def build():
     subprocess.run(["cmake", "--build", BUILD, "-j2", "--target", "boxpaint_python", "boxpaint"],
                    check=True, stdout=subprocess.DEVNULL)
     sys.path.insert(0, os.path.join(BUILD, "python"))
+    # The ensemble's worker processes import the module too.
+    os.environ["PYTHONPATH"] = os.pathsep.join(
+        filter(None, [os.path.join(BUILD, "python"), os.environ.get("PYTHONPATH")]))
 
 
 def median_of(runs, *jobs):
@@ -169,8 +175,56 @@ def bench_paint(work, boxpaint, numpy):
     row("paint 2,000,000 blocks", "paint", module, run, f"target no slower: {verdict(module, run)}")
 
 
+def paint_member(mesh, block_path, model_path):
+    """One member of an ensemble: its block file painted on the mesh, its model written."""
+    import boxpaint
+    background, blocks = boxpaint.read_blocks(block_path)
+    boxpaint.write_model(model_path, boxpaint.paint(mesh, background, blocks))
+
+
+def bench_ensemble(work, boxpaint, numpy):
+    members, count = 100, 2_000
+    print(f"== ensemble: {members} block files of {count} blocks on 100 x 100 x 100 cells",
+          flush=True)
+    from concurrent.futures import ProcessPoolExecutor
+
+    import distributed
+    mesh = boxpaint.Mesh(numpy.full(100, 10.0), numpy.full(100, 10.0), numpy.full(100, 10.0))
+    rng = numpy.random.default_rng(4)
+    block_paths, model_paths = [], []
+    for member in range(members):
+        e, n, z = rng.uniform(0, 1000, (3, count))
+        blocks = numpy.column_stack([e, e + 50, n, n + 50, -z, -z - 50, rng.lognormal(size=count)])
+        block_paths.append(os.path.join(work, f"member{member}.inp"))
+        model_paths.append(os.path.join(work, f"member{member}.txt"))
+        boxpaint.write_blocks(block_paths[-1], 1.0, blocks)
+
+    def with_futures(workers):
+        with ProcessPoolExecutor(workers) as pool:
+            pool.submit(int).result()  # the workers started before the clock
+            start = time.perf_counter()
+            list(pool.map(paint_member, [mesh] * members, block_paths, model_paths))
+            return time.perf_counter() - start
+
+    def with_dask(workers):
+        with distributed.LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
+                                      dashboard_address=None) as cluster, \
+                distributed.Client(cluster) as client:
+            start = time.perf_counter()
+            shared = client.scatter(mesh, broadcast=True)
+            client.gather(client.map(paint_member, [shared] * members, block_paths, model_paths))
+            return time.perf_counter() - start
+
+    for engine, run in (("concurrent.futures", with_futures), ("Dask, local cluster", with_dask)):
+        one, two = ([run(workers) for _ in range(RUNS)] for workers in (1, 2))
+        one, two = statistics.median(one), statistics.median(two)
+        row(f"ensemble of {members}", f"{engine}, 1 worker", one, one)
+        row(f"ensemble of {members}", f"{engine}, 2 workers", two, one,
+            f"{one / two:.2f}x the speed of one")
+
+
 def main():
-    chosen = sys.argv[1:] or ["read", "write", "paint"]
+    chosen = sys.argv[1:] or ["read", "write", "paint", "ensemble"]
     build()
     import numpy
 
@@ -187,6 +241,8 @@ def main():
             bench_write(work, boxpaint, numpy, mesh, blocks)
         if "paint" in chosen:
             bench_paint(work, boxpaint, numpy)
+        if "ensemble" in chosen:
+            bench_ensemble(work, boxpaint, numpy)
     finally:
         shutil.rmtree(work)
     print("\n| job | tool | time | against the first | note |\n|---|---|---|---|---|")
