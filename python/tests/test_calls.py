@@ -169,3 +169,45 @@ def test_build_fails_as_boxpaint_does(tmp_path, mesh, blocks):
         assert raised.value.number == run.returncode
     if not folder:
         assert models[1].read_bytes() == models[0].read_bytes()
+
+
+def test_files_are_written_as_boxpaint_writes_its_model_file(tmp_path):
+    import fcntl
+    import subprocess
+    import sys
+
+    # boxpaint's device names: con is the standard output.
+    child = ("import boxpaint; boxpaint.write_model('con', [2.5, -1e100]); "
+             "boxpaint.write_model('nul.txt', [1.0])")
+    done = subprocess.run([sys.executable, "-c", child], capture_output=True, check=True)
+    assert done.stdout == b" 2.500E+00\r\n-1.000+100\r\n" and not (tmp_path / "nul.txt").exists()
+    # One writer: a file another writer holds is refused and left as it is.
+    model = tmp_path / "model.txt"
+    model.write_bytes(b"old\r\n")
+    with open(model, "rb") as held:
+        fcntl.flock(held, fcntl.LOCK_EX)
+        for call in (lambda: boxpaint.write_model(model, [1.0]),
+                     lambda: boxpaint.Mesh([1.0], [1.0], [1.0]).write(model)):
+            with pytest.raises(boxpaint.Error) as raised:
+                call()
+            assert raised.value.number == 30 and model.read_bytes() == b"old\r\n"
+    # A write refused part-way (a file-size limit) leaves whole records only.
+    child = f"""
+import resource, signal, boxpaint
+signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+resource.setrlimit(resource.RLIMIT_FSIZE, (100_005, 100_005))
+for call in (lambda: boxpaint.write_model({str(model)!r}, [1.5] * 100_000),
+             lambda: boxpaint.write_blocks({str(tmp_path / 'blocks.inp')!r}, 0.0,
+                                           [[0, 1, 2, 3, 4, 5, 6.5]] * 10_000)):
+    try:
+        call()
+    except boxpaint.Error as failure:
+        print(failure.number)
+"""
+    done = subprocess.run([sys.executable, "-c", child], capture_output=True, text=True, check=True)
+    assert done.stdout.split() == ["38", "38"]
+    written = model.read_bytes()
+    assert 0 < len(written) <= 100_005 and written == b" 1.500E+00\r\n" * (len(written) // 12)
+    lines = (tmp_path / "blocks.inp").read_bytes()
+    assert lines.endswith(b"\n") and lines.count(b"\n") == len(lines.splitlines())
+    assert lines.splitlines()[2:] == [b"0 1 2 3 4 5 6.5"] * (len(lines.splitlines()) - 2)

@@ -12,7 +12,7 @@
 #include "library/file_call_lock.h"
 #include "library/internal_mesh.h"
 #include "library/library_failure.h"
-#include "library/output_file.h"
+#include "library/output_connection.h"
 #include "mesh/read_mesh.h"
 
 namespace {
@@ -93,27 +93,26 @@ Failure writeMesh(const std::string& path, const Mesh& mesh) {
       return badArgument("a mesh axis holds another number of widths than its cell count");
     }
   }
+  if (Failure failure = nameFailure(path); failed(failure)) return failure;
   const FileCallLock lock;
   return failingOnMemory([&] {
-    OutputFile file;
-    Failure failure = openOutputFile(path, file);
-    if (failed(failure)) return failure;
-    std::string text;
-    const MeshAxis* axes[] = {&mesh.easting, &mesh.northing, &mesh.elevation};
-    for (const MeshAxis* axis : axes) {
-      appendInteger(text, axis->cellCount);
-      text.push_back(axis == axes[2] ? '\n' : ' ');
-    }
-    for (const MeshAxis* axis : axes) {
-      appendNumber(text, axis->origin);
-      text.push_back(axis == axes[2] ? '\n' : ' ');
-    }
-    for (const MeshAxis* axis : axes) {
-      appendWidths(text, *axis);
-      failure = writeLines(file, text, false);
-      if (failed(failure)) return failure;
-    }
-    return writeLines(file, text, true);
+    return writeOutputFile(path, TerminatorKind::LF, [&](Connection& connection) {
+      std::string text;
+      const MeshAxis* axes[] = {&mesh.easting, &mesh.northing, &mesh.elevation};
+      for (const MeshAxis* axis : axes) {
+        appendInteger(text, axis->cellCount);
+        text.push_back(axis == axes[2] ? '\n' : ' ');
+      }
+      for (const MeshAxis* axis : axes) {
+        appendNumber(text, axis->origin);
+        text.push_back(axis == axes[2] ? '\n' : ' ');
+      }
+      for (const MeshAxis* axis : axes) {
+        appendWidths(text, *axis);
+        if (const ::Failure failure = writeLines(connection, text, false)) return failure;
+      }
+      return writeLines(connection, text, true);
+    });
   });
 }
 

@@ -90,7 +90,9 @@ inline bool quickText(double value, char* out) {
   return true;
 }
 
-template <size_t Length>
+// Writes the text of each value `Length` bytes apart, and behind it `terminator` when
+// `Terminated`; else the bytes behind each text are left alone.
+template <size_t Length, bool Terminated>
 void renderEach(const double* values, size_t count, std::string_view terminator, char* out) {
   // A model painted from blocks holds long runs of one value; random values pay one
   // comparison each for that.
@@ -98,11 +100,13 @@ void renderEach(const double* values, size_t count, std::string_view terminator,
   for (size_t i = 0; i < count; ++i, out += Length) {
     const uint64_t bits = std::bit_cast<uint64_t>(values[i]);
     if (i > 0 && bits == previous) {
-      std::memcpy(out, out - Length, Length);
+      std::memcpy(out, out - Length, Terminated ? Length : kModelValueWidth);
       continue;
     }
     if (!quickText(values[i], out)) formatModelValue(values[i], out);
-    std::memcpy(out + kModelValueWidth, terminator.data(), Length - kModelValueWidth);
+    if (Terminated) {
+      std::memcpy(out + kModelValueWidth, terminator.data(), Length - kModelValueWidth);
+    }
     previous = bits;
   }
 }
@@ -123,9 +127,19 @@ std::string_view terminatorBytes(boxpaint::Terminator terminator) {
 
 void renderRecords(const double* values, size_t count, std::string_view terminator, char* out) {
   if (terminator.size() == 2) {
-    renderEach<kModelValueWidth + 2>(values, count, terminator, out);
+    renderEach<kModelValueWidth + 2, true>(values, count, terminator, out);
   } else {
-    renderEach<kModelValueWidth + 1>(values, count, terminator, out);
+    renderEach<kModelValueWidth + 1, true>(values, count, terminator, out);
+  }
+}
+
+void renderTexts(const double* values, size_t count, size_t stride, char* out) {
+  if (stride == kModelValueWidth + 2) {
+    renderEach<kModelValueWidth + 2, false>(values, count, {}, out);
+  } else if (stride == kModelValueWidth + 1) {
+    renderEach<kModelValueWidth + 1, false>(values, count, {}, out);
+  } else {
+    for (size_t i = 0; i < count; ++i) formatModelValue(values[i], out + i * stride);
   }
 }
 

@@ -13,3 +13,8 @@ std::string_view terminatorBytes(boxpaint::Terminator terminator);
 /// formatModelValue writes it, then `terminator` (one or two bytes). A value equal in
 /// every bit to the one before it takes that one's record by copy.
 void renderRecords(const double* values, size_t count, std::string_view terminator, char* out);
+
+/// Writes the text of each of the `count` values at `values` (formatModelValue's) to
+/// `out`, one every `stride` bytes; the bytes between the texts are left as they are, as
+/// an output channel's terminators stand there.
+void renderTexts(const double* values, size_t count, size_t stride, char* out);

@@ -13,7 +13,8 @@
 namespace {
 
 // Records of runs, repeats after other values, and random values, with each terminator,
-// equal the exact rendering of each value followed by the terminator.
+// equal the exact rendering of each value followed by the terminator, and so do the texts
+// rendered between terminators in place.
 TEST(RenderRecordsTest, EqualsEachValueRenderedExactly) {
   std::mt19937_64 random(11);
   std::vector<double> values = {1.5, 1.5, 1.5, -0.0, 0.0, 0.0, 2.5, 1.5, 1.5};
@@ -43,6 +44,13 @@ TEST(RenderRecordsTest, EqualsEachValueRenderedExactly) {
     std::string rendered(values.size() * boxpaint::recordLength(terminator), '#');
     boxpaint::renderModelRecords(values, terminator, rendered.data());
     EXPECT_EQ(rendered, expected);
+    // The texts alone, between terminators already in place.
+    const size_t stride = kModelValueWidth + end.size();
+    std::string texts = expected;
+    for (size_t at = 0; at < texts.size(); at += stride)
+      texts.replace(at, kModelValueWidth, "##########");
+    renderTexts(values.data(), values.size(), stride, texts.data());
+    EXPECT_EQ(texts, expected);
   }
 }
 

@@ -1,58 +1,98 @@
-// The model file written from an array of values: the records rendered a piece at a time
-// on two threads while the piece before is written.
+// The model file written from an array of values, through the connection and output
+// channel that boxpaint's own model file goes through: each room of records rendered on
+// two threads while the channel's writer hands the rooms before to the system.
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <memory>
-#include <string_view>
-#include <vector>
 
 #include "boxpaint/model.h"
 #include "library/file_call_lock.h"
 #include "library/library_failure.h"
-#include "library/output_file.h"
+#include "library/output_connection.h"
 #include "library/render_records.h"
+#include "runtime/connections/connection.h"
+#include "runtime/connections/connection_output.h"
 #include "runtime/platform/helper_thread.h"
+#include "runtime/records/record_batch.h"
 
 namespace {
-
-// Records written at a time: under a megabyte.
-constexpr size_t kPieceRecords = size_t{1} << 16;
 
 // Records either thread renders at a time, claimed in turn.
 constexpr size_t kShareRecords = size_t{1} << 12;
 
-// One piece's records to render, shared out between the threads that take part.
+// Fewest values worth a second thread.
+constexpr size_t kThreadedValues = size_t{1} << 16;
+
+// One room's records to render, shared out between the threads that take part.
 struct RenderJob {
   const double* values = nullptr;
   size_t count = 0;
-  std::string_view terminator;
+  size_t stride = 0;
   char* out = nullptr;
   std::atomic<size_t> nextShare{0};
 };
 
-// Renders shares of the piece until none is left.
+// Renders shares of the room until none is left.
 void renderShares(void* argument) {
   RenderJob& job = *static_cast<RenderJob*>(argument);
-  const size_t length = boxpaint::kValueWidth + job.terminator.size();
   for (;;) {
     const size_t first = job.nextShare.fetch_add(1, std::memory_order_relaxed) * kShareRecords;
     if (first >= job.count) return;
-    const size_t count = std::min(kShareRecords, job.count - first);
-    renderRecords(job.values + first, count, job.terminator, job.out + first * length);
+    renderTexts(job.values + first, std::min(kShareRecords, job.count - first), job.stride,
+                job.out + first * job.stride);
   }
 }
 
-// Starts rendering `count` values into `out`: on the helper, which the caller joins with
-// renderShares, then waits for.
-void startRendering(HelperThread& helper, RenderJob& job, const double* values, size_t count,
-                    char* out) {
-  job.values = values;
-  job.count = count;
-  job.out = out;
-  job.nextShare.store(0, std::memory_order_relaxed);
-  // With no thread to be had, the caller renders every share itself.
-  handOverJob(helper, renderShares, &job);
+// The connection's terminator for `terminator`.
+TerminatorKind terminatorKind(boxpaint::Terminator terminator) {
+  switch (terminator) {
+    case boxpaint::Terminator::LF:
+      return TerminatorKind::LF;
+    case boxpaint::Terminator::CR:
+      return TerminatorKind::CR;
+    case boxpaint::Terminator::CRLF:
+      break;
+  }
+  return TerminatorKind::CRLF;
+}
+
+// Writes one record per value to the model connection `connection`, returning the first
+// failure of its channel or the caller's stop.
+Failure writeValues(Connection& connection, std::span<const double> values,
+                    const boxpaint::CallControl* control, bool& stopped) {
+  expectOutput(connection.output,
+               values.size() * recordLength(connection.output, boxpaint::kValueWidth));
+  HelperThread helper;
+  const bool threaded = values.size() >= kThreadedValues;
+  RenderJob job;
+  for (size_t done = 0; done < values.size();) {
+    RecordRoom room;
+    if (const Failure failure = outputFailure(
+            connection,
+            reserveRecords(connection.output, boxpaint::kValueWidth, values.size() - done, room))) {
+      return failure;
+    }
+    job.values = values.data() + done;
+    job.count = room.count;
+    job.stride = room.stride;
+    job.out = room.bytes;
+    job.nextShare.store(0, std::memory_order_relaxed);
+    // With no thread to be had, this thread renders every share itself.
+    const bool shared =
+        threaded && room.count > kShareRecords && handOverJob(helper, renderShares, &job);
+    renderShares(&job);
+    if (shared) waitForJob(helper);
+    if (const Failure failure =
+            outputFailure(connection, commitRecords(connection.output, room.count))) {
+      return failure;
+    }
+    done += room.count;
+    if (done < values.size() && !keepGoing(control)) {
+      stopped = true;
+      return stopFailure();
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -61,47 +101,14 @@ namespace boxpaint {
 
 Failure writeModel(const std::string& path, std::span<const double> values, Terminator terminator,
                    const CallControl* control) {
+  if (Failure failure = nameFailure(path); failed(failure)) return failure;
   const FileCallLock lock;
   return failingOnMemory([&] {
-    OutputFile file;
-    Failure failure = openOutputFile(path, file);
-    if (failed(failure)) return failure;
-    const size_t length = recordLength(terminator);
-    const size_t total = values.size();
-    std::vector<char> buffers[2];
-    for (std::vector<char>& buffer : buffers)
-      buffer.resize(std::min(total, kPieceRecords) * length);
-    RenderJob job;
-    job.terminator = terminatorBytes(terminator);
-    HelperThread helper;
-    // The first piece on both threads; a model of one piece on this thread alone, for which
-    // no thread is worth starting.
-    job.values = values.data();
-    job.count = std::min(total, kPieceRecords);
-    job.out = buffers[0].data();
-    if (total > kPieceRecords) startRendering(helper, job, values.data(), job.count, job.out);
-    renderShares(&job);
-    waitForJob(helper);
-    for (size_t first = 0, piece = 0; first < total; first += kPieceRecords, ++piece) {
-      const size_t count = std::min(kPieceRecords, total - first);
-      const size_t next = first + count;
-      // The next piece is rendered while this one is written; this thread joins in after.
-      if (next < total) {
-        startRendering(helper, job, values.data() + next, std::min(kPieceRecords, total - next),
-                       buffers[(piece + 1) % 2].data());
-      }
-      failure = writePiece(file, buffers[piece % 2].data(), count * length);
-      if (next < total) {
-        renderShares(&job);
-        waitForJob(helper);
-      }
-      if (failed(failure)) return failure;
-      if (!keepGoing(control)) {
-        closeOutputFile(file);
-        return stoppedFailure();
-      }
-    }
-    return closeOutputFile(file);
+    bool stopped = false;
+    const Failure failure = writeOutputFile(
+        path, terminatorKind(terminator),
+        [&](Connection& connection) { return writeValues(connection, values, control, stopped); });
+    return stopped ? stoppedFailure() : failure;
   });
 }
 

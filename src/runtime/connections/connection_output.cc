@@ -11,6 +11,11 @@ void startOutput(Connection& connection, bool device) {
                recordTerminatorBytes(connection.terminator));
 }
 
+void endRecordsWith(Connection& connection, TerminatorKind kind) {
+  connection.terminator = kind;
+  setChannelTerminator(connection.output, recordTerminatorBytes(kind));
+}
+
 Failure outputFailure(const Connection& connection, ChannelStatus status) {
   switch (status) {
     case ChannelStatus::Ok:

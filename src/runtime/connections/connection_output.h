@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/diagnostics/failure.h"
+#include "runtime/environment/terminator_setting.h"
 #include "runtime/records/output_channel.h"
 
 struct Connection;
@@ -12,6 +13,11 @@ struct Connection;
 /// records; consoles and devices write each at once. A disk file's old content goes when
 /// the first records are handed over, unless it is a device.
 void startOutput(Connection& connection, bool device);
+
+/// Ends the records of the write connection `connection`, which has taken none yet, with
+/// `kind`'s terminator rather than the one the record-terminator switch gave its unit: for
+/// a caller that names its own.
+void endRecordsWith(Connection& connection, TerminatorKind kind);
 
 /// What a step of the connection's channel means for it: no failure for Ok, message 38 on
 /// the connection when a write was refused, 41 when memory was refused, and the stop when

@@ -15,8 +15,7 @@ void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<Fi
                   std::string_view terminator) {
   channel.policy = &policyOf(kind);
   channel.handle = handle;
-  channel.terminatorLength = static_cast<uint8_t>(std::min(terminator.size(), kMaxTerminatorBytes));
-  std::copy_n(terminator.data(), channel.terminatorLength, channel.terminator);
+  setChannelTerminator(channel, terminator);
   FileFacts facts;
   const bool disk = systemCalls().describeFile(handle->load(), &facts) &&
                     facts.kind == FileKind::Disk && !facts.appending;
@@ -25,6 +24,11 @@ void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<Fi
   // handle stands, which a cut must respect.
   channel.origin = disk && !channel.policy->atOffsets ? facts.position : 0;
   channel.truncateOnFirstWrite.store(channel.policy->atOffsets);
+}
+
+void setChannelTerminator(OutputChannel& channel, std::string_view terminator) {
+  channel.terminatorLength = static_cast<uint8_t>(std::min(terminator.size(), kMaxTerminatorBytes));
+  std::copy_n(terminator.data(), channel.terminatorLength, channel.terminator);
 }
 
 void releaseChannel(OutputChannel& channel) {

@@ -114,6 +114,10 @@ ChannelKind channelKindFor(FileHandle handle, bool device);
 void startChannel(OutputChannel& channel, ChannelKind kind, const std::atomic<FileHandle>* handle,
                   std::string_view terminator);
 
+/// Ends every record `channel` takes from now on with `terminator` (at most
+/// kMaxTerminatorBytes) in place of the one it was started with; before its first record.
+void setChannelTerminator(OutputChannel& channel, std::string_view terminator);
+
 /// Stops the writer thread, if any, and frees the channel's buffers; the channel is as
 /// new afterwards.
 void releaseChannel(OutputChannel& channel);
