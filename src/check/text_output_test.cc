@@ -29,8 +29,10 @@ std::string textReport(const Mesh& mesh, const MeshSummary& summary, const Block
                        bool threads, const std::vector<std::string>& fileWarnings = {}) {
   ScopedSystemCalls scoped;
   if (!threads) systemCalls().startThread = refuseThread;
+  // A name of its own: other test programs, run at the same time, write reports too.
   const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / "boxpaint_text_report_test.txt";
+      std::filesystem::temp_directory_path() /
+      ("boxpaint_text_report_test_" + std::to_string(std::random_device()()) + ".txt");
   SystemError error = 0;
   const FileHandle file = openFileRetrying(path.string().c_str(), OpenIntent::Write, &error);
   ReportSink sink;
