@@ -90,7 +90,7 @@ Failure openConnection(int32_t unit, const char* name, int length, OpenIntent in
     FileFacts facts;
     SystemError error = 0;
     if (systemCalls().describeFile(fd, &facts) && facts.kind == FileKind::Disk &&
-        systemCalls().lockFile(fd, &error) == LockOutcome::Refused) {
+        !systemCalls().lockFile(fd, &error)) {
       dropHandle(fd);
       return fileFailure(Message::OpenFailure, unit, resolved.fileName);
     }

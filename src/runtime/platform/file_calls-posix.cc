@@ -100,16 +100,15 @@ bool describeFile(FileHandle file, FileFacts* facts) {
   return true;
 }
 
-LockOutcome lockFile(FileHandle file, SystemError* error) {
+bool lockFile(FileHandle file, SystemError* error) {
   int locked;
   do {
     locked = flock(descriptor(file), LOCK_EX | LOCK_NB);
   } while (locked != 0 && errno == EINTR);
-  if (locked == 0) return LockOutcome::Locked;
+  if (locked == 0) return true;
   *error = errno;
   // Some file systems cannot lock at all; their files are written unlocked.
-  if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return LockOutcome::Unsupported;
-  return LockOutcome::Refused;
+  return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL;
 }
 
 bool waitWritable(FileHandle file, int milliseconds) {

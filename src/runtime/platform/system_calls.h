@@ -59,13 +59,6 @@ struct PathFacts {
   uint64_t index = 0;   // volume and index name one file, through links or other names
 };
 
-/// How a request for the one-writer lock of a file ended.
-enum class LockOutcome : uint8_t {
-  Locked,       // the lock is held until the handle is closed
-  Refused,      // another process holds it, or the system refused
-  Unsupported,  // the file system cannot lock: the file is written unlocked
-};
-
 /// The three standard streams.
 enum class StandardStream : uint8_t { Input, Output, Error };
 
@@ -146,8 +139,11 @@ struct SystemCalls {
   bool (*closeFile)(FileHandle file, SystemError* error);
   /// What the handle reaches; false when the system cannot say. Signal-safe.
   bool (*describeFile)(FileHandle file, FileFacts* facts);
-  /// Takes the one-writer lock of an open disk file without waiting.
-  LockOutcome (*lockFile)(FileHandle file, SystemError* error);
+  /// Takes the one-writer lock of an open disk file without waiting, held until the
+  /// handle is closed: true, also where the file system cannot lock at all (the file is
+  /// then written unlocked); false with the reason when another process holds it or the
+  /// system refuses.
+  bool (*lockFile)(FileHandle file, SystemError* error);
   /// Waits up to `milliseconds` (-1: for good) until a pipe or device can take bytes;
   /// false when the time ran out. Signal-safe.
   bool (*waitWritable)(FileHandle file, int milliseconds);

@@ -50,7 +50,9 @@ void endRunForFailure(const Failure& failure) {
   handled.unit = failure.unit;
   handled.fileName = failure.unit != 0 ? failure.fileName : nullptr;
   handled.recordsRead = failure.line;
-  handled.reason = messageReason(failure.message);
+  // The message is looked up once for the diagnostic; a failure handler, which takes the
+  // place of the diagnostic, is given its words instead.
+  if (failureHandler() != nullptr) handled.reason = messageReason(failure.message);
   const Diagnostic notice = diagnosticOf(failure);
   finishRun(handled.number, RunEndKind::Severe, &notice, &handled);
 }

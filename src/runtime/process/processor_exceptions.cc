@@ -11,7 +11,7 @@ void onProcessorException(const ProcessorFault& fault) {
   RunFailure failure;
   failure.number = failure.status = numberOf(message);
   failure.kind = FailureKind::ProcessorException;
-  failure.reason = messageReason(message);
+  if (failureHandler() != nullptr) failure.reason = messageReason(message);
   Diagnostic notice;
   notice.message = message;
   notice.arguments[0].number = fault.code;
