@@ -4,14 +4,17 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check/check_testing.h"
 #include "check/mesh_summary.h"
 #include "check/mesh_warnings.h"
+#include "runtime/platform/system_calls_testing.h"
 
 namespace {
 
@@ -237,8 +240,31 @@ TEST(ModelNameWarningTest, FindsAnInputReachedAnyWay) {
             "the model file is a device: con.mod names standard output, so boxpaint writes the "
             "model there and makes no file");
   EXPECT_NE(device("Nul.txt").find("Nul.txt names the null device"), std::string::npos);
-  EXPECT_EQ(device("./con.mod"), "");
   EXPECT_EQ(device(mesh), "");
+#if defined(_WIN32)
+  // Names that Windows, not boxpaint, makes devices of, in any folder.
+  EXPECT_NE(device("./con.mod").find("./con.mod names the device CON (a device of the system)"),
+            std::string::npos);
+  EXPECT_NE(device("con.txt.bak").find("con.txt.bak names the device CON (a device of the system)"),
+            std::string::npos);
+  EXPECT_NE(device("sub\\NUL").find("names the device NUL"), std::string::npos);
+#else
+  EXPECT_EQ(device("./con.mod"), "");
+#endif
+  {
+    // Any system whose full path of a name is a device's: the warning follows it.
+    ScopedSystemCalls calls;
+    systemCalls().fullPath = [](const char*, char* path, size_t capacity) -> int64_t {
+      const std::string_view device = "\\\\.\\CON";
+      if (capacity <= device.size()) return -1;
+      std::memcpy(path, device.data(), device.size());
+      path[device.size()] = '\0';
+      return static_cast<int64_t>(device.size());
+    };
+    EXPECT_EQ(device("sub/con.txt.bak"),
+              "the model file is a device: sub/con.txt.bak names the device CON (a device of the "
+              "system), which the system opens in the file's place, so boxpaint makes no file");
+  }
   fs::remove_all(folderPath);
 }
 

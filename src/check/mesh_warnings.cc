@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "check/shortest_number.h"
+#include "companion/device_name.h"
 #include "companion/system_files.h"
 #include "runtime/connections/resolve_file_name.h"
 #include "runtime/environment/command_line.h"
@@ -92,8 +93,15 @@ std::string modelDeviceWarning(const char* model, int length) {
   if (resolveFileName(model, length, resolved) != 0) return "";
   const char* device = nullptr;
   switch (resolved.device) {
-    case DeviceKind::None:
-      return "";
+    case DeviceKind::None: {
+      // A name that the system itself opens as a device, which boxpaint hands it as a
+      // file name (on Windows con.txt.bak, sub\NUL, conout$.txt).
+      const NamedDevice system = namedDevice(nameInBuffer(model, length));
+      if (system.kind == DeviceKind::None) return "";
+      return "the model file is a device: " + std::string(nameInBuffer(model, length)) + " names " +
+             system.words +
+             ", which the system opens in the file's place, so boxpaint makes no file";
+    }
     case DeviceKind::StandardOutput:
       device = "standard output";
       break;
