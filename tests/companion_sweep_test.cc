@@ -26,8 +26,8 @@
 #include "support/call_faults.h"
 #include "support/file_content.h"
 #if defined(BOXPAINT_SWEEP_VIEW)
+#include "model_files/view_failure.h"
 #include "view/run_view.h"
-#include "view/view_failure.h"
 #endif
 
 namespace {

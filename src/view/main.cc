@@ -1,9 +1,9 @@
 // boxpaint-view: turns a mesh file and the model file boxpaint wrote for it into a VTK
 // rectilinear grid or a picture of one slice.
 #include "companion/end_program.h"
+#include "model_files/view_failure.h"
 #include "runtime/process/start_runtime.h"
 #include "view/run_view.h"
-#include "view/view_failure.h"
 
 int main(int argc, char** argv) {
   installViewFailureHook();

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "view/output_file.h"
+#include "model_files/output_file.h"
 #include "view/picture_scene.h"
 #include "view/rgb_image.h"
 

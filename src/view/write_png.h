@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "view/output_file.h"
+#include "model_files/output_file.h"
 #include "view/rgb_image.h"
 
 /// One text entry of a PNG file: a keyword of 1 to 79 Latin-1 characters, and its text,

@@ -8,12 +8,12 @@
 
 #include "companion/coordinate_text.h"
 #include "companion/exit_status.h"
+#include "model_files/split_path.h"
 #include "view/colour_scale.h"
 #include "view/display_text.h"
 #include "view/lay_out_slice.h"
 #include "view/picture_backend.h"
 #include "view/slice_plane.h"
-#include "view/split_path.h"
 #include "view/write_png.h"
 
 namespace {

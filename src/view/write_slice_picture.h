@@ -5,8 +5,8 @@
 #include <string>
 
 #include "mesh/mesh.h"
-#include "view/output_file.h"
-#include "view/read_model.h"
+#include "model_files/output_file.h"
+#include "model_files/read_model.h"
 #include "view/slice_choice.h"
 #include "view/view_arguments.h"
 

@@ -1,4 +1,4 @@
-#include "view/grid_cell_order.h"
+#include "model_files/grid_cell_order.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/grid_cell_order.h"
+#include "model_files/grid_cell_order.h"
 
 void toGridCellOrder(const double* model, int64_t ne, int64_t nn, int64_t nz, GridFlips flips,
                      int64_t firstLayer, int64_t layerCount, double* grid) {

@@ -1,10 +1,10 @@
-#include "view/output_file.h"
+#include "model_files/output_file.h"
 
 #include "companion/companion_events.h"
 #include "companion/exit_status.h"
 #include "companion/system_files.h"
-#include "view/split_path.h"
-#include "view/view_failure.h"
+#include "model_files/split_path.h"
+#include "model_files/view_failure.h"
 
 OutputFile::~OutputFile() {
   if (handle != kNoFile) closeFile(handle);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "mesh/mesh.h"
+#include "model_files/grid_cell_order.h"
+#include "model_files/read_model.h"
 #include "output/format_model_value.h"
-#include "view/grid_cell_order.h"
-#include "view/read_model.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "view/read_model_records.h"
+#include "model_files/read_model_records.h"
 
 #include <initializer_list>
 #include <string_view>
 
 #include "companion/system_files.h"
+#include "model_files/record_text.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "view/record_text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "view/view_failure.h"
+#include "model_files/view_failure.h"
 
 #include "companion/companion_events.h"
 #include "companion/device_name.h"
+#include "model_files/record_text.h"
 #include "runtime/diagnostics/message_catalogue.h"
 #include "runtime/records/record_terminator.h"
-#include "view/record_text.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "companion/companion_failure.h"
 #include "mesh/mesh.h"
-#include "view/grid_flips.h"
-#include "view/output_file.h"
+#include "model_files/grid_flips.h"
+#include "model_files/output_file.h"
 
 /// Writes a RectilinearGrid file of `mesh` and its cell values `model` (in the model's
 /// order) to `file`: x easting, y northing, z elevation; each axis's nodes bit for bit

@@ -1,11 +1,11 @@
-#include "view/view_failure.h"
+#include "model_files/view_failure.h"
 
 #include <gtest/gtest.h>
 
 #include "companion/end_program.h"
-#include "view/output_file.h"
-#include "view/record_text.h"
-#include "view/view_testing.h"
+#include "model_files/output_file.h"
+#include "model_files/record_text.h"
+#include "model_files/view_testing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "view/record_text.h"
+#include "model_files/record_text.h"
 
 #include "companion/line_text.h"
 

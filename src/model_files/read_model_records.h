@@ -7,7 +7,7 @@
 
 #include "companion/line_reader.h"
 #include "mesh/mesh.h"
-#include "view/model_record.h"
+#include "model_files/model_record.h"
 
 /// How reading a model's records went.
 enum class ModelReading {

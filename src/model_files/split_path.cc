@@ -1,4 +1,4 @@
-#include "view/split_path.h"
+#include "model_files/split_path.h"
 
 PathParts splitPath(std::string_view path, PathStyle style) {
   size_t cut = 0;

@@ -1,4 +1,4 @@
-#include "view/model_record.h"
+#include "model_files/model_record.h"
 
 #include <gtest/gtest.h>
 

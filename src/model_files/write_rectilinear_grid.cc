@@ -1,4 +1,4 @@
-#include "view/write_rectilinear_grid.h"
+#include "model_files/write_rectilinear_grid.h"
 
 #include <algorithm>
 #include <bit>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "companion/exit_status.h"
-#include "view/grid_cell_order.h"
+#include "model_files/grid_cell_order.h"
 
 namespace {
 

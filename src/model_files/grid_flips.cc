@@ -1,4 +1,4 @@
-#include "view/grid_flips.h"
+#include "model_files/grid_flips.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "view/split_path.h"
+#include "model_files/split_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "view/read_model.h"
+#include "model_files/read_model.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 
 #include "companion/exit_status.h"
 #include "mesh/node_axis_testing.h"
+#include "model_files/view_testing.h"
 #include "output/format_model_value.h"
-#include "view/view_testing.h"
 
 namespace {
 

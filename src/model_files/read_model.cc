@@ -1,4 +1,4 @@
-#include "view/read_model.h"
+#include "model_files/read_model.h"
 
 #include <cstdint>
 #include <cstring>
@@ -7,13 +7,13 @@
 
 #include "companion/exit_status.h"
 #include "companion/line_reader.h"
+#include "model_files/read_model_records.h"
+#include "model_files/view_failure.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "view/read_model_records.h"
-#include "view/view_failure.h"
 
 namespace {
 

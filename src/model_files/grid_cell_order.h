@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "view/grid_flips.h"
+#include "model_files/grid_flips.h"
 
 /// Copies grid layers `firstLayer` .. `firstLayer + layerCount - 1` of the `ne` x `nn` x
 /// `nz` cell values of `model` (elevation index i fastest, then easting j, then northing
