@@ -3,25 +3,24 @@
 # by the Release build, RUNS times, and each run is sent SIGINT at a random moment of its
 # writing, with the call-stack listing on. From the event to the model file's last change
 # (its modification time, which every write and cut sets) must take at most 100 ms, and
-# the file must hold whole records of the model. With WINE=1 the Windows build runs under
-# Wine instead, which turns SIGINT into a control-C event. Not a test: it prints the
-# figures, and exits 1 when a run fails or misses the target.
+# the file must hold whole records of the model. With --wine the Windows build runs under
+# Wine instead (bench/windows_build.sh), which turns SIGINT into a control-C event. Not a
+# test: it prints the figures, and exits 1 when a run fails or misses the target.
 #
-# Usage: bench/interrupt_timing.sh [RUNS]     (default 10)
-# Builds build-release/ (WINE=1: build-windows-release/, or WINDOWS_BUILD); BENCH_DIR picks
+# Usage: bench/interrupt_timing.sh [--wine] [RUNS]     (default 10)
+# Builds build-release/ (--wine: build-windows-release/, or WINDOWS_BUILD); BENCH_DIR picks
 # the disk, which needs about 5 GB free.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
+underWine=0
+if [ "${1:-}" = --wine ]; then
+  underWine=1
+  shift
+fi
 runs=${1:-10}
-if [ "${WINE:-0}" = 1 ]; then
-  wine=${WINE_LOADER:-/usr/lib/wine/wine64}
-  build=${WINDOWS_BUILD:-$repo/build-windows-release}
-  export WINEDEBUG=-all
-  cmake -S "$repo" -B "$build" --toolchain "$repo/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBOXPAINT_TESTS=OFF >/dev/null
-  cmake --build "$build" -j2 --target boxpaint >/dev/null
-  "$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
+if [ "$underWine" = 1 ]; then
+  source "$repo/bench/windows_build.sh"
   boxpaint=("$wine" "$build/boxpaint.exe")
 else
   build="$repo/build-release"

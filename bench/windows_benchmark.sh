@@ -16,18 +16,11 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 runs=${BENCH_RUNS:-5}
-wine=${WINE:-/usr/lib/wine/wine64}
-build=${WINDOWS_BUILD:-$repo/build-windows-release}
-export WINEDEBUG=-all
-
-cmake -S "$repo" -B "$build" --toolchain "$repo/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBOXPAINT_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target boxpaint >/dev/null
+source "$repo/bench/windows_build.sh"
 x86_64-w64-mingw32-g++-posix -O2 -static -o "$build/write_floor.exe" "$repo/bench/write_floor_win32.cc"
 
 work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/boxpaint_windows_bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-"$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1 || true
 cd "$work"
 printf '400 400 200\n0. 0. 0.\n400*1.\n400*1.\n200*1.\n' >mesh.txt
 printf '0.\n5\n10 50 10 50 0 -20 1.5\n100 300 0 400 -10 -150 -2.25\n0 400 200 210 0 -200 7\n' >blocks.inp
