@@ -11,7 +11,10 @@ class Error(Exception):
 
     Attributes:
         number: boxpaint's message number, as the command-line program's exit status
-            (29 file not found, 38 error during write, 59 syntax error, ...).
+            (29 file not found, 38 error during write, 59 syntax error, ...), or -3 for
+            a file that boxpaint has no message for as boxpaint-view and boxpaint-check
+            read and write it (a model file of another number of records than cells, a
+            record that is not one number, a grid that cannot be written).
         text: what went wrong, in the message's words.
         file: the file being read or written, or None.
         line: the line of that file where the failure was found (from 1), or None.

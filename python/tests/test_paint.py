@@ -1,10 +1,11 @@
-"""paint, write_model, Mesh.write and write_blocks against the command-line program: the
-model file boxpaint writes from the files the module writes equals what the module
-paints, value for value when read back and byte for byte when written."""
+"""paint, write_model, read_model, Mesh.write and write_blocks against the command-line
+program: the model file boxpaint writes from the files the module writes equals what the
+module paints, value for value when read back and byte for byte when written."""
 
 import os
 
 import numpy as np
+import pytest
 from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
@@ -31,6 +32,7 @@ def compare_with_cli(boxpaint_cli, folder, mesh, background, blocks):
     assert_same_values(painted.ravel(), read_records(model))
     boxpaint.write_model(folder / "module.txt", painted)
     assert (folder / "module.txt").read_bytes() == model
+    assert_same_values(boxpaint.read_model(folder / "cli.txt", mesh), painted)
     assert boxpaint.render_model(painted, "\n") == model.replace(b"\r\n", b"\n")
     # The files read back to what they were written from, and build writes boxpaint's bytes.
     read = boxpaint.read_mesh(folder / "mesh.txt")
@@ -117,3 +119,25 @@ def test_mesh_reads_back_through_the_cli_to_the_same_nodes(tmp_path):
     for axis, nodes in zip(("easting", "northing", "elevation"), mesh.nodes):
         assert report["extent"][axis] == [nodes[0], nodes[-1]]
     assert tuple(report["cells"].values()) == mesh.counts
+
+
+def test_read_model_reads_other_tools_files_and_refuses_torn_ones(tmp_path):
+    rng = np.random.default_rng(8)
+    mesh = boxpaint.Mesh(np.ones(7), np.ones(5), np.ones(3))
+    values = rng.lognormal(size=mesh.shape) * 10.0 ** rng.integers(-120, 120, mesh.shape)
+    path = tmp_path / "model.txt"
+    np.savetxt(path, values.ravel())  # numpy's 24-character records
+    assert np.array_equal(boxpaint.read_model(path, mesh), values)
+    np.savetxt(path, values.ravel(), fmt="%10.3E")
+    assert np.array_equal(boxpaint.read_model(path, mesh), np.vectorize(float)(
+        [f"{v:10.3E}" for v in values.ravel()]).reshape(mesh.shape))
+    # Torn and malformed files fail with the record they stop at, as boxpaint-view says.
+    records = boxpaint.render_model(values).split(b"\r\n")[:-1]
+    for data, line in ((b"\r\n".join(records[:-1]) + b"\r\n", mesh.size),
+                       (b"\r\n".join(records) + b"\r\n 1.0\r\n", mesh.size + 1),
+                       (b"\r\n".join(records), mesh.size),
+                       (b"\r\n".join(records[:9] + [b" 1.0 2.0"] + records[10:]) + b"\r\n", 10)):
+        path.write_bytes(data)
+        with pytest.raises(boxpaint.Error) as raised:
+            boxpaint.read_model(path, mesh)
+        assert (raised.value.number, raised.value.file, raised.value.line) == (-3, str(path), line)

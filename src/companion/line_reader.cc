@@ -74,3 +74,21 @@ bool nextLine(LineReader& reader, LineView& line) {
     if (!fill(reader)) return false;
   }
 }
+
+std::string_view heldLines(LineReader& reader) {
+  for (;;) {
+    const char* data = reader.block.data();
+    // The last line feed held lies near the end, a short line from it.
+    for (size_t at = reader.end; at > reader.start; --at) {
+      if (data[at - 1] == '\n') return std::string_view(data + reader.start, at - reader.start);
+    }
+    if (reader.fileEnded || reader.error != 0) return {};
+    if (reader.start == 0 && reader.end == reader.block.size()) return {};
+    if (!fill(reader)) return {};
+  }
+}
+
+void takeLines(LineReader& reader, size_t bytes, int64_t lines) {
+  reader.start += bytes;
+  reader.lines += lines;
+}

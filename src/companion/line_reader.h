@@ -41,3 +41,13 @@ LineReader startLineReader(FileHandle file, size_t blockBytes = kLineReaderBlock
 /// The next line of the file; false at the end of the file, or when a read failed
 /// (`error` says why). The text stays valid until the next call.
 bool nextLine(LineReader& reader, LineView& line);
+
+/// The whole lines the reader holds from the next line on, up to and including the last
+/// line feed it holds, reading more first when it holds none: for a caller that takes many
+/// short lines at once and hands back with takeLines what it took. Empty at the end of the
+/// file, after a failed read, or when the next line fills the block; nextLine then says
+/// which.
+std::string_view heldLines(LineReader& reader);
+
+/// Takes the first `bytes` of what heldLines gave, which hold `lines` whole lines, as read.
+void takeLines(LineReader& reader, size_t bytes, int64_t lines);

@@ -18,6 +18,16 @@ boxpaint::Failure runFailure(const Failure& failure) {
   return messageFailure(numberOf(failure.message), failure.fileName, failure.line);
 }
 
+boxpaint::Failure companionFailure(const CompanionFailure& failure) {
+  if (!failure) return {};
+  boxpaint::Failure made;
+  made.number = failure.message != 0 ? failure.message : boxpaint::kFileFailure;
+  made.text = failure.text;
+  made.file = failure.file;
+  made.line = failure.line;
+  return made;
+}
+
 boxpaint::Failure nameFailure(const std::string& path) {
   // A name with a NUL in it would name another file than the one asked for.
   if (path.find('\0') == std::string::npos) return {};

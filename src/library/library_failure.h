@@ -6,6 +6,7 @@
 #include <string>
 
 #include "boxpaint/failure.h"
+#include "companion/companion_failure.h"
 #include "runtime/diagnostics/failure.h"
 
 /// The failure of message `number` (its text from boxpaint's catalogue), found in `file`
@@ -14,6 +15,11 @@ boxpaint::Failure messageFailure(int32_t number, std::string file = {}, int64_t 
 
 /// The library's failure for `failure`, one the internal libraries return (none for none).
 boxpaint::Failure runFailure(const Failure& failure);
+
+/// The library's failure for `failure`, one the companions' work returns: the run-time's
+/// message number where it has one, else kFileFailure, with its one-line text (none for
+/// none).
+boxpaint::Failure companionFailure(const CompanionFailure& failure);
 
 /// The failure of a file name the system cannot take as given (a NUL in it), else none.
 boxpaint::Failure nameFailure(const std::string& path);

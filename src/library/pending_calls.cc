@@ -6,10 +6,6 @@
 
 namespace boxpaint {
 
-Failure readModel(const std::string&, const Mesh&, std::span<double>, const CallControl*) {
-  return notAvailable("readModel");
-}
-
 Failure checkReport(const std::string&, const std::string&, const std::string*, std::string&) {
   return notAvailable("checkReport");
 }

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -75,3 +80,44 @@ TEST(ModelRecordTest, JudgesALongLineByItsFullLength) {
 }
 
 }  // namespace
+
+// The fast form reads every record the writer makes with an exponent within 22 of 3 as
+// readModelRecord does, bit for bit: random digits at every exponent, both signs, both
+// line ends; records of any other form it leaves to readModelRecord, and a run of records
+// it reads up to the first of them.
+TEST(ModelRecordTest, ExactRecordsReadAsReadModelRecordReadsThem) {
+  std::mt19937 random(30);
+  for (const std::string end : {"\r\n", "\n"}) {
+    std::string run;
+    size_t runRecords = 0;
+    for (int exponent = -99; exponent <= 99; ++exponent) {
+      for (int i = 0; i < 300; ++i) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%c%u.%03uE%c%02d", i % 3 ? ' ' : '-',
+                      static_cast<unsigned>(random() % 10), static_cast<unsigned>(random() % 1000),
+                      exponent < 0 ? '-' : '+', std::abs(exponent));
+        const std::string record = std::string(text) + end;
+        double fast = 7, plain = 7;
+        size_t length = 0;
+        const size_t read = readExactRecords(record, &fast, 1, length);
+        LineView line{std::string_view(record).substr(0, 10 + end.size() - 1),
+                      static_cast<int64_t>(10 + end.size() - 1), true};
+        ASSERT_EQ(readModelRecord(line, plain), RecordProblem::None) << record;
+        EXPECT_EQ(read, std::abs(exponent - 3) <= 22 ? 1u : 0u) << record;
+        if (read == 1) {
+          EXPECT_EQ(length, record.size());
+          EXPECT_EQ(std::bit_cast<uint64_t>(fast), std::bit_cast<uint64_t>(plain)) << record;
+          run += record;
+          ++runRecords;
+        }
+      }
+    }
+    for (const char* other : {" 1.000+100", " 1.0E+00", "       NaN", " 1.000E+0x", "+1.000E+00"}) {
+      std::vector<double> values(runRecords + 1);
+      size_t length = 0;
+      EXPECT_EQ(readExactRecords(run + other + end + run, values.data(), values.size(), length),
+                runRecords)
+          << other;
+    }
+  }
+}

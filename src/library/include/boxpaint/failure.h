@@ -32,6 +32,12 @@ constexpr int32_t kNotAvailable = -1;
 /// kind, and the like.
 constexpr int32_t kBadArgument = -2;
 
+/// A file the call cannot read or write as boxpaint-view or boxpaint-check needs it, where
+/// boxpaint has no numbered message for the fault: a model file of another number of
+/// records than the mesh has cells, or with a record that is not one number, an output
+/// that cannot be made or written. The text says which, as those programs say it.
+constexpr int32_t kFileFailure = -3;
+
 /// What a caller may do while a long call works: stop it between two of its pieces.
 struct CallControl {
   /// Called on the calling thread between pieces of the work (about a million cells or
