@@ -8,10 +8,6 @@ void raiseFailure(const boxpaint::Failure& failure) {
   if (failure.number == boxpaint::kStopped && PyErr_Occurred() != nullptr) {
     throw py::error_already_set();
   }
-  if (failure.number == boxpaint::kNotAvailable) {
-    PyErr_SetString(PyExc_NotImplementedError, failure.text.c_str());
-    throw py::error_already_set();
-  }
   if (failure.number == boxpaint::kBadArgument) throw py::value_error(failure.text);
   py::object exception =
       py::module_::import("boxpaint._errors")

@@ -6,8 +6,7 @@
 #include "boxpaint/failure.h"
 
 /// Raises `failure` (the GIL held): a KeyboardInterrupt or other exception already set
-/// while the call was stopped, NotImplementedError for a call not offered yet, ValueError
-/// for arguments refused, else boxpaint.Error (FileMissingError, also a FileNotFoundError,
-/// for a file not found) with the message's number, text, file and line. Nothing when the
-/// call succeeded.
+/// while the call was stopped, ValueError for arguments refused, else boxpaint.Error
+/// (FileMissingError, also a FileNotFoundError, for a file not found) with the message's number,
+/// text, file and line. Nothing when the call succeeded.
 void raiseFailure(const boxpaint::Failure& failure);

@@ -46,7 +46,11 @@ def test_a_thousand_failing_calls_leave_no_descriptor_and_no_memory(tmp_path):
              lambda: boxpaint.read_mesh(torn),
              lambda: boxpaint.read_blocks(blocks),
              lambda: boxpaint.build(torn, blocks, tmp_path / "model.txt"),
-             lambda: boxpaint.build(missing, blocks, tmp_path / "model.txt")]
+             lambda: boxpaint.build(missing, blocks, tmp_path / "model.txt"),
+             lambda: boxpaint.read_model(torn, mesh),
+             lambda: boxpaint.read_model(missing, mesh),
+             lambda: boxpaint.check(torn, blocks),
+             lambda: boxpaint.write_vtr(missing, mesh, [1.0])]
 
     def fail_many(count):
         for i in range(count):
@@ -169,6 +173,10 @@ def test_build_fails_as_boxpaint_does(tmp_path, mesh, blocks):
         assert raised.value.number == run.returncode
     if not folder:
         assert models[1].read_bytes() == models[0].read_bytes()
+        # boxpaint-check reads the files as boxpaint does, and fails with its numbers.
+        with pytest.raises(boxpaint.Error) as checked:
+            boxpaint.check(names["mesh"], names["blocks"])
+        assert checked.value.number == raised.value.number
 
 
 def test_files_are_written_as_boxpaint_writes_its_model_file(tmp_path):

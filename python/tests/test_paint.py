@@ -2,7 +2,9 @@
 program: the model file boxpaint writes from the files the module writes equals what the
 module paints, value for value when read back and byte for byte when written."""
 
+import json
 import os
+import subprocess
 
 import numpy as np
 import pytest
@@ -10,7 +12,14 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import boxpaint
-from conftest import LARGEST, REPOSITORY, read_records
+from conftest import LARGEST, REPOSITORY, program, read_records
+
+
+def check_cli(*paths):
+    """boxpaint-check's JSON report on `paths`, as json.dumps writes it back (NaN and all)."""
+    done = subprocess.run([program("BOXPAINT_CHECK"), "--json", *map(str, paths)],
+                          capture_output=True, check=True)
+    return json.dumps(json.loads(done.stdout))
 
 
 def assert_same_values(painted, expected):
@@ -33,6 +42,8 @@ def compare_with_cli(boxpaint_cli, folder, mesh, background, blocks):
     boxpaint.write_model(folder / "module.txt", painted)
     assert (folder / "module.txt").read_bytes() == model
     assert_same_values(boxpaint.read_model(folder / "cli.txt", mesh), painted)
+    assert check_cli(folder / "mesh.txt", folder / "blocks.inp", folder / "cli.txt") == \
+        json.dumps(boxpaint.check(folder / "mesh.txt", folder / "blocks.inp", folder / "cli.txt"))
     assert boxpaint.render_model(painted, "\n") == model.replace(b"\r\n", b"\n")
     # The files read back to what they were written from, and build writes boxpaint's bytes.
     read = boxpaint.read_mesh(folder / "mesh.txt")
@@ -103,11 +114,6 @@ def test_blank_fields_carry_over_as_boxpaint_reads_them(boxpaint_cli, tmp_path):
 
 
 def test_mesh_reads_back_through_the_cli_to_the_same_nodes(tmp_path):
-    import json
-    import subprocess
-
-    from conftest import program
-
     rng = np.random.default_rng(5)
     mesh = boxpaint.Mesh(rng.uniform(0.1, 99, 300), np.full(40, 0.1), rng.lognormal(size=30),
                          origin=(1e5 / 3, -7.25, 1234.5678))
@@ -141,3 +147,22 @@ def test_read_model_reads_other_tools_files_and_refuses_torn_ones(tmp_path):
         with pytest.raises(boxpaint.Error) as raised:
             boxpaint.read_model(path, mesh)
         assert (raised.value.number, raised.value.file, raised.value.line) == (-3, str(path), line)
+
+
+def test_write_vtr_writes_boxpaint_views_grid(tmp_path):
+    examples = os.path.join(REPOSITORY, "examples")
+    mesh = boxpaint.read_mesh(os.path.join(examples, "mesh.txt"))
+    background, blocks = boxpaint.read_blocks(os.path.join(examples, "blocks.inp"))
+    model = boxpaint.paint(mesh, background, blocks)
+    boxpaint.write_model(tmp_path / "model.txt", model)
+    subprocess.run([program("BOXPAINT_VIEW"), os.path.join(examples, "mesh.txt"),
+                    str(tmp_path / "model.txt"), str(tmp_path / "view.vtr")], check=True)
+    boxpaint.write_vtr(tmp_path / "module.vtr", mesh, model)
+    grid = (tmp_path / "view.vtr").read_bytes()
+    assert (tmp_path / "module.vtr").read_bytes() == grid
+    boxpaint.write_vtr(tmp_path / "named.vtr", mesh, model, name="rho <Ω·m>")
+    assert (tmp_path / "named.vtr").read_bytes() == grid.replace(  # Scalars= and Name=
+        b'"value"', '"rho &lt;Ω·m&gt;"'.encode(), 2)
+    with pytest.raises(boxpaint.Error) as raised:  # a folder that does not exist
+        boxpaint.write_vtr(tmp_path / "no folder" / "m.vtr", mesh, model)
+    assert raised.value.number == -3 and not (tmp_path / "no folder").exists()

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "boxpaint/model.h"
 #include "library/library_failure.h"
 #include "mesh/node_order.h"
 #include "mesh/node_sums.h"
@@ -43,4 +44,12 @@ boxpaint::Failure internalMesh(const boxpaint::Mesh& mesh, std::unique_ptr<Mesh>
     return badArgument("a mesh axis holds another number of nodes than its cell count gives");
   }
   return {};
+}
+
+boxpaint::Failure modelMesh(const boxpaint::Mesh& mesh, size_t values,
+                            std::unique_ptr<Mesh>& internal) {
+  if (static_cast<int64_t>(values) != boxpaint::modelCellCount(mesh)) {
+    return badArgument("the array holds another number of values than the mesh has cells");
+  }
+  return internalMesh(mesh, internal);
 }

@@ -16,3 +16,8 @@ void makeNodes(boxpaint::MeshAxis& axis, bool falling);
 /// of `mesh` (which must outlive it) and its search tables built. Fails with kBadArgument
 /// when an axis's nodes are not max(cellCount + 1, 0).
 boxpaint::Failure internalMesh(const boxpaint::Mesh& mesh, std::unique_ptr<Mesh>& internal);
+
+/// internalMesh for a call given `values` cells of a model of `mesh`: fails with
+/// kBadArgument when that is not the mesh's number of cells.
+boxpaint::Failure modelMesh(const boxpaint::Mesh& mesh, size_t values,
+                            std::unique_ptr<Mesh>& internal);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "runtime/diagnostics/message_catalogue.h"
+#include "runtime/environment/command_line.h"
 
 boxpaint::Failure messageFailure(int32_t number, std::string file, int64_t line) {
   boxpaint::Failure failure;
@@ -48,9 +49,7 @@ boxpaint::Failure stoppedFailure() {
   return failure;
 }
 
-boxpaint::Failure notAvailable(const char* call) {
-  boxpaint::Failure failure;
-  failure.number = boxpaint::kNotAvailable;
-  failure.text = std::string(call) + " is not available in this build of the library";
-  return failure;
+boxpaint::Failure nameLengthFailure(const std::string& path) {
+  if (path.size() <= static_cast<size_t>(kNameLength)) return {};
+  return badArgument("boxpaint takes file names of at most 200 characters");
 }

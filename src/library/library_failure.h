@@ -30,8 +30,9 @@ boxpaint::Failure badArgument(std::string text);
 /// The failure of a call stopped by its caller.
 boxpaint::Failure stoppedFailure();
 
-/// The failure of a call this build does not offer yet; `call` names it.
-boxpaint::Failure notAvailable(const char* call);
+/// The failure of a file name longer than the 200 characters boxpaint takes a name in,
+/// which it would cut, else none.
+boxpaint::Failure nameLengthFailure(const std::string& path);
 
 /// True unless the caller's `control` says to stop.
 inline bool keepGoing(const boxpaint::CallControl* control) {

@@ -52,10 +52,7 @@ Failure buildModel(const std::string& meshPath, const std::string& blockPath,
                    const std::string& modelPath, const CallControl* control) {
   for (const std::string* path : {&meshPath, &blockPath, &modelPath}) {
     if (Failure failure = nameFailure(*path); failed(failure)) return failure;
-    // boxpaint takes each name into a buffer of 200 characters: a longer one would be cut.
-    if (path->size() > static_cast<size_t>(kNameLength)) {
-      return badArgument("boxpaint takes file names of at most 200 characters");
-    }
+    if (Failure failure = nameLengthFailure(*path); failed(failure)) return failure;
   }
   const FileCallLock lock;
   BuildJob job;

@@ -2,7 +2,6 @@
 #include <memory>
 #include <string>
 
-#include "boxpaint/model.h"
 #include "library/file_call_lock.h"
 #include "library/internal_mesh.h"
 #include "library/library_failure.h"
@@ -13,13 +12,10 @@ namespace boxpaint {
 Failure readModel(const std::string& path, const Mesh& mesh, std::span<double> cells,
                   const CallControl*) {
   if (Failure failure = nameFailure(path); failed(failure)) return failure;
-  if (static_cast<int64_t>(cells.size()) != modelCellCount(mesh)) {
-    return badArgument("the array holds another number of values than the mesh has cells");
-  }
   const FileCallLock lock;
   return failingOnMemory([&] {
     std::unique_ptr<::Mesh> internal;
-    if (Failure failure = internalMesh(mesh, internal); failed(failure)) return failure;
+    if (Failure failure = modelMesh(mesh, cells.size(), internal); failed(failure)) return failure;
     // boxpaint-view reads its standard input for "-"; a caller's "-" is a file.
     const std::string name = path == "-" ? "./-" : path;
     return companionFailure(readModelValues(name.c_str(), *internal, cells.data()));

@@ -25,9 +25,6 @@ inline bool failed(const Failure& failure) {
 /// number for a run ended by control-C.
 constexpr int32_t kStopped = 200;
 
-/// A call this build of the library does not offer yet.
-constexpr int32_t kNotAvailable = -1;
-
 /// Arguments the call cannot take: an array of the wrong length, a terminator of another
 /// kind, and the like.
 constexpr int32_t kBadArgument = -2;
