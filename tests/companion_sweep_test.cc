@@ -27,7 +27,7 @@
 #include "support/file_content.h"
 #if defined(BOXPAINT_SWEEP_VIEW)
 #include "model_files/view_failure.h"
-#include "view/run_view.h"
+#include "view/program/run_view.h"
 #endif
 
 namespace {
