@@ -16,8 +16,8 @@
 #include <random>
 #include <set>
 
-#include "check/check_failure.h"
-#include "check/run_check.h"
+#include "check/program/check_failure.h"
+#include "check/program/run_check.h"
 #include "companion/end_program.h"
 #include "runtime/ending/failure_handler.h"
 #include "runtime/environment/command_line.h"

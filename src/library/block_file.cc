@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "boxpaint/blocks.h"
-#include "check/shortest_number.h"
+#include "check/format/shortest_number.h"
 #include "library/file_call_lock.h"
 #include "library/library_failure.h"
 #include "library/output_connection.h"

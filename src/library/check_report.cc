@@ -2,7 +2,7 @@
 #include <string>
 
 #include "boxpaint/check.h"
-#include "check/run_check.h"
+#include "check/program/run_check.h"
 #include "library/file_call_lock.h"
 #include "library/library_failure.h"
 

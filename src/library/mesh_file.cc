@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "boxpaint/mesh.h"
-#include "check/shortest_number.h"
+#include "check/format/shortest_number.h"
 #include "library/file_call_lock.h"
 #include "library/internal_mesh.h"
 #include "library/library_failure.h"
