@@ -151,17 +151,25 @@ as the same double.)");
 blocks a float64 array of shape (N, 7): e1 e2 n1 n2 z1 z2 value, a field left out holding
 the value it carries over.)");
   module.def("read_model", &readModel, py::arg("path"), py::arg("mesh"),
-             R"(Reads the model file `path` of `mesh` into an array of shape mesh.shape: every
-form boxpaint writes, and files of one number per line that other tools write.)");
+             R"(Reads the model file `path` of `mesh` into a new float64 array of shape
+mesh.shape (northing, easting, elevation), as boxpaint-view reads it: every form boxpaint
+writes (1.000+100 and the largest doubles' 1.798+308 included), each record read to the
+double it stands for, and files of one number per line that other tools write. A file
+of another number of records than mesh.size, or with a record that is not one number,
+raises boxpaint.Error -3 naming the record (.line); one that cannot be opened raises
+boxpaint's number for it (29 not found, also a FileNotFoundError).)");
   module.def("build", &build, py::arg("mesh_path"), py::arg("block_path"), py::arg("model_path"),
              R"(Does what `boxpaint mesh_path block_path model_path` does: the same model
 file, the same failures, raised as boxpaint.Error.)");
   module.def("check", &check, py::arg("mesh_path"), py::arg("block_path"),
              py::arg("model_path") = py::none(),
              R"(The report of `boxpaint-check --json mesh_path block_path [model_path]`, as a
-dict.)");
+dict: the mesh, each block's snapped cells, what it paints and what stays visible, and
+the warnings. A file boxpaint cannot read raises boxpaint.Error with boxpaint's number
+for it, as build does.)");
   module.def("write_vtr", &writeVtr, py::arg("path"), py::arg("mesh"), py::arg("values"),
              py::arg("name") = "value",
-             R"(Writes `values` on `mesh` as the VTK rectilinear grid file `path`, the same grid
-boxpaint-view writes, its cell array named `name`.)");
+             R"(Writes `values` on `mesh` as the VTK rectilinear grid file `path` for
+ParaView, the same bytes boxpaint-view writes, its cell array named `name`. The file gets
+its name only when complete; one that cannot be written raises boxpaint.Error -3.)");
 }
