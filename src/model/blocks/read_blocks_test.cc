@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "mesh/read_mesh.h"
 #include "model/blocks/block_list.h"
 #include "model/blocks/block_statements.h"
+#include "model/blocks/read_each_block.h"
 #include "runtime/connections/close_connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
@@ -177,6 +179,20 @@ TEST(ReadBlocksTest, ReadingAheadGivesTheBlocksReadInTurn) {
     }
     std::remove(blockPath.c_str());
   }
+}
+
+TEST(ReadBlocksTest, AnExceptionFromAHandOffLeavesTheFileClosed) {
+  // Memory refused to a container of the caller's, with no handler to end the run, comes
+  // through the reading as an exception; the block file must not stay connected.
+  const std::string blockPath = tempPath("blocks.inp");
+  writeText(blockPath, "1.5\n2\n0 1 0 1 0 -1 7\n0 1 0 1 0 -1 8\n");
+  BlockHandOff handOff;
+  handOff.block = [](void*, int32_t, BlockRecord&, int64_t, int64_t) -> bool {
+    throw std::bad_alloc();
+  };
+  EXPECT_THROW(readEachBlock(nameBuffer(blockPath).data(), 200, handOff), std::bad_alloc);
+  EXPECT_EQ(lookUpConnection(1), nullptr);
+  std::remove(blockPath.c_str());
 }
 
 }  // namespace

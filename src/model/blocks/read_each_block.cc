@@ -47,6 +47,7 @@ Failure readStatements(Connection& connection, const BlockHandOff& handOff) {
 
 Failure readEachBlock(const char* name, int length, const BlockHandOff& handOff) {
   if (Failure opened = openInput(kBlockUnit, name, length)) return opened;
+  const UnitScope scope{kBlockUnit};
   if (Failure failure = readStatements(*lookUpConnection(kBlockUnit), handOff)) {
     closeAfterFailure(kBlockUnit, failure);
     return failure;

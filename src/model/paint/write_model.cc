@@ -127,6 +127,7 @@ Failure writeModel(const char* name, int length, const Mesh& mesh, BlockPlan& pl
     return refused;
   }
   if (Failure opened = openOutput(kModelUnit, name, length)) return opened;
+  const UnitScope scope{kModelUnit};
   if (Failure failure = writePaintedRecords(*lookUpConnection(kModelUnit), painter, stop)) {
     closeAfterFailure(kModelUnit, failure);
     return failure;

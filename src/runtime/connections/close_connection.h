@@ -24,6 +24,15 @@ Failure closeConnection(int32_t unit);
 /// happens when the unit is not connected or the run is ending on another thread.
 void closeAfterFailure(int32_t unit, const Failure& failure);
 
+/// Closes its unit as after refused memory (41) when it goes out of scope with the unit
+/// still connected: for a caller's code run while the file is open, so that an exception
+/// passing through (memory refused to a container, where no handler ends the run) leaves no
+/// connection behind. Every ordinary path has closed the unit by then.
+struct UnitScope {
+  int32_t unit;
+  ~UnitScope() { closeAfterFailure(unit, failureOf(Message::OutOfMemory)); }
+};
+
 /// Hands over what every write connection holds and waits until it has reached its file,
 /// leaving the connections open. Done before the plain stop claims the end, so that a
 /// console event can still end a run whose output is blocked. Returns no failure, 38 for a
