@@ -31,8 +31,9 @@ struct BlockFile {
 Failure readBlocks(const std::string& path, BlockFile& file);
 
 /// Writes a block file of `background` and `blocks`, one block a line, each number in the
-/// shortest text that reads back as the same double. The file is replaced; after a
-/// failure it holds whole lines only.
+/// shortest text that reads back as the same double. The file is opened
+/// as writeModel opens a model file, and replaced; after a failure it holds whole lines
+/// only.
 Failure writeBlocks(const std::string& path, double background, std::span<const Block> blocks);
 
 }  // namespace boxpaint

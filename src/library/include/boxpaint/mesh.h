@@ -43,7 +43,8 @@ Failure readMesh(const std::string& path, Mesh& mesh);
 
 /// Writes `mesh` as a mesh file that boxpaint reads back to the same counts, origin and
 /// widths, each number in the shortest text that reads back as the same double. The file
-/// is replaced; after a failure it holds whole lines only.
+/// is opened as writeModel opens a model file, and replaced; after a failure it holds
+/// whole lines only.
 Failure writeMesh(const std::string& path, const Mesh& mesh);
 
 /// The cell centres of `axis`: halfway between each node and the next.

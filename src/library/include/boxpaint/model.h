@@ -49,14 +49,18 @@ double recordedValue(double value);
 void renderModelRecords(std::span<const double> values, Terminator terminator, char* out);
 
 /// Writes the model file `path` of `values`, one record each, exactly as boxpaint writes
-/// it. An existing file is cut just before the first records take its place; after a
-/// failure or a stop it holds whole records only.
+/// it, and opened as boxpaint opens its model file: a device name such as CON writes to
+/// the standard output, and a file another writer holds is refused with 30 and left as
+/// it is. An existing file is cut just before the first records take its place; after a
+/// failure (38 for a refused write) or a stop it holds whole records only.
 Failure writeModel(const std::string& path, std::span<const double> values,
                    Terminator terminator = Terminator::CRLF, const CallControl* control = nullptr);
 
-/// Reads the model file `path` of `mesh` into `cells` (modelCellCount(mesh) of them):
-/// every form boxpaint writes, and files of one number per line that other tools write,
-/// with boxpaint-view's rules for torn and malformed lines.
+/// Reads the model file `path` of `mesh` into `cells` (modelCellCount(mesh) of them), as
+/// boxpaint-view reads it: every form boxpaint writes, and files of one number per line
+/// that other tools write. Another number of records than cells, or a record that is not
+/// one number, fails with kFileFailure naming the record; a file that cannot be opened
+/// with the open's message (29 not found, ...).
 Failure readModel(const std::string& path, const Mesh& mesh, std::span<double> cells,
                   const CallControl* control = nullptr);
 
