@@ -13,7 +13,7 @@
 #include "library/file_call_lock.h"
 #include "library/library_failure.h"
 #include "runtime/environment/command_line.h"
-#include "runtime/platform/helper_thread.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "model/blocks/block_list.h"
 #include "model/paint/model_painter.h"
 #include "runtime/diagnostics/message.h"
-#include "runtime/platform/helper_thread.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

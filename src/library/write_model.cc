@@ -12,8 +12,8 @@
 #include "library/render_records.h"
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_output.h"
-#include "runtime/platform/helper_thread.h"
 #include "runtime/records/record_batch.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

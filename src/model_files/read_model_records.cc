@@ -7,7 +7,7 @@
 #include "companion/system_files.h"
 #include "model_files/record_text.h"
 #include "runtime/diagnostics/message_catalogue.h"
-#include "runtime/platform/helper_thread.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "check/format/shortest_number.h"
 #include "check/reading/block_file_report.h"
-#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
+#include "runtime/threads/helper_thread.h"
 
 /// Columns of the table: block, line, value, the six bounds as read, the cells along each
 /// axis, the cells painted and the cells still visible.

@@ -11,7 +11,7 @@
 #include "check/report/table_cells.h"
 #include "check/warnings/check_warnings.h"
 #include "runtime/memory/system_allocator.h"
-#include "runtime/platform/helper_thread.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "mesh/mesh.h"
 #include "model/blocks/block_list.h"
 #include "model/blocks/block_record.h"
-#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
+#include "runtime/threads/helper_thread.h"
 
 /// When the blocks are read ahead.
 struct ReadAheadLimits {

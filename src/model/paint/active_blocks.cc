@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/paint/value_texts.h"
-#include "runtime/platform/helper_thread.h"
+#include "runtime/threads/helper_thread.h"
 
 namespace {
 

@@ -23,9 +23,9 @@
 #include <mutex>
 #include <string_view>
 
-#include "runtime/platform/helper_thread.h"
 #include "runtime/platform/system_calls.h"
 #include "runtime/records/channel_policy.h"
+#include "runtime/threads/helper_thread.h"
 
 /// Bytes of output a gathering channel writes from its producer's thread before a writer
 /// thread takes over: a short output gains less from a second thread than starting it
