@@ -68,7 +68,7 @@ def test_a_thousand_failing_calls_leave_no_descriptor_and_no_memory(tmp_path):
     assert resident_pages() - pages < 256  # 1 MiB
 
 
-@pytest.mark.parametrize("call", ["write_model", "paint", "build"])
+@pytest.mark.parametrize("call", ["write_model", "paint", "build", "read_model"])
 def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
     rng = np.random.default_rng(3)
     values = np.linspace(0.5, 2.5, 30_000_000)
@@ -85,6 +85,8 @@ def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
     if call == "build":
         mesh.write(tmp_path / "mesh.txt")
         boxpaint.write_blocks(tmp_path / "blocks.inp", 0.0, blocks)
+    if call == "read_model":
+        boxpaint.write_model(path, values)
     timer = threading.Timer(0.02, interrupt)
     timer.start()
     with pytest.raises(KeyboardInterrupt):
@@ -92,6 +94,8 @@ def test_control_c_stops_a_long_call_between_pieces(tmp_path, call):
             boxpaint.write_model(path, values)
         elif call == "build":
             boxpaint.build(tmp_path / "mesh.txt", tmp_path / "blocks.inp", path)
+        elif call == "read_model":
+            boxpaint.read_model(path, mesh)
         else:
             boxpaint.paint(mesh, 0.0, blocks)
     timer.join()

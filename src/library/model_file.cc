@@ -10,7 +10,7 @@
 namespace boxpaint {
 
 Failure readModel(const std::string& path, const Mesh& mesh, std::span<double> cells,
-                  const CallControl*) {
+                  const CallControl* control) {
   if (Failure failure = nameFailure(path); failed(failure)) return failure;
   const FileCallLock lock;
   return failingOnMemory([&] {
@@ -18,7 +18,10 @@ Failure readModel(const std::string& path, const Mesh& mesh, std::span<double> c
     if (Failure failure = modelMesh(mesh, cells.size(), internal); failed(failure)) return failure;
     // boxpaint-view reads its standard input for "-"; a caller's "-" is a file.
     const std::string name = path == "-" ? "./-" : path;
-    return companionFailure(readModelValues(name.c_str(), *internal, cells.data()));
+    ReadControl reading;
+    if (control != nullptr) reading = {control->keepGoing, control->context};
+    // A stop is the run-time's message 200, kStopped.
+    return companionFailure(readModelValues(name.c_str(), *internal, cells.data(), &reading));
   });
 }
 

@@ -21,15 +21,16 @@ constexpr int32_t kModelUnit = 1;
 
 // Reads the records from `file`, which stands at the model's first record.
 CompanionFailure readRecords(FileHandle file, const char* shown, const Mesh& mesh, double* values,
-                             int64_t count) {
+                             int64_t count, const ReadControl* control) {
   LineReader reader = startLineReader(file);
-  const ModelReadOutcome outcome = readModelRecords(reader, values, count);
+  const ModelReadOutcome outcome = readModelRecords(reader, values, count, control);
   if (outcome.reading == ModelReading::Sound) return {};
   CompanionFailure failure = failureOf(kFailureStatus, modelReadError(outcome, shown, mesh, count));
   failure.file = shown;
   failure.line = outcome.record;
   // Where boxpaint has a message for the same fault, its number goes with the failure.
   if (outcome.reading == ModelReading::ReadError) failure.message = numberOf(Message::ReadError);
+  if (outcome.reading == ModelReading::Stopped) failure.message = numberOf(Message::ConsoleEvent);
   if (outcome.problem == RecordProblem::Syntax) failure.message = numberOf(Message::SyntaxError);
   if (outcome.problem == RecordProblem::Conversion) {
     failure.message = numberOf(Message::ConversionError);
@@ -57,13 +58,14 @@ CompanionFailure meshCellCount(const Mesh& mesh, int64_t& count) {
   return {};
 }
 
-CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values) {
+CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values,
+                                 const ReadControl* control) {
   int64_t count = 0;
   if (CompanionFailure failure = meshCellCount(mesh, count)) return failure;
   // One pass, front to back, so that a pipe or a FIFO reads as well as a file.
   if (std::strcmp(name, "-") == 0) {
     return readRecords(systemCalls().standardStream(StandardStream::Input), "standard input", mesh,
-                       values, count);
+                       values, count, control);
   }
   if (CompanionFailure device = deviceRefusal(name, true)) return device;
   if (const Failure opened = openInput(kModelUnit, name, static_cast<int>(std::strlen(name)))) {
@@ -75,7 +77,7 @@ CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* val
     return failure;
   }
   CompanionFailure failure =
-      readRecords(lookUpConnection(kModelUnit)->fd, name, mesh, values, count);
+      readRecords(lookUpConnection(kModelUnit)->fd, name, mesh, values, count, control);
   const Failure closed = closeConnection(kModelUnit);
   if (!failure && closed) return viewFailureOf(closed, name);
   return failure;

@@ -6,6 +6,7 @@
 
 #include "companion/companion_failure.h"
 #include "mesh/mesh.h"
+#include "model_files/read_model_records.h"
 
 /// The cell values of a model, elevation index fastest, then easting, then northing.
 struct ModelValues {
@@ -25,7 +26,10 @@ CompanionFailure meshCellCount(const Mesh& mesh, int64_t& count);
 /// record that is not one number and its line end, or a file that cannot be opened or
 /// read is a failure naming the file and the record; the file is closed whatever the
 /// outcome, and `values` may then hold some values read.
-CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values);
+/// With `control`, the reading stops between batches once it says so, a failure with
+/// the run-time's message of a run stopped by the user (200).
+CompanionFailure readModelValues(const char* name, const Mesh& mesh, double* values,
+                                 const ReadControl* control = nullptr);
 
 /// Reads the model file `name` written for `mesh` into `model`, whose values it makes, as
 /// readModelValues does; memory refused for them is a failure too.

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Records read between two looks at whether the caller wants the reading stopped.
+constexpr int64_t kAskEvery = int64_t{1} << 16;
+
 // Fewest records of the writer's own form worth reading on two threads at once.
 constexpr size_t kSharedRecords = size_t{1} << 14;
 
@@ -88,11 +91,21 @@ std::string recordError(const ModelReadOutcome& outcome) {
 
 }  // namespace
 
-ModelReadOutcome readModelRecords(LineReader& reader, double* values, int64_t count) {
+ModelReadOutcome readModelRecords(LineReader& reader, double* values, int64_t count,
+                                  const ReadControl* control) {
   ModelReadOutcome outcome;
   LineView line;
   HelperThread helper;
-  for (int64_t i = 0; i < count; ++i) {
+  for (int64_t i = 0, asked = 0; i < count; ++i) {
+    // The caller is asked after every batch of about a megabyte of records.
+    if (control != nullptr && control->keepGoing != nullptr && i - asked >= kAskEvery) {
+      asked = i;
+      if (!control->keepGoing(control->context)) {
+        outcome.reading = ModelReading::Stopped;
+        outcome.record = i + 1;
+        return outcome;
+      }
+    }
     // The writer's own records, many at once; any other record one at a time.
     size_t length = 0;
     const size_t exact = readHeldRecords(helper, heldLines(reader), values + i,
@@ -136,6 +149,8 @@ std::string modelReadError(const ModelReadOutcome& outcome, const char* name, co
       return at + "more records than cells" + theMesh;
     case ModelReading::ReadError:
       return joined({name, ": error during read: ", errorText(outcome.error)});
+    case ModelReading::Stopped:
+      return at + "reading stopped by the caller";
     case ModelReading::Sound:
       break;
   }

@@ -16,6 +16,14 @@ enum class ModelReading {
   TooFew,     // the file ends before every cell has its record
   TooMany,    // a record after the last cell's
   ReadError,  // a read failed
+  Stopped,    // the caller's control stopped the reading
+};
+
+/// What lets a caller stop a long read: `keepGoing(context)`, asked between batches of
+/// records (a megabyte or so each), stops the reading when it returns false.
+struct ReadControl {
+  bool (*keepGoing)(void* context) = nullptr;
+  void* context = nullptr;
 };
 
 /// What reading a model's records met.
@@ -28,7 +36,9 @@ struct ModelReadOutcome {
 };
 
 /// Reads `count` records from `reader` into `values` and checks that the file ends there.
-ModelReadOutcome readModelRecords(LineReader& reader, double* values, int64_t count);
+/// With `control`, the reading stops between batches once it says so (Stopped).
+ModelReadOutcome readModelRecords(LineReader& reader, double* values, int64_t count,
+                                  const ReadControl* control = nullptr);
 
 /// The one-line error for `outcome` (not Sound) met reading the model `name` for `mesh`.
 std::string modelReadError(const ModelReadOutcome& outcome, const char* name, const Mesh& mesh,

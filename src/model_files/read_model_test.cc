@@ -166,4 +166,40 @@ TEST(ReadModelTest, NamesTheFileAndTheRecord) {
   EXPECT_EQ(missing.message, 29);
 }
 
+// The caller's control stops a long read between batches, with message 200, and a read it
+// lets go on reads every record.
+TEST(ReadModelTest, StopsWhenTheCallerSays) {
+  ScratchFolder folder;
+  const size_t cells = 200000;
+  ColumnMesh column(cells);
+  std::string text;
+  for (size_t i = 0; i < cells; ++i) text += i % 2 ? " 1.000E+00\r\n" : "      -2.5\r\n";
+  const std::string name = folder.write("model.txt", text);
+  std::vector<double> values(cells);
+  for (bool goOn : {false, true}) {
+    int asked = 0;
+    struct Asked {
+      int* count;
+      bool goOn;
+    } context{&asked, goOn};
+    ReadControl control;
+    control.keepGoing = [](void* data) {
+      Asked& asked = *static_cast<Asked*>(data);
+      ++*asked.count;
+      return asked.goOn;
+    };
+    control.context = &context;
+    const CompanionFailure failure =
+        readModelValues(name.c_str(), column.mesh, values.data(), &control);
+    EXPECT_GT(asked, 0);
+    if (goOn) {
+      EXPECT_FALSE(failure) << failure.text;
+      EXPECT_EQ(values[cells - 1], 1.0);
+    } else {
+      expectFailure(failure, "model.txt:[0-9]+: reading stopped by the caller");
+      EXPECT_EQ(failure.message, 200);
+    }
+  }
+}
+
 }  // namespace
