@@ -82,7 +82,12 @@ function(boxpaint_register_tests target)
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
   else()
-    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+    # Each build tree gives its tests a scratch folder of its own, so that two trees tested
+    # at once on one machine never write each other's files.
+    set(scratch ${PROJECT_BINARY_DIR}/test-scratch)
+    file(MAKE_DIRECTORY ${scratch})
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "TEST_TMPDIR=${scratch}/")
   endif()
 endfunction()
 
