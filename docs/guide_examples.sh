@@ -212,6 +212,21 @@ if [ -d "$build/python/boxpaint" ]; then
   run "$python example.py && ls mesh.txt blocks.inp model.txt python-section.png"
   run "boxpaint mesh.txt blocks.inp cli.txt && cmp cli.txt model.txt && echo same"
   cp python-section.png "$repo/docs/python-section.png"
+  # The ensemble's two scripts, on 12 members of the worked example's blocks.
+  "$python" -c 'import boxpaint
+background, blocks = boxpaint.read_blocks("blocks.inp")
+for n in range(12):
+    blocks[:, 6] *= 1.1
+    boxpaint.write_blocks(f"member{n}.inp", background, blocks)'
+  sed -n '/^from concurrent.futures import ProcessPoolExecutor$/,/^            print(done)$/p' \
+    "$repo/docs/guide.md" | sed 's/1000/12/g' >futures.py
+  run "$python futures.py | tail -1"
+  sed -n '/^if __name__ == "__main__":$/q; p' futures.py >dask_ensemble.py
+  echo 'if __name__ == "__main__":' >>dask_ensemble.py
+  sed -n '/^    from dask.distributed import Client, LocalCluster$/,/^            print(done)$/p' \
+    "$repo/docs/guide.md" | sed 's/1000/12/g' >>dask_ensemble.py
+  run "$python dask_ensemble.py 2>/dev/null | tail -1 && cmp member11.txt \
+<(boxpaint mesh.txt member11.inp CON) && echo same as boxpaint"
   cd "$work" || exit 1
 else
   echo "(no Python module in $build: configure it with -DBOXPAINT_PYTHON=ON)"
