@@ -41,7 +41,7 @@ Failure buildModel(const char* meshName, const char* blockName, const char* mode
     return failedAt(BuildStep::Mesh, failedStep, failure);
   }
   BlockPlan plan;
-  if (Failure failure = readBlocks(blockName, kNameLength, *mesh, plan)) {
+  if (Failure failure = readBlocks(blockName, kNameLength, *mesh, plan, kReadAheadLimits, stop)) {
     return failedAt(BuildStep::Blocks, failedStep, failure);
   }
   if (Failure failure = writeModel(modelName, kNameLength, *mesh, plan, stop)) {

@@ -22,7 +22,8 @@ enum class BuildStep { Mesh, Blocks, Model };
 /// blank-padded buffer. Returns no failure once the model is written; else the first
 /// failure, with the step it came from in `failedStep`: an input file that cannot be
 /// opened (isOpenRefusal) when nothing has been written, a read, memory, open, write or
-/// close failure, or the stop that `stop` asks for between pieces of the model. Whatever
+/// close failure, or the stop that `stop` asks for between blocks or pieces of the model
+/// (a stop while the blocks are read leaves the model file untouched). Whatever
 /// the outcome, every file the build opened is closed (unless the run is ending on another
 /// thread, which then has them), an existing model file is left untouched by a failure
 /// before the model file opens and keeps whole records after, and the memory the build

@@ -146,6 +146,13 @@ TEST(BuildModelTest, AStopAskedForEndsTheWritingWithWholeRecords) {
   EXPECT_EQ(stopped.size() % 12, 0u) << "whole records only";
   EXPECT_EQ(whole.compare(0, stopped.size(), stopped), 0);
   for (int32_t unit : {1, 2, -1}) EXPECT_EQ(lookUpConnection(unit), nullptr);
+
+  // A stop asked for while the blocks are read ends the build before the model opens.
+  const Built early = build(mesh, blocks, model, &stop);
+  EXPECT_EQ(early.failure.message, Message::ConsoleEvent);
+  EXPECT_EQ(early.step, BuildStep::Blocks);
+  EXPECT_EQ(contentOf(model), stopped) << "the model file is left as it was";
+  for (int32_t unit : {1, 2, -1}) EXPECT_EQ(lookUpConnection(unit), nullptr);
   for (const std::string& path : {mesh, blocks, model}) std::remove(path.c_str());
 }
 

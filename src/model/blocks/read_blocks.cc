@@ -80,7 +80,7 @@ int32_t takeHeld(void* context, FreeFormReader& reader, int32_t, int32_t most, B
 }  // namespace
 
 Failure readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
-                   const ReadAheadLimits& limits) {
+                   const ReadAheadLimits& limits, const std::atomic<bool>* stop) {
   // The model is never held whole, but one too large for the size rule is refused,
   // before the block file is opened.
   if (Failure tooLarge = checkModelSize(mesh)) return tooLarge;
@@ -94,5 +94,6 @@ Failure readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& pl
   handOff.head = takeHead;
   handOff.block = takeBlock;
   handOff.takeHeld = takeHeld;
+  handOff.stop = stop;
   return readEachBlock(name, length, handOff);
 }

@@ -1,6 +1,8 @@
 // Reading the block file into what the model needs of it.
 #pragma once
 
+#include <atomic>
+
 #include "mesh/mesh.h"
 #include "model/blocks/block_list.h"
 #include "model/blocks/blocks_ahead.h"
@@ -19,6 +21,7 @@ struct BlockPlan {
 /// failure; 179; the open's refusal, when nothing is read; or a read failure (24, 59, 64,
 /// 39, 98), refused memory (41) or a failing close (28). The file is closed whatever the
 /// outcome. `limits` say when a second thread reads later blocks ahead; the blocks are the
-/// same.
+/// same. With `stop`, the reading stops between blocks once it is set and returns the stop.
 Failure readBlocks(const char* name, int length, const Mesh& mesh, BlockPlan& plan,
-                   const ReadAheadLimits& limits = kReadAheadLimits);
+                   const ReadAheadLimits& limits = kReadAheadLimits,
+                   const std::atomic<bool>* stop = nullptr);

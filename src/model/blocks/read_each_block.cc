@@ -23,6 +23,9 @@ Failure readStatements(Connection& connection, const BlockHandOff& handOff) {
   // value, as the hand-off left it.
   BlockRecord block;
   for (int32_t b = 0; b < count;) {
+    if (handOff.stop != nullptr && handOff.stop->load(std::memory_order_relaxed)) {
+      return stopFailure();
+    }
     if (handOff.takeHeld != nullptr) {
       const int32_t taken = handOff.takeHeld(handOff.context, reader, b, count - b, block);
       if (taken < 0) return failureOf(Message::OutOfMemory);

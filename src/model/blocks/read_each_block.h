@@ -2,6 +2,7 @@
 // boxpaint's model, boxpaint-check's report and the library share.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "freeform/free_form_reader.h"
@@ -12,6 +13,9 @@
 /// `block` is called for every block; any other member may be null.
 struct BlockHandOff {
   void* context = nullptr;  // passed to every call
+
+  /// When set, the reading stops before the next block and returns stopFailure().
+  const std::atomic<bool>* stop = nullptr;
 
   /// The file `path` is open and its head read: the background and the count of blocks.
   void (*head)(void* context, const char* path, FreeFormReader& reader, double background,
