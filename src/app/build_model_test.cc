@@ -16,6 +16,7 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/ending/run_end.h"
+#include "runtime/platform/scratch_path_testing.h"
 #include "runtime/platform/system_calls_testing.h"
 #include "runtime/process/console_events.h"
 
@@ -24,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string tempPath(const std::string& name) {
-  return testing::TempDir() + "/build_model_" + name;
+  return scratchPath("build_model", name);
 }
 
 void writeText(const std::string& path, const std::string& text) {

@@ -14,13 +14,14 @@
 #include "runtime/connections/connection.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
+#include "runtime/platform/scratch_path_testing.h"
 
 namespace {
 
 // Runs `body` with a writer on a fresh file and returns what the file holds after.
 template <typename Body>
 std::string written(Body body) {
-  std::string path = testing::TempDir() + "/record_writer_test.txt";
+  std::string path = scratchPath("record_writer", "model.txt");
   std::remove(path.c_str());
   EXPECT_FALSE(openOutput(2, path.data(), static_cast<int>(path.size())));
   RecordWriter writer;

@@ -22,11 +22,12 @@
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
 #include "runtime/diagnostics/report_diagnostic.h"
+#include "runtime/platform/scratch_path_testing.h"
 
 namespace {
 
 std::string tempPath(const std::string& name) {
-  return testing::TempDir() + "/read_blocks_" + name;
+  return scratchPath("read_blocks", name);
 }
 
 void writeText(const std::string& path, const std::string& text) {

@@ -24,6 +24,7 @@
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
+#include "runtime/platform/scratch_path_testing.h"
 
 namespace {
 
@@ -52,10 +53,7 @@ struct ModelCase {
 };
 
 std::string tempPath(const std::string& name) {
-  // Named after the test, so that tests run side by side in processes of their own use
-  // files of their own.
-  return testing::TempDir() + "/write_model_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+  return scratchPath("write_model", name);
 }
 
 void writeText(const std::string& path, const std::string& text) {

@@ -16,6 +16,7 @@
 #include "runtime/connections/connection_output.h"
 #include "runtime/connections/connection_table.h"
 #include "runtime/connections/open_connection.h"
+#include "runtime/platform/scratch_path_testing.h"
 #include "runtime/platform/system_calls_testing.h"
 #include "runtime/process/test_end_hook.h"
 #include "runtime/records/record_batch.h"
@@ -51,7 +52,7 @@ const char* environmentValue(const char* name) {
 }
 
 std::string tempPath(const char* name) {
-  return testing::TempDir() + "/finish_run_" + name;
+  return scratchPath("finish_run", name);
 }
 
 std::string contentOf(const std::string& path) {
